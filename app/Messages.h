@@ -1,0 +1,27 @@
+#pragma once
+#include <string>
+
+namespace lumipage {
+
+// How the core speaks to the user. The window shows modal message boxes,
+// batch runs print to standard error, tests record what was said.
+class Messages {
+public:
+    virtual ~Messages() = default;
+    virtual void message(const std::string& text) = 0;
+    virtual bool askOkCancel(const std::string& text) = 0;
+    virtual bool askYesNo(const std::string& text) = 0;
+    virtual bool askRetryCancel(const std::string& text) = 0;
+};
+
+// Prints every message to standard error and answers every question with
+// its cautious choice (Cancel / No); used where there is no window.
+class StderrMessages : public Messages {
+public:
+    void message(const std::string& text) override;
+    bool askOkCancel(const std::string& text) override;
+    bool askYesNo(const std::string& text) override;
+    bool askRetryCancel(const std::string& text) override;
+};
+
+}  // namespace lumipage
