@@ -158,9 +158,12 @@ size_t MHEncoder::encodeRow(int r, const uint8_t* row, const PageToEncode& page,
     const std::span<const uint8_t> rowBytes(row, page.bytesPerRow);
     switch (schemeOf(page.coding)) {
         case Scheme::Tagged: return encodeTaggedRow(r, page, out);
-        case Scheme::T4Eol:
-            // Padding bits are white and coded with the row, as .FAX pages have always been.
-            return encodeOneDimensionalRow(rowBytes, out, {.eolBefore = true, .rtcAfter = lastRow});
+        case Scheme::T4Eol: {
+            // .FAX rows code their white padding bits too; TIFF rows must be
+            // exactly ImageWidth long for TIFF readers.
+            const int pixels = page.coding == int32_t(PageCoding::FaxG3) ? -1 : page.width;
+            return encodeOneDimensionalRow(rowBytes, out, {.eolBefore = true, .rtcAfter = lastRow, .pixels = pixels});
+        }
         case Scheme::T4NoEol: return encodeOneDimensionalRow(rowBytes, out, {.pixels = page.width});
         case Scheme::T4TwoDimensional: return encodeTwoDimensionalT4Row(row, page, out, lastRow);
         case Scheme::T6:
