@@ -14,11 +14,11 @@ namespace {
 
 using namespace lumipage;
 
+// A fax page (1728 x 2290) or an A4 page at 300 dpi (2480 x 3508) of text.
 const PageRaster& textPage(int width, int height) {
     static const PageRaster fax = test::makePage(test::Pattern::Text, 1728, 2290, 1);
     static const PageRaster a4 = test::makePage(test::Pattern::Text, 2480, 3508, 1);
-    return width == 1728 ? fax : a4;
-    (void)height;
+    return width == fax.width && height == fax.height ? fax : a4;
 }
 
 int compressionOf(int coding) { return coding == 14 ? COMPRESSION_CCITTFAX4 : COMPRESSION_CCITTFAX3; }
