@@ -57,7 +57,7 @@ int MHDecoder::decodePage(std::span<const uint8_t> coded, PageRaster& raster, in
     s.raster = &raster;
     s.firstRow = firstRow;
     s.in.reset(coded, isBitReversed(raster.coding));
-    if (isTwoDimensional(raster.coding)) s.rows.startPage(raster.width, int(raster.bytesPerRow));
+    s.rows.startPage(raster.width, int(raster.bytesPerRow));
 
     int decoded = 0;
     for (int index = firstRow; index < raster.height; ++index) {
