@@ -47,14 +47,14 @@ void FaxRowDecoder::endCurrentRow() {
 
 // One run of the given colour: make-up codes add up until a terminating
 // code completes the run.
-[[gnu::always_inline]] inline FaxRowDecoder::RunStatus FaxRowDecoder::decodeRun(FaxBitReader& in, int colour,
-                                                                              int& run) const {
-    const uint16_t* table = colour == kWhite ? t4::kWhiteRunTable.entries.data() : t4::kBlackRunTable.entries.data();
-    const int indexBits = colour == kWhite ? t4::kWhiteIndexBits : t4::kBlackIndexBits;
+template <int Colour>
+[[gnu::always_inline]] inline FaxRowDecoder::RunStatus FaxRowDecoder::decodeRunOf(FaxBitReader& in, int& run) const {
+    const uint16_t* table = Colour == kWhite ? t4::kWhiteRunTable.entries.data() : t4::kBlackRunTable.entries.data();
+    constexpr int kIndexBits = Colour == kWhite ? t4::kWhiteIndexBits : t4::kBlackIndexBits;
     run = 0;
     for (;;) {
         in.fill();
-        const uint16_t entry = table[in.peek(indexBits)];
+        const uint16_t entry = table[in.peek(kIndexBits)];
         const int length = t4::lengthOf(entry);
         if (length == 0) return RunStatus::Zeros;
         in.skip(length);
@@ -64,6 +64,11 @@ void FaxRowDecoder::endCurrentRow() {
         if (value < 64) return RunStatus::Code;
         run = std::min(run, positionLimit_);  // a damaged row may repeat make-up codes
     }
+}
+
+[[gnu::always_inline]] inline FaxRowDecoder::RunStatus FaxRowDecoder::decodeRun(FaxBitReader& in, int colour,
+                                                                              int& run) const {
+    return colour == kWhite ? decodeRunOf<kWhite>(in, run) : decodeRunOf<kBlack>(in, run);
 }
 
 // The data ended inside a row. A row ended by EOL that already covers the
@@ -224,14 +229,17 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
         switch (mode) {
             case t4::Mode::Vertical: {
                 while (ref[b] <= a0) b += 2;
-                const int a1 = ref[b] + t4::verticalOffsetOf(entry);
+                const int offset = t4::verticalOffsetOf(entry);
+                const int a1 = ref[b] + offset;
                 if (a1 < start) return Result::Failed;
                 if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
                 if (a1 > width) return Result::Failed;
                 changes.add(a1);
                 a0 = a1;
                 colour ^= 1;
-                b = b > 0 ? b - 1 : 1;  // the opposite parity; earlier entries lie left of a1
+                // The next b1 has the opposite parity. Entries before b - 1 lie
+                // left of a1; so does b - 1 unless a1 moved left of b1.
+                b = offset >= 0 || b == 0 ? b + 1 : b - 1;
                 break;
             }
             case t4::Mode::Pass: {
@@ -245,8 +253,11 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
             case t4::Mode::Horizontal: {
                 int first = 0;
                 int second = 0;
-                if (decodeRun(in, colour, first) != RunStatus::Code) return Result::Failed;
-                if (decodeRun(in, colour ^ 1, second) != RunStatus::Code) return Result::Failed;
+                const bool decoded = colour == kWhite ? decodeRunOf<kWhite>(in, first) == RunStatus::Code &&
+                                                            decodeRunOf<kBlack>(in, second) == RunStatus::Code
+                                                      : decodeRunOf<kBlack>(in, first) == RunStatus::Code &&
+                                                            decodeRunOf<kWhite>(in, second) == RunStatus::Code;
+                if (!decoded) return Result::Failed;
                 const int a1 = start + first;
                 const int a2 = a1 + second;
                 if (colour == kBlack)

@@ -58,6 +58,8 @@ private:
     Result decodeRuns(FaxBitReader& reader, uint8_t* row, bool pageEndAllowed);
     template <RowEnd End, bool Record>
     Result decodeRunsWith(FaxBitReader& in, Changes& changes, uint8_t* row, bool pageEndAllowed);
+    template <int Colour>
+    RunStatus decodeRunOf(FaxBitReader& in, int& run) const;
     RunStatus decodeRun(FaxBitReader& in, int colour, int& run) const;
     Result endOfData(FaxBitReader& in, int x, RowEnd end) const;
     Result twoDimensionalRow(FaxBitReader& reader, uint8_t* row);

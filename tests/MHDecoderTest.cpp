@@ -231,6 +231,12 @@ TEST(MHDecoderRaw, RowsAreCopiedAsFarAsTheDataGoes) {
     EXPECT_EQ(rowText(d.page, 0), "#.#.#.####......");
     EXPECT_EQ(rowText(d.page, 1), "###.####........");
     EXPECT_EQ(rowText(d.page, 2), "..#...##........");
+
+    const Decoded strip = decode(data, PageCoding::Bit, 12, 4, 0, 2, 1);
+    EXPECT_EQ(strip.rows, 1);
+    EXPECT_EQ(rowText(strip.page, 1), std::string(16, '.'));
+    EXPECT_EQ(rowText(strip.page, 2), "#.#.#.####......");
+    EXPECT_EQ(rowText(strip.page, 3), std::string(16, '.'));
 }
 
 // The rows of a standard-resolution fax page that the data leaves out are

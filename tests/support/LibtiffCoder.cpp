@@ -64,7 +64,7 @@ std::vector<uint8_t> libtiffEncode(const PageRaster& page, int compression, bool
 
 std::vector<std::vector<uint8_t>> libtiffRawStrips(const std::string& path, int directory) {
     std::vector<std::vector<uint8_t>> strips;
-    TiffHandle tif = openQuietly(path, "r");
+    TiffHandle tif = openQuietly(path, "rc");  // strips as stored, not chopped into smaller ones
     if (!tif || !TIFFSetDirectory(tif.get(), tdir_t(directory))) return strips;
     for (uint32_t i = 0; i < TIFFNumberOfStrips(tif.get()); ++i) {
         const tmsize_t size = TIFFRawStripSize(tif.get(), i);
