@@ -18,7 +18,7 @@ constexpr int kBlack = 1;
 constexpr size_t kEolZeros = 11;
 constexpr size_t kRowEolZeros = 9;
 // Exactly eight zeros and a one, then 1111: the run colour toggles and
-// decoding resumes three bits after the window (see oneDimensional).
+// decoding resumes at the last of the eight zeros (see decodeRunsWith).
 constexpr uint32_t kToggleMark = 0xF;
 
 void paintClipped(uint8_t* row, int x0, int x1, int width, int rowBytes) {
