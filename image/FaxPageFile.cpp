@@ -1,0 +1,43 @@
+#include "image/FaxPageFile.h"
+
+#include <vector>
+
+#include "app/Messages.h"
+#include "image/MHDecoder.h"
+#include "image/PageLoading.h"
+#include "platform/File.h"
+
+namespace lumipage {
+
+namespace {
+constexpr uint8_t kReservedFlags = 0x03;  // bits of byte 10 that must be clear
+}
+
+bool FaxPageFile::parseHeader(const uint8_t* bytes, PageRaster& raster) {
+    if (bytes[0] != 'S' || bytes[1] != 'F' || (bytes[10] & kReservedFlags) != 0) return false;
+    raster.coding = int32_t(PageCoding::FaxG3);
+    raster.lineDoubling = (bytes[9] & kFineFlag) ? 0 : 1;
+    raster.dpi = kDpi;
+    raster.setSize(kWidth, kHeight);
+    return true;
+}
+
+bool FaxPageFile::open(const File& file, PageRaster& raster, Messages& messages) {
+    uint8_t head[kHeaderSize];
+    if (!file.readAt(0, head) || !parseHeader(head, raster)) {
+        messages.message(page_loading::kLoadFailed);
+        return false;
+    }
+    return true;
+}
+
+bool FaxPageFile::loadPage(const File& file, PageRaster& raster, MHDecoder& decoder, Messages& messages) {
+    if (!page_loading::prepareRaster(file, raster, messages)) return false;
+    std::vector<uint8_t> coded;
+    if (!page_loading::readCoded(file, kHeaderSize, file.size(), page_loading::codedLimit(raster), coded, messages))
+        return false;
+    decoder.decodePage(coded, raster, 0, 0);
+    return true;
+}
+
+}  // namespace lumipage

@@ -1,0 +1,66 @@
+#include "image/PaperRecord.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "app/Messages.h"
+#include "image/MHDecoder.h"
+#include "image/PageLoading.h"
+#include "platform/File.h"
+
+namespace lumipage {
+
+namespace {
+
+uint32_t le32(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
+
+}  // namespace
+
+bool PaperRecord::read(const File& file, int64_t offset, std::string_view itemType, PageRaster& raster,
+                       MHDecoder& decoder, Messages& messages) {
+    uint8_t head[kHeaderSize];
+    uint8_t block[kImageBlockSize];
+    const int64_t fileSize = file.size();
+    bool ok = itemType == kItemType && offset >= 0 && file.readAt(offset, head) &&
+              std::string_view(reinterpret_cast<const char*>(head), kMagicPrefix.size()) == kMagicPrefix;
+    // Larger headers and blocks from later writers are skipped over.
+    int64_t at = offset;
+    if (ok) {
+        at += std::max<int64_t>(kHeaderSize, le32(head + 24));
+        ok = at < fileSize && file.readAt(at, block);
+    }
+    if (ok) {
+        at += std::max<int64_t>(kImageBlockSize, le32(block));
+        ok = at <= fileSize;
+    }
+    if (!ok) {
+        messages.message(page_loading::kLoadFailed);
+        return false;
+    }
+    raster.coding = int32_t(le32(block + 4));
+    raster.lineDoubling = le32(block + 8);
+    raster.dpi = int32_t(le32(block + 12));
+    const int32_t width = int32_t(le32(block + 16));
+    const int32_t height = int32_t(le32(block + 20));
+    const uint32_t count = le32(block + 24);
+    if (width <= 0 || height <= 0) {
+        messages.message(page_loading::kLoadFailed);
+        return false;
+    }
+    if (!PageRaster::checkSize(file.path(), width, height, messages)) {
+        raster.resetToBlank();
+        return false;
+    }
+    raster.setSize(width, height);
+    if (!page_loading::prepareRaster(file, raster, messages)) return false;
+    std::vector<uint8_t> coded;
+    if (count == 0) return true;  // an empty page
+    if (!page_loading::readCoded(file, at, at + int64_t(count), page_loading::codedLimit(raster), coded, messages))
+        return false;
+    decoder.decodePage(coded, raster, 0, 0);
+    return true;
+}
+
+}  // namespace lumipage
