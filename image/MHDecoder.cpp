@@ -57,7 +57,9 @@ int MHDecoder::decodePage(std::span<const uint8_t> coded, PageRaster& raster, in
     s.raster = &raster;
     s.firstRow = firstRow;
     s.in.reset(coded, isBitReversed(raster.coding));
-    if (isTwoDimensional(raster.coding)) s.rows.startPage(raster.width, int(raster.bytesPerRow));
+    // Every coding needs the row width and limit; two-dimensional ones also
+    // start from the imaginary white reference row.
+    s.rows.startPage(raster.width, int(raster.bytesPerRow));
 
     int decoded = 0;
     for (int index = firstRow; index < raster.height; ++index) {
