@@ -191,7 +191,7 @@ TEST_F(TiffInterop, DamagedStripLeavesTheOtherStripsInPlace) {
     ASSERT_EQ(info.read(source, ifd), TiffPageInfo::Status::Supported);
     std::vector<int64_t> offsets;
     TiffPageInfo::forEachValue(source, info.stripOffsets, 100, [&](int64_t v) { offsets.push_back(v); });
-    ASSERT_EQ(offsets.size(), 5u);
+    ASSERT_EQ(offsets.size(), 10u);
     for (int64_t i = offsets[1] + 20; i < offsets[2]; ++i) bytes[size_t(i)] = 0;  // strip 2 loses its rows after the first few
 
     test::RecordingMessages messages;
