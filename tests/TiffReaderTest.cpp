@@ -327,6 +327,8 @@ TEST(TiffReader, RefusesWhatItCannotShowWithItsMessage) {
         [](Entries& e) { setEntry(e, {259, 3, {3}}); setEntry(e, {292, 4, {2}}); },
         [](Entries& e) { setEntry(e, {259, 3, {4}}); setEntry(e, {293, 4, {2}}); },
         [](Entries& e) { setEntry(e, {259, 3, {4}}); removeEntry(e, 279); },
+        // Byte counts of a type without integer values, announced by the billion.
+        [](Entries& e) { setEntry(e, {259, 3, {4}}); setEntry(e, {279, 11, {7}, 0xFFFFFFFF}); },
     };
     for (auto edit : refusals) {
         Opened r;
