@@ -59,8 +59,12 @@ public:
 
     // Fits into a 1728 x 2290 fax page (turned when the rectangle is
     // landscape) and sends it: each of the 2290 rows is shown as progress,
-    // coded with `coder`, bit-reversed and given to the sink, with the sink's
-    // drain step between rows and its end-of-page step after the last.
+    // coded as a T.4 one-dimensional row ending in a byte-aligned EOL,
+    // bit-reversed and given to the sink, with the sink's drain step between
+    // rows and its end-of-page step after the last.
+    bool fitIntoFaxPage(const PageRaster& source, const std::optional<PageRect>& clip,
+                        const std::optional<PagePoint>& offset, FaxRowProgress& progress, FaxRowSink& sink);
+    // The same with another row coder.
     bool fitIntoFaxPage(const PageRaster& source, const std::optional<PageRect>& clip,
                         const std::optional<PagePoint>& offset, FaxRowProgress& progress, FaxRowSink& sink,
                         FaxRowCoder& coder);

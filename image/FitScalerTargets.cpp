@@ -7,6 +7,7 @@
 #include "image/BitTables.h"
 #include "image/FitScaler.h"
 #include "image/PageRaster.h"
+#include "image/T4RowCoder.h"
 
 namespace lumipage {
 
@@ -132,6 +133,12 @@ bool FitScaler::fitIntoBitmapRows(const PageRaster& source, const std::optional<
     if (run(source, *layout, output)) return true;
     for (int32_t y = 0; y < target.height; ++y) std::memset(target.row(y), 0, stride);
     return false;
+}
+
+bool FitScaler::fitIntoFaxPage(const PageRaster& source, const std::optional<PageRect>& clip,
+                               const std::optional<PagePoint>& offset, FaxRowProgress& progress, FaxRowSink& sink) {
+    T4RowCoder coder;
+    return fitIntoFaxPage(source, clip, offset, progress, sink, coder);
 }
 
 bool FitScaler::fitIntoFaxPage(const PageRaster& source, const std::optional<PageRect>& clip,

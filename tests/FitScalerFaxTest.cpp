@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "image/BitTables.h"
@@ -100,6 +102,49 @@ TEST(FitScalerFax, SendsEveryRowOfTheFittedPage) {
     EXPECT_EQ(test::firstDifferentRow(sink.page(), fitted), -1);
     // The white margins above and below the page are sent too.
     EXPECT_EQ(sink.rows.front(), sink.rows.back());
+}
+
+// The rows as sent, one stream, least significant bit first.
+std::vector<uint8_t> stream(const RecordingSink& sink) {
+    std::vector<uint8_t> all;
+    for (const auto& r : sink.rows) all.insert(all.end(), r.begin(), r.end());
+    return all;
+}
+
+TEST(FitScalerFax, RowsAreT4CodedEachEndingInAByteAlignedEol) {
+    const PageRaster page = makePage(Pattern::Text, 2480, 3508, 24);
+    FitScaler scaler;
+    RecordingSink sink;
+    ASSERT_TRUE(scaler.fitIntoFaxPage(page, std::nullopt, std::nullopt, sink, sink));
+    expectWholePageSent(sink);
+    for (const auto& r : sink.rows) {
+        ASSERT_GE(r.size(), 4u);
+        // 0000000000000001 sent least significant bit first.
+        ASSERT_EQ(r[r.size() - 2], 0x00);
+        ASSERT_EQ(r[r.size() - 1], 0x80);
+    }
+    PageRaster fitted;
+    fitted.setSize(1728, 2290);
+    ASSERT_TRUE(scaler.fitIntoRaster(page, std::nullopt, fitted, std::nullopt, false));
+
+    // netpbm reads the rows back as a fax page. A T.4 page starts with an
+    // EOL, which the rows (each with its EOL after) do not carry: it is
+    // added here.
+    std::vector<uint8_t> coded{0x00, 0x80};
+    const std::vector<uint8_t> rows = stream(sink);
+    coded.insert(coded.end(), rows.begin(), rows.end());
+    const std::string folder = test::tempFolder();
+    {
+        FILE* f = std::fopen((folder + "/page.g3").c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(coded.data(), 1, coded.size(), f);
+        std::fclose(f);
+    }
+    ASSERT_EQ(test::runCommand("g3topbm -reversebits " + folder + "/page.g3 > " + folder + "/page.pbm 2>/dev/null"), 0);
+    PageRaster read;
+    ASSERT_TRUE(test::readPbm(folder + "/page.pbm", read));
+    ASSERT_EQ(read.height, 2290);
+    EXPECT_EQ(test::firstDifferentRow(read, fitted), -1);
 }
 
 TEST(FitScalerFax, LandscapePageIsTurned) {
