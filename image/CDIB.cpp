@@ -112,7 +112,8 @@ bool CDIB::create(int32_t width, int32_t height, int bitsPerPixel, int32_t pixel
     h.xPelsPerMeter = h.yPelsPerMeter = pixelsPerMetre;
     std::vector<uint8_t> bits;
     try {
-        bits.assign(size_t(strideFor(width, h.bitCount)) * size_t(std::max(height, 0)), 0);
+        // A negative height is a top-down bitmap of that many rows.
+        bits.assign(size_t(strideFor(width, h.bitCount)) * size_t(height < 0 ? -int64_t(height) : height), 0);
     } catch (const std::bad_alloc&) {
         return false;
     }

@@ -10,6 +10,8 @@
 
 namespace lumipage {
 
+class CDIB;
+
 class PageRaster;
 
 // Receives the rows a fit produces, from the top down.
@@ -56,6 +58,9 @@ public:
     // the bitmap is landscape.
     bool fitIntoBitmapRows(const PageRaster& source, const std::optional<PageRect>& clip, const BitmapRows& target,
                            const std::optional<PagePoint>& offset);
+    // Fits into a 1-bit bitmap (printing and print preview), whatever its row order.
+    bool fitIntoBitmap(const PageRaster& source, const std::optional<PageRect>& clip, CDIB& bitmap,
+                       const std::optional<PagePoint>& offset);
 
     // Fits into a 1728 x 2290 fax page (turned when the rectangle is
     // landscape) and sends it: each of the 2290 rows is shown as progress,

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "image/BitTables.h"
+#include "image/CDIB.h"
 #include "image/FitScaler.h"
 #include "image/PageRaster.h"
 #include "image/T4RowCoder.h"
@@ -133,6 +134,16 @@ bool FitScaler::fitIntoBitmapRows(const PageRaster& source, const std::optional<
     if (run(source, *layout, output)) return true;
     for (int32_t y = 0; y < target.height; ++y) std::memset(target.row(y), 0, stride);
     return false;
+}
+
+bool FitScaler::fitIntoBitmap(const PageRaster& source, const std::optional<PageRect>& clip, CDIB& bitmap,
+                              const std::optional<PagePoint>& offset) {
+    if (bitmap.bitsPerPixel() != 1 || !bitmap.rowAddress(0)) return false;
+    // Row 0 is the top row in either storage order; a bottom-up bitmap steps backwards.
+    const ptrdiff_t stride = ptrdiff_t(bitmap.stride());
+    const ptrdiff_t step = bitmap.rowOrder() == 1 ? -stride : stride;
+    return fitIntoBitmapRows(source, clip, BitmapRows{bitmap.rowAddress(0), step, bitmap.width(), bitmap.height()},
+                             offset);
 }
 
 bool FitScaler::fitIntoFaxPage(const PageRaster& source, const std::optional<PageRect>& clip,

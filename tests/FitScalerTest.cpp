@@ -4,6 +4,7 @@
 #include <random>
 #include <vector>
 
+#include "image/CDIB.h"
 #include "image/FitScaler.h"
 #include "image/PageRaster.h"
 #include "support/NaiveFit.h"
@@ -233,6 +234,29 @@ TEST(FitScaler, FailureLeavesTheTargetClear) {
     EXPECT_FALSE(scaler.fitIntoBitmapRows(page, std::nullopt, bitmap.rows, std::nullopt));
     for (uint8_t b : bitmap.bytes) ASSERT_EQ(b, 0);
     EXPECT_FALSE(scaler.fitIntoBitmapRows(page, std::nullopt, BitmapRows{}, std::nullopt));
+}
+
+}  // namespace
+}  // namespace lumipage
+
+namespace lumipage {
+namespace {
+
+TEST(FitScaler, FitsIntoARealBitmapOfEitherRowOrder) {
+    PageRaster page = makePage(Pattern::Text, 304, 200, 9);
+    PageRaster turned;
+    ASSERT_TRUE(PageRaster::quarterTurnCounterClockwise(page, turned));
+    FitScaler scaler;
+    for (bool topDown : {false, true}) {
+        CDIB bitmap;
+        ASSERT_TRUE(bitmap.create(200, topDown ? -304 : 304, 1, 7874));
+        ASSERT_TRUE(scaler.fitIntoBitmap(page, std::nullopt, bitmap, std::nullopt));
+        for (int32_t y = 0; y < 304; ++y)
+            ASSERT_EQ(std::memcmp(bitmap.rowAddress(y), turned.row(y), turned.bytesPerRow), 0) << y << " " << topDown;
+    }
+    CDIB grey;
+    ASSERT_TRUE(grey.create(200, 304, 8, 7874));
+    EXPECT_FALSE(scaler.fitIntoBitmap(page, std::nullopt, grey, std::nullopt));
 }
 
 }  // namespace
