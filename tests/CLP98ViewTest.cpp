@@ -202,7 +202,7 @@ TEST(CLP98View, ScrollingToEdgesAndPagePlacement) {
 TEST(CLP98View, BackgroundSurroundsACentredPageWithItsShadow) {
     ViewFixture f(200, 100, {800, 600}, CLP98View::kFitNone, Pattern::White);
     using K = COSBView::FillKind;
-    const auto fills = f.view->background(true);
+    const auto fills = f.view->background();
     ASSERT_EQ(fills.size(), 6u);
     EXPECT_EQ(fills[0].rect, (ViewRect{0, 0, 800, 250}));
     EXPECT_EQ(fills[1].rect, (ViewRect{0, 350, 800, 600}));
@@ -218,14 +218,14 @@ TEST(CLP98View, BackgroundSurroundsACentredPageWithItsShadow) {
 
     f.view->toggleViewCenter();  // off: the page at the top left, no shadow
     EXPECT_EQ(f.settings.viewFrameShadow, 0);
-    const auto plain = f.view->background(true);
+    const auto plain = f.view->background();
     ASSERT_EQ(plain.size(), 2u);
     EXPECT_EQ(plain[0].rect, (ViewRect{200, 0, 800, 600}));
     EXPECT_EQ(plain[1].rect, (ViewRect{0, 100, 200, 600}));
 
     f.document.page.free();
     f.view->ShowCurrentPage();
-    const auto empty = f.view->background(true);
+    const auto empty = f.view->background();
     ASSERT_EQ(empty.size(), 1u);
     EXPECT_EQ(empty[0].rect, (ViewRect{0, 0, 800, 600}));
 }
@@ -245,6 +245,21 @@ TEST(CLP98View, InversionForAllPagesAndTheInkFill) {
     }
     f.view->toggleInverted(true);
     EXPECT_EQ(f.document.words, (std::vector<uint16_t>{0x0100, 0x0000, 0x0001}));
+}
+
+TEST(CLP98View, ColourChangeKeepsThePixelValues) {
+    ViewFixture f(640, 480, {800, 600}, CLP98View::kFitNone, Pattern::Noise);
+    f.view->SetZoomLevel(10);
+    const std::vector<uint8_t> before = f.view->bitmap().copyBitsOut();
+    f.document.page.clear();  // were the page reduced again, the bitmap would turn white
+    f.settings.inkColorMode = 6;  // red
+    f.view->RefreshColours();
+    EXPECT_EQ(f.view->bitmap().copyBitsOut(), before);
+    EXPECT_EQ(f.view->bitmap().palette()[4], (CDIB::RgbQuad{0, 0, 255, 0}));
+    f.view->SetZoomLevel(9);  // any other rebuild reduces the page again
+    f.view->SetZoomLevel(10);
+    f.view->RefreshColours();
+    EXPECT_NE(f.view->bitmap().copyBitsOut(), before);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ namespace lumipage {
 namespace {
 
 constexpr double kMillimetresPerInch = 25.399;
+constexpr size_t kMostSavedPixelBytes = 5'000'000;
 
 }  // namespace
 
@@ -32,7 +33,8 @@ Colour CLP98View::inkColour() const {
     return ViewColours::inkColour(settings_, host_.systemColour(ViewHost::SystemColour::WindowText));
 }
 
-bool CLP98View::BuildDisplayBitmap(int level) {
+bool CLP98View::BuildDisplayBitmap(int level, SavedPixels saved) {
+    if (saved == SavedPixels::Discard) savedPixels_.clear();
     bool built;
     gamma_ = settings_.adjustGamma != 0;
     if (const PageRaster* page = displayedPage()) {
@@ -80,6 +82,20 @@ void CLP98View::RenderPage() {
     const size_t bytes = std::min(colour->stride(), bitmap().stride());
     for (int y = 0; y < colour->height(); ++y) std::memcpy(bitmap().rowAddress(y), colour->rowAddress(y), bytes);
 }
+
+void CLP98View::RefreshColours() {
+    if (!pageShown()) return;
+    const ViewPoint scroll = scrollPosition();
+    const size_t bytes = size_t(bitmap().stride()) * size_t(bitmap().height());
+    if (level_ != zoom::kOneToOne && savedPixels_.empty() && bytes < kMostSavedPixelBytes)
+        savedPixels_ = bitmap().copyBitsOut();
+    if (!BuildDisplayBitmap(level_, SavedPixels::Keep)) return;
+    scrollTo(scroll);
+    if (savedPixels_.empty() || !bitmap().copyBitsIn(savedPixels_)) RenderPage();
+    host_.invalidate();
+}
+
+std::vector<COSBView::Fill> CLP98View::background() const { return COSBView::background(settings_.viewFrameShadow); }
 
 StatusTexts CLP98View::statusTexts() const {
     if (!geometry_.pageLoaded && !document_.colourPage()) return StatusTexts::forNoPage();

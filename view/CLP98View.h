@@ -33,12 +33,20 @@ public:
 
     CLP98View(ViewHost& host, ViewDocument& document, Settings& settings);
 
-    // The bitmap.
-    bool BuildDisplayBitmap(int level);
+    // The bitmap. A build for another reason than a colour change discards
+    // the pixel values kept by RefreshColours.
+    enum class SavedPixels { Discard, Keep };
+    bool BuildDisplayBitmap(int level, SavedPixels saved = SavedPixels::Discard);
     void ClearDisplayBitmap(bool inverted);
     void RenderPage();
     const DisplayGeometry& geometry() const { return geometry_; }
     StatusTexts statusTexts() const;
+    // New colours without reducing the page again: the pixel values are kept
+    // (below 1:1 and for bitmaps under 5,000,000 bytes) and only the colour
+    // table is rebuilt.
+    void RefreshColours();
+    // The areas around the page, with the shadow when ViewFrameShadow is on.
+    std::vector<Fill> background() const;
 
     // Showing a page and the window's own events.
     void OnInitialUpdate();
@@ -136,6 +144,7 @@ private:
     PageOrientation orientation_;
     PageRenderer renderer_;
     DisplayGeometry geometry_;
+    std::vector<uint8_t> savedPixels_;  // pixel values kept across colour changes
 
     int level_ = zoom::kOneToOne;
     int fitMode_ = kFitPageWidth;

@@ -61,8 +61,7 @@ bool COSBView::makeBitmap(const CDIB::InfoHeader& header, std::span<const CDIB::
 void COSBView::dropBitmap() {
     hasBitmap_ = false;
     bitmap_.attach(CDIB::InfoHeader{}, {}, nullptr, false);
-    pixels_.clear();
-    pixels_.shrink_to_fit();
+    pixels_.clear();  // the memory is kept: the next page's bitmap is usually as large
 }
 
 void COSBView::OnInitialUpdate() {
