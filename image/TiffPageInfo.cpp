@@ -13,6 +13,7 @@ namespace {
 constexpr uint64_t kEntrySize = 12;
 constexpr int64_t kT4Uncompressed = 2;  // T4Options / T6Options bit 1
 constexpr int64_t kT4TwoDimensional = 1;
+constexpr uint32_t kMaxSummedCounts = 16000;  // the most rows a page may have
 
 // Field types (TIFF 6.0, section 2).
 enum FieldType : uint16_t {
@@ -56,17 +57,16 @@ bool TiffPageInfo::forEachValue(TiffSource& source, const ValueArray& array, uin
                                 const std::function<void(int64_t)>& use) {
     const uint32_t size = typeSize(array.type);
     const uint32_t count = std::min(array.count, limit);
-    if (size == 0) {
-        for (uint32_t i = 0; i < count; ++i) use(0);
-        return true;
-    }
+    if (size == 0) return count == 0;  // values of a type the program does not read
     constexpr uint32_t kBlock = 1024;  // values per read
     for (uint32_t first = 0; first < count; first += kBlock) {
-        const uint32_t n = std::min(kBlock, count - first);
+        uint32_t n = std::min(kBlock, count - first);
         const uint64_t at = array.location + uint64_t(first) * size;
-        if (!source.read(at, size_t(n) * size)) return false;
+        const bool whole = source.read(at, size_t(n) * size).has_value();
+        if (!whole) n = at < source.length() ? uint32_t(std::min<uint64_t>(n, (source.length() - at) / size)) : 0;
         // Values of one block now lie in the source's cache; typed reads are cheap.
         for (uint32_t i = 0; i < n; ++i) use(value(source, array.type, array.location, first + i));
+        if (!whole) return false;
     }
     return true;
 }
@@ -125,8 +125,10 @@ void TiffPageInfo::take(TiffSource& source, uint16_t tag, const ValueArray& fiel
         case StripByteCounts: {
             stripByteCounts = field;
             uint64_t sum = 0;
-            // A count array running off the file adds what lies inside it.
-            forEachValue(source, field, field.count, [&sum](int64_t v) { sum += uint64_t(std::max<int64_t>(v, 0)); });
+            // A count array running off the file adds what lies inside it. A
+            // page has no more strips than rows, so later values are not read.
+            forEachValue(source, field, kMaxSummedCounts,
+                         [&sum](int64_t v) { sum += uint64_t(std::max<int64_t>(v, 0)); });
             stripByteCountSum = sum;
             break;
         }

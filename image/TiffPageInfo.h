@@ -84,7 +84,9 @@ struct TiffPageInfo {
     // Value `index` of an array, by field type; rationals are rounded.
     static int64_t value(TiffSource& source, uint16_t type, uint64_t location, uint32_t index);
     // Hands values 0 .. min(count, limit) - 1 of the array to `use`, reading
-    // them a block at a time; false when the array runs off the end of the file.
+    // them a block at a time; false when the array runs off the end of the
+    // file (the values inside it are still handed on) or has a type the
+    // program does not read.
     static bool forEachValue(TiffSource& source, const ValueArray& array, uint32_t limit,
                              const std::function<void(int64_t)>& use);
 
