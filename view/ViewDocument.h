@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+#include <span>
+
+namespace lumipage {
+
+class CDIB;
+class PageRaster;
+
+// The document as the view sees it: the current page's raster (which the
+// view turns, mirrors and inverts in memory), the current page's word and
+// the words of all pages. Page words carry the display transform in their
+// low byte (see PageOrientation).
+class ViewDocument {
+public:
+    virtual ~ViewDocument() = default;
+    // The current page's raster, or null when no page is shown.
+    virtual PageRaster* pageRaster() = 0;
+    // A page kept as a colour bitmap with no 1-bit raster, else null.
+    virtual const CDIB* colourPage() const { return nullptr; }
+    virtual uint16_t pageWord() const = 0;
+    virtual void setPageWord(uint16_t word) = 0;
+    // Every page's word, in page order.
+    virtual std::span<uint16_t> pageWords() = 0;
+};
+
+}  // namespace lumipage
