@@ -1,0 +1,49 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "image/MHEncoder.h"
+#include "image/PageRaster.h"
+
+namespace lumipage {
+
+class File;
+
+// Writes bilevel pages as little-endian TIFF 6.0 files with one strip per
+// page: a single page after a fixed 186-byte header, or a multi-page file of
+// 190-byte IFD blocks each followed by its page's data. The caller opens the
+// file (created empty) and reports failures; the writer never reads it back.
+class TiffWriter {
+public:
+    static constexpr size_t kSinglePageHeaderSize = 186;
+    static constexpr size_t kPageBlockSize = 190;
+    static constexpr int kMaxPages = 10000;
+
+    // The coding a TIFF coding setting asks for: 10 to 14 as they are, any other value 14 (T.6).
+    static int32_t codingForSetting(int setting);
+
+    // Writes `page` coded by the TIFF coding setting as the whole file.
+    bool writeSinglePage(File& file, const PageRaster& page, int codingSetting);
+
+    // Starts a multi-page file of `plannedPages` pages: writes the file header.
+    bool beginMultiPage(File& file, int plannedPages);
+    // Appends one page; refused after kMaxPages or the planned count. A page
+    // that cannot be coded or written is not counted, and the next page is
+    // written in its place.
+    bool appendPage(File& file, const PageRaster& page, int codingSetting);
+    int pagesWritten() const { return pagesWritten_; }
+
+private:
+    // Codes the page into buffer_ (raw rows are not copied); empty on failure.
+    std::span<const uint8_t> codePage(const PageToEncode& page);
+
+    MHEncoder encoder_;
+    std::vector<uint8_t> buffer_;
+    int plannedPages_ = 0;
+    int pagesWritten_ = 0;
+    int64_t nextBlock_ = 0;  // where the next page's IFD block goes
+};
+
+}  // namespace lumipage

@@ -1,0 +1,41 @@
+#pragma once
+#include <string>
+
+namespace lumipage {
+
+// The folders the program works with, found once at start-up. On Linux the
+// "Windows folder" of the program's tradition (which keeps the saved view
+// state) is the user's configuration folder for Quor programs.
+struct AppFolders {
+    std::string programFile;    // this program's executable
+    std::string programFolder;  // its folder: initial data files, auto-open files, the manual
+    std::string windowsFolder;  // $XDG_CONFIG_HOME/Quor
+    std::string dataFolder;     // $XDG_DATA_HOME/Quor/Lumipage
+    std::string faxWorkFolder;  // $TMPDIR/LpFax
+    std::string currentFolder;  // the working folder at start
+
+    // Looks everything up from the environment; creates nothing.
+    static AppFolders find();
+
+    // The settings file: the default store, or the INI store of -USEINI
+    // (beside the program when that folder is writable).
+    std::string defaultStorePath() const { return windowsFolder + "/Lumipage.conf"; }
+    std::string iniStorePath() const;
+};
+
+// Small file-system questions the core asks, answered by POSIX calls.
+namespace fs_util {
+bool isFolder(const std::string& path);
+bool exists(const std::string& path);
+bool isWritableFolder(const std::string& path);
+// Creates the folder and its parents; true when it exists afterwards.
+bool makeFolders(const std::string& path);
+// Joins with one "/" between.
+std::string join(const std::string& folder, const std::string& name);
+// The folder part of a path (without the last "/"), or "." when there is none.
+std::string folderOf(const std::string& path);
+// An absolute form of the path, relative to `base` when it is relative.
+std::string absolute(const std::string& path, const std::string& base);
+}  // namespace fs_util
+
+}  // namespace lumipage
