@@ -100,7 +100,7 @@ std::optional<std::vector<BookDirectoryEntry>> readDirectory(const File& file, c
     if (header.directory == 0 || pages < 0) return std::nullopt;
     std::vector<uint8_t> raw(size_t(pages) * BookHeader::kDirectoryEntrySize);
     if (!file.readAt(seekable(header.directory), raw)) return std::nullopt;
-    std::vector<BookDirectoryEntry> entries(size_t(pages));
+    std::vector<BookDirectoryEntry> entries(static_cast<size_t>(pages));
     for (size_t i = 0; i < entries.size(); ++i) {
         const uint8_t* e = &raw[i * BookHeader::kDirectoryEntrySize];
         entries[i].offset = le32(e);

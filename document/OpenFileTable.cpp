@@ -39,14 +39,14 @@ void OpenFileTable::moveToEntry(int index, int page) {
 
 bool OpenFileTable::append(const std::string& path) { return append(path, 0); }
 
-bool OpenFileTable::append(const std::string& path, int pages) {
+bool OpenFileTable::append(const std::string& path, int pages, StoredWords storedWords) {
     if (fileCount() >= kMaxFiles) return false;
     const bool counted = pages == 0;
     if (counted) pages = counter_.countPages(path);
     pages = std::min(pages, kMaxPages - totalPages());
     if (pages < 1) return false;
     std::vector<PageWord> stored;
-    if (counted) stored = counter_.storedPageWords(path, pages);
+    if (counted && storedWords == StoredWords::Copy) stored = counter_.storedPageWords(path, pages);
     insertAt(fileCount() + 1, OpenFileEntry(path, pages), std::move(stored));
     return true;
 }
@@ -225,6 +225,15 @@ void OpenFileTable::setTransformAll(uint8_t value, uint8_t mask) {
 void OpenFileTable::select(int page, bool on) { setMarks(page, on ? PageWord::kSelected : 0, PageWord::kSelected); }
 
 void OpenFileTable::selectAll(bool on) { setMarksAll(on ? PageWord::kSelected : 0, PageWord::kSelected); }
+
+void OpenFileTable::selectPages(std::span<const int> pages) {
+    for (const int page : pages) {
+        if (!validPage(page) || words_[size_t(page - 1)].has(PageWord::kSelected)) continue;
+        words_[size_t(page - 1)].setMarks(PageWord::kSelected, PageWord::kSelected);
+        selectionChanged_ = true;
+    }
+    recount();
+}
 
 void OpenFileTable::invertSelection() {
     for (PageWord& w : words_) w.bits ^= uint16_t(PageWord::kSelected) << 8;

@@ -54,8 +54,10 @@ public:
     // Appends a file with its counted pages (cut to what still fits); false
     // when the table is full or the file gives no page.
     bool append(const std::string& path);
-    // Appends with a page count already known (0: count it), as index files give it.
-    bool append(const std::string& path, int pages);
+    // Appends with a page count already known (0: count it), as index files
+    // give it; index files bring their own marks, so stored words can be left out.
+    enum class StoredWords { Copy, Ignore };
+    bool append(const std::string& path, int pages, StoredWords stored = StoredWords::Copy);
     // Inserts at position 1..fileCount()+1; pages 0 means count them.
     bool insert(int position, const std::string& path, int pages);
     void remove(int index);
@@ -78,6 +80,8 @@ public:
     void setTransformAll(uint8_t value, uint8_t mask);
     void select(int page, bool on);
     void selectAll(bool on);
+    // Selects many pages at once (numbers outside 1..total are ignored).
+    void selectPages(std::span<const int> pages);
     void invertSelection();
     int nthSelected(int n) const;
     void clearPrintedMarks() { setMarksAll(0, PageWord::kPrintMarks); }
