@@ -1,4 +1,5 @@
 #pragma once
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,6 +12,9 @@ struct ContentsEntry {
     std::string text;
     int page = 0;  // global page
     friend bool operator==(const ContentsEntry&, const ContentsEntry&) = default;
+    friend std::ostream& operator<<(std::ostream& out, const ContentsEntry& e) {
+        return out << '"' << e.text << "\" p." << e.page;
+    }
 };
 
 // The contents rows of one file whose pages start at global page `firstPage`.
