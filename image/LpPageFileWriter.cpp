@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "image/LpPageFile.h"
+#include "image/MHEncoder.h"
 #include "platform/File.h"
 
 namespace lumipage {
@@ -104,7 +105,10 @@ bool LpPageFileWriter::append(File& file, const PageRaster& page) {
     if (end < 0 || end > int64_t(UINT32_MAX)) return false;
     bool ok;
     if (coding_ == int32_t(PageCoding::TaggedMH)) {
-        ok = false;  // coded pages are written once the encoder is in
+        const PageToEncode tagged = PageToEncode::of(page).withCoding(int32_t(PageCoding::TaggedMH));
+        coded_.resize(MHEncoder::bufferSize(tagged));
+        const size_t n = encoder_.encodePage(coded_, tagged);
+        ok = n > 0 && file.writeAt(end, std::span(coded_.data(), n));
     } else {
         ok = file.writeAt(end, std::span(page.bits(), size_t(page.bytesPerRow) * size_t(page.height)));
     }

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "image/MHEncoder.h"
 #include "image/PageRaster.h"
 
 namespace lumipage {
@@ -43,6 +44,8 @@ private:
     int32_t height_ = 0;
     std::string title_;
     std::vector<uint32_t> offsets_;
+    MHEncoder encoder_;
+    std::vector<uint8_t> coded_;
 };
 
 }  // namespace lumipage

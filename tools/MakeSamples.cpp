@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "image/FaxPageFileWriter.h"
 #include "image/LpPageFileWriter.h"
+#include "image/TiffWriter.h"
 #include "image/PageRaster.h"
 #include "platform/File.h"
 #include "tools/SampleCanvas.h"
@@ -18,7 +20,6 @@ namespace {
 constexpr int kWidth = 1728;  // a fine fax page, 200 dpi
 constexpr int kHeight = 2290;
 constexpr int kMargin = 140;
-constexpr int kPages = 5;
 
 PageRaster blankPage(int width = kWidth, int height = kHeight) {
     PageRaster p;
@@ -27,7 +28,7 @@ PageRaster blankPage(int width = kWidth, int height = kHeight) {
 }
 
 void footer(SampleCanvas& c, int page, int width = kWidth, int height = kHeight) {
-    const std::string text = "- " + std::to_string(page) + " / " + std::to_string(kPages) + " -";
+    const std::string text = "- " + std::to_string(page) + " -";
     c.text((width - SampleCanvas::textWidth(3, text)) / 2, height - 110, 3, text);
     c.fillRect(kMargin, height - 140, width - 2 * kMargin, 2);
 }
@@ -86,7 +87,7 @@ PageRaster letterPage() {
     c.line(kMargin, y + 130, kMargin + 320, y + 90, 3);
     c.line(kMargin + 60, y + 140, kMargin + 200, y + 70, 3);
     c.text(kMargin, y + 170, 3, "H. Sato, Sales");
-    footer(c, 2);
+    footer(c, 3);
     return p;
 }
 
@@ -116,7 +117,7 @@ PageRaster tablePage() {
         c.text(cols[3] + 20, y, 3, std::to_string((i * 13) % 40 + 1) + "." + std::to_string(i % 10));
     }
     c.text(kMargin, top + rows * rowHeight + 60, 3, "Checked by: ____________    Date: ____________");
-    footer(c, 3);
+    footer(c, 2);
     return p;
 }
 
@@ -218,6 +219,20 @@ bool writePageFile(const std::string& path, const std::vector<PageRaster>& pages
     return writer.finish(file);
 }
 
+bool writeFax(const std::string& path, const PageRaster& page) {
+    File file;
+    return file.open(path, File::Mode::Create) && FaxPageFileWriter().write(file, page);
+}
+
+bool writeTiff(const std::string& path, const std::vector<PageRaster>& pages, int codingSetting) {
+    File file;
+    TiffWriter writer;
+    if (!file.open(path, File::Mode::Create) || !writer.beginMultiPage(file, int(pages.size()))) return false;
+    for (const PageRaster& page : pages)
+        if (!writer.appendPage(file, page, codingSetting)) return false;
+    return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -227,16 +242,21 @@ int main(int argc, char** argv) {
     }
     const std::string out = argv[1];
     std::filesystem::create_directories(out);
-    std::vector<PageRaster> pages;
-    pages.push_back(coverPage());
-    pages.push_back(letterPage());
-    pages.push_back(tablePage());
-    pages.push_back(diagramPage());
-    pages.push_back(chartPage());
+    // Opened in this order by `./dev run`: cover and packing list as a page
+    // file, the letter as a fax, the charts as a G4 TIFF, a landscape page.
+    std::vector<PageRaster> pageFile;
+    pageFile.push_back(coverPage());
+    pageFile.push_back(tablePage());
+    for (PageRaster& p : pageFile) p.coding = int32_t(PageCoding::TaggedMH);
+    std::vector<PageRaster> charts;
+    charts.push_back(diagramPage());
+    charts.push_back(chartPage());
     std::vector<PageRaster> landscape;
     landscape.push_back(landscapePage());
-    bool ok = writePageFile(out + "/Sample.MH", pages, "Sample") &&
-              writePageFile(out + "/Timetable.BW", landscape, "Timetable");
+    const bool ok = writePageFile(out + "/Sample.MH", pageFile, "Sample") &&
+                    writeFax(out + "/Sample-letter.FAX", letterPage()) &&
+                    writeTiff(out + "/Sample-charts.TIF", charts, 14) &&
+                    writePageFile(out + "/Sample-timetable.BW", landscape, "Timetable");
     if (!ok) {
         std::fprintf(stderr, "could not write the samples into %s\n", out.c_str());
         return 1;

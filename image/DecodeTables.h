@@ -1,0 +1,122 @@
+#pragma once
+#include <array>
+#include <cstdint>
+
+#include "image/FaxCodes.h"
+
+namespace lumipage::t4 {
+
+// Direct lookup tables for decoding, built at compile time from the code
+// lists of FaxCodes.h. Each table is indexed by the next bits of the stream
+// (most significant bit first), so any code costs one lookup.
+
+// Run tables: one 16-bit entry per index, the run in the low 12 bits (0 to
+// 2560; 64 or more is a make-up code) and the code length in the top 4
+// bits. Length 0 marks the indices that start with eight zero bits: no run
+// code does, there an EOL (or fill before one) begins.
+inline constexpr int kWhiteIndexBits = 12;  // the longest white code (extended make-up) has 12 bits
+inline constexpr int kBlackIndexBits = 13;  // the longest black codes have 13 bits
+
+constexpr int runOf(uint16_t entry) { return entry & 0x0FFF; }
+constexpr int lengthOf(uint16_t entry) { return entry >> 12; }
+
+template <int IndexBits>
+struct RunTable {
+    std::array<uint16_t, size_t{1} << IndexBits> entries{};
+    bool prefixFree = true;  // no index was claimed by two codes
+};
+
+template <int IndexBits, size_t N>
+constexpr void addCodes(RunTable<IndexBits>& table, const std::array<CodeWord, N>& codes) {
+    for (const CodeWord& word : codes) {
+        const Code code = codeOf(word.bits);
+        const int spare = IndexBits - code.length;
+        const uint32_t first = uint32_t(code.value) << spare;
+        for (uint32_t i = first; i < first + (uint32_t{1} << spare); ++i) {
+            if (table.entries[i] != 0) table.prefixFree = false;
+            table.entries[i] = uint16_t(word.run | (code.length << 12));
+        }
+    }
+}
+
+template <int IndexBits, size_t A, size_t B>
+constexpr RunTable<IndexBits> buildRunTable(const std::array<CodeWord, A>& terminating,
+                                            const std::array<CodeWord, B>& makeUp) {
+    RunTable<IndexBits> table;
+    addCodes(table, terminating);
+    addCodes(table, makeUp);
+    addCodes(table, kExtendedMakeUp);
+    return table;
+}
+
+// True when exactly the indices starting with eight zero bits are unclaimed:
+// the code set is complete apart from the EOL prefix.
+template <int IndexBits>
+constexpr bool onlyZeroPrefixUnclaimed(const RunTable<IndexBits>& table) {
+    for (uint32_t i = 0; i < table.entries.size(); ++i) {
+        const bool zeroPrefix = (i >> (IndexBits - 8)) == 0;
+        if ((table.entries[i] == 0) != zeroPrefix) return false;
+    }
+    return true;
+}
+
+inline constexpr RunTable<kWhiteIndexBits> kWhiteRunTable =
+    buildRunTable<kWhiteIndexBits>(kWhiteTerminating, kWhiteMakeUp);
+inline constexpr RunTable<kBlackIndexBits> kBlackRunTable =
+    buildRunTable<kBlackIndexBits>(kBlackTerminating, kBlackMakeUp);
+
+static_assert(kWhiteRunTable.prefixFree && onlyZeroPrefixUnclaimed(kWhiteRunTable));
+static_assert(kBlackRunTable.prefixFree && onlyZeroPrefixUnclaimed(kBlackRunTable));
+// White 2 is 0111; white make-up 1728 is 010011011; white 1792 is 00000001000.
+static_assert(kWhiteRunTable.entries[0b0111'0000'0000] == (2 | 4 << 12));
+static_assert(kWhiteRunTable.entries[0b0100'1101'1000] == (1728 | 9 << 12));
+static_assert(kWhiteRunTable.entries[0b0000'0001'0000] == (1792 | 11 << 12));
+// Black 2 is 11; black 0 is 0000110111; black make-up 1728 is 0000001100101.
+static_assert(kBlackRunTable.entries[0b11'000'0000'0000] == (2 | 2 << 12));
+static_assert(kBlackRunTable.entries[0b0000'1101'1100'0] == (0 | 10 << 12));
+static_assert(kBlackRunTable.entries[0b0000'0011'0010'1] == (1728 | 13 << 12));
+
+// Two-dimensional mode codes (Table 4/T.4, Table 1/T.6), indexed by the next
+// 7 bits. The vertical modes carry their offset a1 - b1.
+enum class Mode : uint8_t { Invalid, Pass, Horizontal, Vertical, Extension };
+
+struct ModeEntry {
+    Mode mode = Mode::Invalid;
+    uint8_t length = 0;
+    int8_t offset = 0;
+};
+
+inline constexpr int kModeIndexBits = 7;
+
+inline constexpr std::array<ModeEntry, 128> kModeTable = [] {
+    struct Named {
+        std::string_view bits;
+        Mode mode;
+        int8_t offset;
+    };
+    constexpr Named modes[] = {
+        {kPass, Mode::Pass, 0},           {kHorizontal, Mode::Horizontal, 0},
+        {kVertical0, Mode::Vertical, 0},  {kVerticalR1, Mode::Vertical, 1},
+        {kVerticalR2, Mode::Vertical, 2}, {kVerticalR3, Mode::Vertical, 3},
+        {kVerticalL1, Mode::Vertical, -1}, {kVerticalL2, Mode::Vertical, -2},
+        {kVerticalL3, Mode::Vertical, -3}, {kExtension, Mode::Extension, 0},
+    };
+    std::array<ModeEntry, 128> t{};
+    for (const Named& m : modes) {
+        const Code code = codeOf(m.bits);
+        const int spare = kModeIndexBits - code.length;
+        for (uint32_t i = uint32_t(code.value) << spare; i < uint32_t(code.value + 1) << spare; ++i)
+            t[i] = {m.mode, code.length, m.offset};
+    }
+    return t;
+}();
+
+// The extension code is followed by three bits naming the extension.
+inline constexpr int kExtensionValueBits = 3;
+
+static_assert(kModeTable[0b1000000].mode == Mode::Vertical && kModeTable[0b1000000].length == 1);
+static_assert(kModeTable[0b0001000].mode == Mode::Pass && kModeTable[0b0010000].mode == Mode::Horizontal);
+static_assert(kModeTable[0b0000010].offset == -3 && kModeTable[0b0000011].offset == 3);
+static_assert(kModeTable[0b0000001].mode == Mode::Extension && kModeTable[0].mode == Mode::Invalid);
+
+}  // namespace lumipage::t4

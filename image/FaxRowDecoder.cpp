@@ -1,0 +1,242 @@
+#include "image/FaxRowDecoder.h"
+
+#include <algorithm>
+
+#include "image/DecodeTables.h"
+#include "image/RowPainter.h"
+
+namespace lumipage {
+
+namespace {
+
+constexpr int kEndMarkers = 4;  // `width` entries closing a list, enough for b1 and b2 of either colour
+constexpr int kWhite = 0;
+constexpr int kBlack = 1;
+
+// An EOL is eleven zeros and a one; fill may lengthen the zeros. Inside a
+// one-dimensional row nine or more zeros at a code boundary already count.
+constexpr size_t kEolZeros = 11;
+constexpr size_t kRowEolZeros = 9;
+// Exactly eight zeros and a one, then 1111: the run colour toggles and
+// decoding resumes three bits after the window (see oneDimensional).
+constexpr uint32_t kToggleMark = 0xF;
+
+void paintClipped(uint8_t* row, int x0, int x1, int width) {
+    x1 = std::min(x1, width);
+    if (x0 < x1) paintSpan(row, x0, x1);
+}
+
+}  // namespace
+
+void FaxRowDecoder::startPage(int width, int bytesPerRow) {
+    width_ = width;
+    positionLimit_ = 8 * (bytesPerRow + 1);
+    startedAt_ = std::min(8, width);
+    const size_t size = size_t(width) + 1 + kEndMarkers + 3;
+    reference_.assign(size, width);
+    current_.assign(size, width);
+    count_ = 0;
+}
+
+void FaxRowDecoder::endCurrentRow() {
+    for (int i = 0; i < kEndMarkers; ++i) current_[count_ + size_t(i)] = width_;
+    std::swap(current_, reference_);
+    count_ = 0;
+}
+
+FaxRowDecoder::RunStatus FaxRowDecoder::decodeRun(FaxBitReader& in, int colour, int& run) const {
+    run = 0;
+    for (;;) {
+        in.fill();
+        const uint16_t entry = colour == kWhite ? t4::kWhiteRunTable.entries[in.peek(t4::kWhiteIndexBits)]
+                                                : t4::kBlackRunTable.entries[in.peek(t4::kBlackIndexBits)];
+        const int length = t4::lengthOf(entry);
+        if (length == 0) return RunStatus::Zeros;
+        in.skip(length);
+        if (in.overrun()) return RunStatus::OutOfData;
+        const int value = t4::runOf(entry);
+        run += value;
+        if (value < 64) return RunStatus::Code;  // a terminating code completes the run
+        run = std::min(run, positionLimit_);     // make-up codes add up; a damaged row may repeat them
+    }
+}
+
+// The data ended inside a row. A row ended by EOL that already covers the
+// full width is complete: the last row of a strip need not be followed by
+// an EOL, and its codes may end within the last byte.
+FaxRowDecoder::Result FaxRowDecoder::endOfData(FaxBitReader& in, int x, RowEnd end) const {
+    in.seekToEnd();
+    return end == RowEnd::AtEol && x >= width_ ? Result::Complete : Result::Failed;
+}
+
+template <FaxRowDecoder::RowEnd End, bool Record>
+FaxRowDecoder::Result FaxRowDecoder::decodeRuns(FaxBitReader& in, uint8_t* row, bool pageEndAllowed) {
+    int x = 0;  // output position; it stops moving once the row is full
+    int colour = kWhite;
+    int eolsWithoutData = 0;
+    for (;;) {
+        int run = 0;
+        const RunStatus status = decodeRun(in, colour, run);
+        if (status == RunStatus::Code) {
+            if (colour == kBlack) paintClipped(row, x, x + run, width_);
+            x = std::min(x + run, positionLimit_);
+            if constexpr (Record) record(std::min(x, width_));
+            if constexpr (End == RowEnd::AtWidth) {
+                if (x >= width_) return Result::Complete;
+            }
+            colour ^= 1;
+            continue;
+        }
+        if (status == RunStatus::OutOfData) return endOfData(in, x, End);
+        // Eight zero bits: no run code starts so. Rows without EOL have
+        // none, so there it is damage.
+        if constexpr (End == RowEnd::AtWidth) return Result::Failed;
+        size_t zeros = 0;
+        if (!in.skipZeros(zeros)) return endOfData(in, x, End);
+        if (zeros >= kRowEolZeros) {
+            in.fill();
+            in.skip(1);
+            if (x >= startedAt_) return Result::Complete;
+            // An EOL before any data: leading EOLs and fill are skipped, but
+            // after the first row a second one is RTC.
+            if (++eolsWithoutData >= 2 && pageEndAllowed) return Result::PageEnd;
+            colour = kWhite;
+        } else {
+            // Exactly eight zeros then a one. The window four bits on decides:
+            // 00001111 toggles the colour and decoding resumes three bits
+            // further on (at the last of the eight zeros); anything else is
+            // skipped as eight bits and the row goes on in white.
+            in.fill();
+            if (in.dataBits() < 4) return endOfData(in, x, End);
+            if (in.peek(4) == kToggleMark) {
+                in.seek(in.bitPosition() - 1);
+                colour ^= 1;
+            } else {
+                in.skip(4);
+                colour = kWhite;
+            }
+        }
+        // Keep the recorded changes in step with the colour decoding goes on in.
+        if constexpr (Record) {
+            if (int(count_ & 1) != colour) record(std::min(x, width_));
+        }
+    }
+}
+
+FaxRowDecoder::Result FaxRowDecoder::oneDimensional(FaxBitReader& in, uint8_t* row, bool pageEndAllowed) {
+    return decodeRuns<RowEnd::AtEol, false>(in, row, pageEndAllowed);
+}
+
+FaxRowDecoder::Result FaxRowDecoder::fixedWidth(FaxBitReader& in, uint8_t* row) {
+    const Result result = decodeRuns<RowEnd::AtWidth, false>(in, row, false);
+    if (result == Result::Complete) in.alignToByte();
+    return result;
+}
+
+// Skips up to and including the next EOL; false when the data ends first.
+bool FaxRowDecoder::skipThroughEol(FaxBitReader& in) {
+    for (;;) {
+        size_t zeros = 0;
+        if (!in.skipZeros(zeros)) return false;
+        in.fill();
+        in.skip(1);
+        if (zeros >= kEolZeros) return true;
+    }
+}
+
+FaxRowDecoder::Result FaxRowDecoder::t4TwoDimensional(FaxBitReader& in, uint8_t* row, bool pageEndAllowed,
+                                                      bool atStreamStart) {
+    if (atStreamStart && !skipThroughEol(in)) return Result::Failed;
+    in.fill();
+    if (in.dataBits() < 1) return Result::Failed;
+    const bool oneDimensionalRow = in.peek(1) == 1;
+    in.skip(1);
+    count_ = 0;
+    Result result;
+    if (oneDimensionalRow) {
+        result = decodeRuns<RowEnd::AtEol, true>(in, row, pageEndAllowed);
+    } else {
+        result = twoDimensionalRow(in, row);
+        // A complete row is followed by EOL; at the end of a strip it may be missing.
+        if (result == Result::Complete && !skipThroughEol(in)) in.seekToEnd();
+    }
+    if (result == Result::Complete) endCurrentRow();
+    return result;
+}
+
+FaxRowDecoder::Result FaxRowDecoder::t6(FaxBitReader& in, uint8_t* row) {
+    count_ = 0;
+    const Result result = twoDimensionalRow(in, row);
+    if (result == Result::Complete) endCurrentRow();
+    return result;
+}
+
+// The coding procedure of T.4 section 4.2 / T.6 section 2.2 run backwards:
+// a0 starts just before the row in white; b1 is the first change on the
+// reference row right of a0 to the opposite of a0's colour, b2 the change
+// after it. Reference entries alternate: even indices change to black, odd
+// to white, so b1 is searched among entries of the parity of a0's colour.
+FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& in, uint8_t* row) {
+    const int32_t* ref = reference_.data();
+    int a0 = -1;
+    int colour = kWhite;
+    size_t b = 0;  // index of b1 in ref, or of an entry before it of the same parity
+    for (;;) {
+        in.fill();
+        const t4::ModeEntry mode = t4::kModeTable[in.peek(t4::kModeIndexBits)];
+        if (mode.mode == t4::Mode::Invalid) return Result::Failed;  // 0000000x: EOL or no code
+        in.skip(mode.length);
+        if (in.overrun()) return Result::Failed;
+        const int start = std::max(a0, 0);
+        switch (mode.mode) {
+            case t4::Mode::Vertical: {
+                while (ref[b] <= a0) b += 2;
+                const int a1 = ref[b] + mode.offset;
+                if (a1 < start) return Result::Failed;
+                if (colour == kBlack) paintClipped(row, start, a1, width_);
+                if (a1 > width_) return Result::Failed;
+                record(a1);
+                a0 = a1;
+                colour ^= 1;
+                b = b > 0 ? b - 1 : 1;  // the opposite parity; earlier entries lie left of a1
+                break;
+            }
+            case t4::Mode::Pass: {
+                while (ref[b] <= a0) b += 2;
+                const int b2 = ref[b + 1];
+                if (colour == kBlack) paintClipped(row, start, b2, width_);
+                a0 = b2;
+                b += 2;
+                break;
+            }
+            case t4::Mode::Horizontal: {
+                int first = 0;
+                int second = 0;
+                if (decodeRun(in, colour, first) != RunStatus::Code) return Result::Failed;
+                if (decodeRun(in, colour ^ 1, second) != RunStatus::Code) return Result::Failed;
+                const int a1 = start + first;
+                const int a2 = a1 + second;
+                if (colour == kBlack)
+                    paintClipped(row, start, a1, width_);
+                else
+                    paintClipped(row, a1, a2, width_);
+                if (a2 > width_) return Result::Failed;
+                record(a1);
+                record(a2);
+                a0 = a2;
+                break;
+            }
+            case t4::Mode::Extension:
+                // Extensions (such as uncompressed mode) are not supported: the
+                // three bits naming one are skipped and decoding goes on.
+                in.fill();
+                in.skip(t4::kExtensionValueBits);
+                if (in.overrun()) return Result::Failed;
+                break;
+            case t4::Mode::Invalid: return Result::Failed;
+        }
+        if (a0 >= width_) return a0 == width_ ? Result::Complete : Result::Failed;
+    }
+}
+
+}  // namespace lumipage
