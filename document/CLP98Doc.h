@@ -26,6 +26,7 @@ struct StartupRequest;
 class CLP98Doc {
 public:
     static constexpr size_t kShortTitleBytes = 55;
+    static constexpr int kMaxListNesting = 16;  // list files naming list files
 
     CLP98Doc(OpenFileTable& table, Settings& settings, const StartupRequest& startup, Messages& messages,
              DocumentObserver* observer = nullptr);

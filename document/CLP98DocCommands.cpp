@@ -20,7 +20,6 @@ namespace {
 
 constexpr const char* kNotFound = "が見つかりません";
 constexpr const char* kTooLarge = "\nデータサイズが制限値を超えています";
-constexpr int kMaxListNesting = 16;
 constexpr uint8_t kListEnd = 0x1A;  // end-of-file mark of old text files
 
 bool isListFile(const std::string& path) {
@@ -124,7 +123,7 @@ int CLP98Doc::addMatch(const std::string& path, int depth) {
     if (isListFile(path)) {
         std::vector<uint8_t> bytes;
         // A list that names itself (or lists naming each other) ends at a fixed depth.
-        if (depth >= kMaxListNesting || !File::readAll(path, bytes)) return 0;
+        if (depth >= CLP98Doc::kMaxListNesting || !File::readAll(path, bytes)) return 0;
         int added = 0;
         for (const std::string& token : listTokens(bytes)) {
             if (tableFull(table_)) break;
