@@ -7,15 +7,17 @@ namespace lumipage {
 namespace mh {
 
 void putRowRuns(BitWriter& out, const uint8_t* row, int pixels) {
+    if (pixels == 0) putRun<false>(out, 0);  // an empty row is still one white run
     int x = 0;
-    bool black = false;
     while (x < pixels) {
-        const int end = findRunEnd(row, x, pixels, black);
-        putRun(out, end - x, black);
+        int end = findRunEnd<false>(row, x, pixels);
+        putRun<false>(out, end - x);
         x = end;
-        black = !black;
+        if (x >= pixels) break;
+        end = findRunEnd<true>(row, x, pixels);
+        putRun<true>(out, end - x);
+        x = end;
     }
-    if (pixels == 0) putRun(out, 0, false);  // an empty row is still one white run
 }
 
 }  // namespace mh

@@ -66,13 +66,18 @@ static_assert(kBlackRuns[1792].bits == 0b00000001000'0000110111u && kBlackRuns[1
 static_assert(kWhiteRuns[2623].length == 12 + 8);
 
 // Writes one run of `length` pixels in the given colour.
-inline void putRun(BitWriter& out, int length, bool black) {
-    while (length > kLongestTableRun) {
+template <bool Black>
+inline void putRun(BitWriter& out, int length) {
+    while (length > kLongestTableRun) [[unlikely]] {
         out.put(kMakeUp2560.bits, kMakeUp2560.length);
         length -= kLongestMakeUp;
     }
-    const RunCode& code = (black ? kBlackRuns : kWhiteRuns)[length];
+    const RunCode& code = (Black ? kBlackRuns : kWhiteRuns)[length];
     out.put(code.bits, code.length);
+}
+
+inline void putRun(BitWriter& out, int length, bool black) {
+    black ? putRun<true>(out, length) : putRun<false>(out, length);
 }
 
 // Writes the alternating runs of pixels 0 .. pixels-1 of a row, starting with

@@ -23,8 +23,9 @@ static_assert(kLeadingZeroRun[0x00] == 8 && kLeadingZeroRun[0x80] == 0 && kLeadi
 
 // The first pixel at or after `x` whose colour is not `black`, or `end` when
 // the run reaches it. Reads only the bytes holding pixels below `end`.
-inline int findRunEnd(const uint8_t* row, int x, int end, bool black) {
-    const uint8_t flip = black ? 0xFF : 0x00;
+template <bool Black>
+inline int findRunEnd(const uint8_t* row, int x, int end) {
+    constexpr uint8_t flip = Black ? 0xFF : 0x00;
     if (x >= end) return end;
     int byte = x >> 3;
     const int lead = x & 7;
@@ -35,7 +36,7 @@ inline int findRunEnd(const uint8_t* row, int x, int end, bool black) {
         ++byte;
     }
     const int lastByte = (end - 1) >> 3;
-    const uint64_t flipWord = black ? ~uint64_t{0} : 0;
+    constexpr uint64_t flipWord = Black ? ~uint64_t{0} : 0;
     while (byte + 8 <= lastByte + 1) {
         uint64_t word;
         std::memcpy(&word, row + byte, 8);
@@ -50,6 +51,10 @@ inline int findRunEnd(const uint8_t* row, int x, int end, bool black) {
         }
     }
     return end;
+}
+
+inline int findRunEnd(const uint8_t* row, int x, int end, bool black) {
+    return black ? findRunEnd<true>(row, x, end) : findRunEnd<false>(row, x, end);
 }
 
 }  // namespace lumipage

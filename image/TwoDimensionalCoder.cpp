@@ -40,11 +40,13 @@ void TwoDimensionalCoder::findChanges(const uint8_t* row) {
     int* changes = current_.data();
     int count = 0;
     int x = 0;
-    bool black = false;
-    while (x < width_) {
-        x = findRunEnd(row, x, width_, black);
-        if (x < width_) changes[count++] = x;
-        black = !black;
+    while (true) {
+        x = findRunEnd<false>(row, x, width_);
+        if (x >= width_) break;
+        changes[count++] = x;
+        x = findRunEnd<true>(row, x, width_);
+        if (x >= width_) break;
+        changes[count++] = x;
     }
     for (int i = 0; i < kEndMarkers; ++i) changes[count + i] = width_;
 }

@@ -70,14 +70,14 @@ PageRaster letterPage() {
     c.text(kMargin, 380, 3, "Re: Order 2026-118, delivery schedule");
     c.text(kWidth - kMargin - SampleCanvas::textWidth(3, "8 December 2026"), 340, 3, "8 December 2026");
     const char* body[] = {
-        "Thank you for your order of 1 December. We are glad to confirm that all items are in stock "
+        ("Thank you for your order of 1 December. We are glad to confirm that all items are in stock "
         "and will leave our warehouse on 10 December. The goods will travel by road and should reach "
-        "your site two working days later.",
-        "Please find the packing list on the following page. The quantities match your order except "
+        "your site two working days later."),
+        ("Please find the packing list on the following page. The quantities match your order except "
         "for item 4, of which we can ship 180 units now and the remaining 20 units in January. If a "
-        "part delivery does not suit you, let us know by reply fax and we will hold the whole order.",
-        "The invoice will follow by post. Payment terms are as agreed: thirty days from the date of "
-        "delivery. Should anything arrive damaged, please keep the packaging and call us at once.",
+        "part delivery does not suit you, let us know by reply fax and we will hold the whole order."),
+        ("The invoice will follow by post. Payment terms are as agreed: thirty days from the date of "
+        "delivery. Should anything arrive damaged, please keep the packaging and call us at once."),
         "We look forward to working with you again.",
     };
     int y = 480;
