@@ -31,6 +31,7 @@ std::string DocumentFixture::writeMH(const std::string& name, const std::vector<
 
 std::string DocumentFixture::writeFax(const std::string& name, const PageRaster& page) {
     const std::string path = dir + "/" + name;
+    std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     File f;
     FaxPageFileWriter w;
     return f.open(path, File::Mode::Create) && w.write(f, page) ? path : std::string();
