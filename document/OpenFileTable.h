@@ -69,7 +69,11 @@ public:
     void sortEntries(int first, int last);
     void reset();
 
-    PageWord word(int page) const { return words_[size_t(resolve(page) - 1)]; }
+    // The word of a page (0: the current one); a blank word outside 1..total.
+    PageWord word(int page) const {
+        page = resolve(page);
+        return validPage(page) ? words_[size_t(page - 1)] : PageWord{};
+    }
     std::span<const PageWord> words() const { return words_; }
     void setWord(int page, PageWord w);
     // Replaces the masked marks of one page (0: the current one), of pages first..last, or of all.

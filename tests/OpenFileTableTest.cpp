@@ -189,7 +189,9 @@ TEST_F(Table, SortingMovesEachEntryWithItsPageWords) {
     const char* order[] = {"/keep.TIF", "/a.TIF", "/b.TIF", "/c.TIF", "/d.TIF"};
     for (int i = 1; i <= 5; ++i) EXPECT_EQ(table.entry(i).path, order[i - 1]);
     EXPECT_TRUE(table.word(2).has(PageWord::kSelected));  // a's first page, now global 2
-    EXPECT_TRUE(table.word(9).has(PageWord::kSelected));  // d's second page, now last
+    EXPECT_TRUE(table.word(8).has(PageWord::kSelected));  // d's second page, now last
+    EXPECT_FALSE(table.word(3).has(PageWord::kSelected));
+    EXPECT_EQ(table.word(9).bits, 0);  // beyond the list: no page
     EXPECT_EQ(table.counts().selected, 2);
 }
 
