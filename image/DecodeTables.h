@@ -77,22 +77,22 @@ static_assert(kBlackRunTable.entries[0b0000'1101'1100'0] == (0 | 10 << 12));
 static_assert(kBlackRunTable.entries[0b0000'0011'0010'1] == (1728 | 13 << 12));
 
 // Two-dimensional mode codes (Table 4/T.4, Table 1/T.6), indexed by the next
-// 7 bits. The vertical modes carry their offset a1 - b1.
+// 7 bits. Each 16-bit entry holds the mode in the low 4 bits, the code
+// length in the next 4 and, for the vertical modes, the offset a1 - b1 plus
+// 3 in the top 8 bits.
 enum class Mode : uint8_t { Invalid, Pass, Horizontal, Vertical, Extension };
 
-struct ModeEntry {
-    Mode mode = Mode::Invalid;
-    uint8_t length = 0;
-    int8_t offset = 0;
-};
+constexpr Mode modeOf(uint16_t entry) { return Mode(entry & 0x0F); }
+constexpr int modeLengthOf(uint16_t entry) { return (entry >> 4) & 0x0F; }
+constexpr int verticalOffsetOf(uint16_t entry) { return (entry >> 8) - 3; }
 
 inline constexpr int kModeIndexBits = 7;
 
-inline constexpr std::array<ModeEntry, 128> kModeTable = [] {
+inline constexpr std::array<uint16_t, 128> kModeTable = [] {
     struct Named {
         std::string_view bits;
         Mode mode;
-        int8_t offset;
+        int offset;
     };
     constexpr Named modes[] = {
         {kPass, Mode::Pass, 0},           {kHorizontal, Mode::Horizontal, 0},
@@ -101,12 +101,12 @@ inline constexpr std::array<ModeEntry, 128> kModeTable = [] {
         {kVerticalL1, Mode::Vertical, -1}, {kVerticalL2, Mode::Vertical, -2},
         {kVerticalL3, Mode::Vertical, -3}, {kExtension, Mode::Extension, 0},
     };
-    std::array<ModeEntry, 128> t{};
+    std::array<uint16_t, 128> t{};  // 0: Mode::Invalid
     for (const Named& m : modes) {
         const Code code = codeOf(m.bits);
         const int spare = kModeIndexBits - code.length;
         for (uint32_t i = uint32_t(code.value) << spare; i < uint32_t(code.value + 1) << spare; ++i)
-            t[i] = {m.mode, code.length, m.offset};
+            t[i] = uint16_t(int(m.mode) | code.length << 4 | (m.offset + 3) << 8);
     }
     return t;
 }();
@@ -114,9 +114,9 @@ inline constexpr std::array<ModeEntry, 128> kModeTable = [] {
 // The extension code is followed by three bits naming the extension.
 inline constexpr int kExtensionValueBits = 3;
 
-static_assert(kModeTable[0b1000000].mode == Mode::Vertical && kModeTable[0b1000000].length == 1);
-static_assert(kModeTable[0b0001000].mode == Mode::Pass && kModeTable[0b0010000].mode == Mode::Horizontal);
-static_assert(kModeTable[0b0000010].offset == -3 && kModeTable[0b0000011].offset == 3);
-static_assert(kModeTable[0b0000001].mode == Mode::Extension && kModeTable[0].mode == Mode::Invalid);
+static_assert(modeOf(kModeTable[0b1000000]) == Mode::Vertical && modeLengthOf(kModeTable[0b1000000]) == 1);
+static_assert(modeOf(kModeTable[0b0001000]) == Mode::Pass && modeOf(kModeTable[0b0010000]) == Mode::Horizontal);
+static_assert(verticalOffsetOf(kModeTable[0b0000010]) == -3 && verticalOffsetOf(kModeTable[0b0000011]) == 3);
+static_assert(modeOf(kModeTable[0b0000001]) == Mode::Extension && modeOf(kModeTable[0]) == Mode::Invalid);
 
 }  // namespace lumipage::t4

@@ -18,18 +18,19 @@ constexpr int kBlack = 1;
 constexpr size_t kEolZeros = 11;
 constexpr size_t kRowEolZeros = 9;
 // Exactly eight zeros and a one, then 1111: the run colour toggles and
-// decoding resumes three bits after the window (see oneDimensional).
+// decoding resumes at the last of the eight zeros (see decodeRunsWith).
 constexpr uint32_t kToggleMark = 0xF;
 
-void paintClipped(uint8_t* row, int x0, int x1, int width) {
+void paintClipped(uint8_t* row, int x0, int x1, int width, int rowBytes) {
     x1 = std::min(x1, width);
-    if (x0 < x1) paintSpan(row, x0, x1);
+    if (x0 < x1) paintSpan(row, x0, x1, rowBytes);
 }
 
 }  // namespace
 
 void FaxRowDecoder::startPage(int width, int bytesPerRow) {
     width_ = width;
+    rowBytes_ = bytesPerRow;
     positionLimit_ = 8 * (bytesPerRow + 1);
     startedAt_ = std::min(8, width);
     const size_t size = size_t(width) + 1 + kEndMarkers + 3;
@@ -44,21 +45,30 @@ void FaxRowDecoder::endCurrentRow() {
     count_ = 0;
 }
 
-FaxRowDecoder::RunStatus FaxRowDecoder::decodeRun(FaxBitReader& in, int colour, int& run) const {
+// One run of the given colour: make-up codes add up until a terminating
+// code completes the run.
+template <int Colour>
+[[gnu::always_inline]] inline FaxRowDecoder::RunStatus FaxRowDecoder::decodeRunOf(FaxBitReader& in, int& run) const {
+    const uint16_t* table = Colour == kWhite ? t4::kWhiteRunTable.entries.data() : t4::kBlackRunTable.entries.data();
+    constexpr int kIndexBits = Colour == kWhite ? t4::kWhiteIndexBits : t4::kBlackIndexBits;
     run = 0;
     for (;;) {
         in.fill();
-        const uint16_t entry = colour == kWhite ? t4::kWhiteRunTable.entries[in.peek(t4::kWhiteIndexBits)]
-                                                : t4::kBlackRunTable.entries[in.peek(t4::kBlackIndexBits)];
+        const uint16_t entry = table[in.peek(kIndexBits)];
         const int length = t4::lengthOf(entry);
         if (length == 0) return RunStatus::Zeros;
         in.skip(length);
         if (in.overrun()) return RunStatus::OutOfData;
         const int value = t4::runOf(entry);
         run += value;
-        if (value < 64) return RunStatus::Code;  // a terminating code completes the run
-        run = std::min(run, positionLimit_);     // make-up codes add up; a damaged row may repeat them
+        if (value < 64) return RunStatus::Code;
+        run = std::min(run, positionLimit_);  // a damaged row may repeat make-up codes
     }
+}
+
+[[gnu::always_inline]] inline FaxRowDecoder::RunStatus FaxRowDecoder::decodeRun(FaxBitReader& in, int colour,
+                                                                              int& run) const {
+    return colour == kWhite ? decodeRunOf<kWhite>(in, run) : decodeRunOf<kBlack>(in, run);
 }
 
 // The data ended inside a row. A row ended by EOL that already covers the
@@ -69,8 +79,24 @@ FaxRowDecoder::Result FaxRowDecoder::endOfData(FaxBitReader& in, int x, RowEnd e
     return end == RowEnd::AtEol && x >= width_ ? Result::Complete : Result::Failed;
 }
 
+// The reader is copied into a local for the row: the pixel stores through
+// a byte pointer could otherwise alias it, forcing it out of registers.
 template <FaxRowDecoder::RowEnd End, bool Record>
-FaxRowDecoder::Result FaxRowDecoder::decodeRuns(FaxBitReader& in, uint8_t* row, bool pageEndAllowed) {
+FaxRowDecoder::Result FaxRowDecoder::decodeRuns(FaxBitReader& reader, uint8_t* row, bool pageEndAllowed) {
+    FaxBitReader in = reader;
+    Changes changes{current_.data(), 0};
+    const Result result = decodeRunsWith<End, Record>(in, changes, row, pageEndAllowed);
+    reader = in;
+    count_ = changes.count;
+    return result;
+}
+
+template <FaxRowDecoder::RowEnd End, bool Record>
+[[gnu::always_inline]] inline FaxRowDecoder::Result FaxRowDecoder::decodeRunsWith(FaxBitReader& in, Changes& changes,
+                                                                                 uint8_t* row, bool pageEndAllowed) {
+    const int width = width_;
+    const int rowBytes = rowBytes_;
+    const int limit = positionLimit_;
     int x = 0;  // output position; it stops moving once the row is full
     int colour = kWhite;
     int eolsWithoutData = 0;
@@ -78,11 +104,11 @@ FaxRowDecoder::Result FaxRowDecoder::decodeRuns(FaxBitReader& in, uint8_t* row, 
         int run = 0;
         const RunStatus status = decodeRun(in, colour, run);
         if (status == RunStatus::Code) {
-            if (colour == kBlack) paintClipped(row, x, x + run, width_);
-            x = std::min(x + run, positionLimit_);
-            if constexpr (Record) record(std::min(x, width_));
+            if (colour == kBlack) paintClipped(row, x, x + run, width, rowBytes);
+            x = std::min(x + run, limit);
+            if constexpr (Record) changes.add(std::min(x, width));
             if constexpr (End == RowEnd::AtWidth) {
-                if (x >= width_) return Result::Complete;
+                if (x >= width) return Result::Complete;
             }
             colour ^= 1;
             continue;
@@ -118,7 +144,7 @@ FaxRowDecoder::Result FaxRowDecoder::decodeRuns(FaxBitReader& in, uint8_t* row, 
         }
         // Keep the recorded changes in step with the colour decoding goes on in.
         if constexpr (Record) {
-            if (int(count_ & 1) != colour) record(std::min(x, width_));
+            if (int(changes.count & 1) != colour) changes.add(std::min(x, width));
         }
     }
 }
@@ -151,7 +177,6 @@ FaxRowDecoder::Result FaxRowDecoder::t4TwoDimensional(FaxBitReader& in, uint8_t*
     if (in.dataBits() < 1) return Result::Failed;
     const bool oneDimensionalRow = in.peek(1) == 1;
     in.skip(1);
-    count_ = 0;
     Result result;
     if (oneDimensionalRow) {
         result = decodeRuns<RowEnd::AtEol, true>(in, row, pageEndAllowed);
@@ -165,7 +190,6 @@ FaxRowDecoder::Result FaxRowDecoder::t4TwoDimensional(FaxBitReader& in, uint8_t*
 }
 
 FaxRowDecoder::Result FaxRowDecoder::t6(FaxBitReader& in, uint8_t* row) {
-    count_ = 0;
     const Result result = twoDimensionalRow(in, row);
     if (result == Result::Complete) endCurrentRow();
     return result;
@@ -176,35 +200,52 @@ FaxRowDecoder::Result FaxRowDecoder::t6(FaxBitReader& in, uint8_t* row) {
 // reference row right of a0 to the opposite of a0's colour, b2 the change
 // after it. Reference entries alternate: even indices change to black, odd
 // to white, so b1 is searched among entries of the parity of a0's colour.
-FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& in, uint8_t* row) {
+FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uint8_t* row) {
+    FaxBitReader in = reader;  // in a local, as for one-dimensional rows
+    Changes changes{current_.data(), 0};
+    const Result result = twoDimensionalRowWith(in, changes, row);
+    reader = in;
+    count_ = changes.count;
+    return result;
+}
+
+[[gnu::always_inline]] inline FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRowWith(FaxBitReader& in,
+                                                                                        Changes& changes,
+                                                                                        uint8_t* row) {
+    const int width = width_;
+    const int rowBytes = rowBytes_;
     const int32_t* ref = reference_.data();
     int a0 = -1;
     int colour = kWhite;
     size_t b = 0;  // index of b1 in ref, or of an entry before it of the same parity
     for (;;) {
         in.fill();
-        const t4::ModeEntry mode = t4::kModeTable[in.peek(t4::kModeIndexBits)];
-        if (mode.mode == t4::Mode::Invalid) return Result::Failed;  // 0000000x: EOL or no code
-        in.skip(mode.length);
+        const uint16_t entry = t4::kModeTable[in.peek(t4::kModeIndexBits)];
+        const t4::Mode mode = t4::modeOf(entry);
+        if (mode == t4::Mode::Invalid) return Result::Failed;  // 0000000x: EOL or no code
+        in.skip(t4::modeLengthOf(entry));
         if (in.overrun()) return Result::Failed;
         const int start = std::max(a0, 0);
-        switch (mode.mode) {
+        switch (mode) {
             case t4::Mode::Vertical: {
                 while (ref[b] <= a0) b += 2;
-                const int a1 = ref[b] + mode.offset;
+                const int offset = t4::verticalOffsetOf(entry);
+                const int a1 = ref[b] + offset;
                 if (a1 < start) return Result::Failed;
-                if (colour == kBlack) paintClipped(row, start, a1, width_);
-                if (a1 > width_) return Result::Failed;
-                record(a1);
+                if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
+                if (a1 > width) return Result::Failed;
+                changes.add(a1);
                 a0 = a1;
                 colour ^= 1;
-                b = b > 0 ? b - 1 : 1;  // the opposite parity; earlier entries lie left of a1
+                // The next b1 has the opposite parity. Entries before b - 1 lie
+                // left of a1; so does b - 1 unless a1 moved left of b1.
+                b = offset >= 0 || b == 0 ? b + 1 : b - 1;
                 break;
             }
             case t4::Mode::Pass: {
                 while (ref[b] <= a0) b += 2;
                 const int b2 = ref[b + 1];
-                if (colour == kBlack) paintClipped(row, start, b2, width_);
+                if (colour == kBlack) paintClipped(row, start, b2, width, rowBytes);
                 a0 = b2;
                 b += 2;
                 break;
@@ -212,17 +253,20 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& in, uint8_t
             case t4::Mode::Horizontal: {
                 int first = 0;
                 int second = 0;
-                if (decodeRun(in, colour, first) != RunStatus::Code) return Result::Failed;
-                if (decodeRun(in, colour ^ 1, second) != RunStatus::Code) return Result::Failed;
+                const bool decoded = colour == kWhite ? decodeRunOf<kWhite>(in, first) == RunStatus::Code &&
+                                                            decodeRunOf<kBlack>(in, second) == RunStatus::Code
+                                                      : decodeRunOf<kBlack>(in, first) == RunStatus::Code &&
+                                                            decodeRunOf<kWhite>(in, second) == RunStatus::Code;
+                if (!decoded) return Result::Failed;
                 const int a1 = start + first;
                 const int a2 = a1 + second;
                 if (colour == kBlack)
-                    paintClipped(row, start, a1, width_);
+                    paintClipped(row, start, a1, width, rowBytes);
                 else
-                    paintClipped(row, a1, a2, width_);
-                if (a2 > width_) return Result::Failed;
-                record(a1);
-                record(a2);
+                    paintClipped(row, a1, a2, width, rowBytes);
+                if (a2 > width) return Result::Failed;
+                changes.add(a1);
+                changes.add(a2);
                 a0 = a2;
                 break;
             }
@@ -235,7 +279,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& in, uint8_t
                 break;
             case t4::Mode::Invalid: return Result::Failed;
         }
-        if (a0 >= width_) return a0 == width_ ? Result::Complete : Result::Failed;
+        if (a0 >= width) return a0 == width ? Result::Complete : Result::Failed;
     }
 }
 

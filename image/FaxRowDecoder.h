@@ -40,27 +40,39 @@ private:
     enum class RowEnd { AtEol, AtWidth };
     enum class RunStatus { Code, Zeros, OutOfData };
 
+    // The current row's changes while it is decoded (kept in locals there).
+    struct Changes {
+        int32_t* at;
+        size_t count;
+        // Appends a change; a change at the position of the previous one
+        // cancels it (a zero-length run changes no pixel).
+        void add(int32_t x) {
+            if (count > 0 && at[count - 1] == x)
+                --count;
+            else
+                at[count++] = x;
+        }
+    };
+
     template <RowEnd End, bool Record>
-    Result decodeRuns(FaxBitReader& in, uint8_t* row, bool pageEndAllowed);
+    Result decodeRuns(FaxBitReader& reader, uint8_t* row, bool pageEndAllowed);
+    template <RowEnd End, bool Record>
+    Result decodeRunsWith(FaxBitReader& in, Changes& changes, uint8_t* row, bool pageEndAllowed);
+    template <int Colour>
+    RunStatus decodeRunOf(FaxBitReader& in, int& run) const;
     RunStatus decodeRun(FaxBitReader& in, int colour, int& run) const;
     Result endOfData(FaxBitReader& in, int x, RowEnd end) const;
-    Result twoDimensionalRow(FaxBitReader& in, uint8_t* row);
+    Result twoDimensionalRow(FaxBitReader& reader, uint8_t* row);
+    Result twoDimensionalRowWith(FaxBitReader& in, Changes& changes, uint8_t* row);
     static bool skipThroughEol(FaxBitReader& in);
 
-    // Appends a change; a change at the position of the previous one cancels
-    // it (a zero-length run changes no pixel).
-    void record(int32_t x) {
-        if (count_ > 0 && current_[count_ - 1] == x)
-            --count_;
-        else
-            current_[count_++] = x;
-    }
     void endCurrentRow();  // appends the end markers and makes the row the reference
 
     std::vector<int32_t> reference_;
     std::vector<int32_t> current_;
     size_t count_ = 0;       // entries of current_ in use
     int width_ = 0;
+    int rowBytes_ = 0;
     int positionLimit_ = 0;  // a row is full once its position passes the last byte
     int startedAt_ = 0;      // position at which a row's data has begun (left its first byte)
 };

@@ -25,6 +25,23 @@ bool knownCoding(int32_t coding) {
     return (coding >= 0 && coding <= 4) || (coding >= 10 && coding <= 14);
 }
 
+// Raw rows of a page without doubled rows, copied in one piece: each row
+// takes bytesPerRow bytes or what remains; rows without data stay as they are.
+int copyRawRows(std::span<const uint8_t> coded, PageRaster& raster, int firstRow, int rowBudget) {
+    const size_t rowBytes = raster.bytesPerRow;
+    size_t rows = size_t(raster.height - firstRow);
+    if (rowBudget > 0) rows = std::min(rows, size_t(rowBudget));
+    const size_t bytes = std::min(coded.size(), rows * rowBytes);
+    uint8_t* first = raster.row(firstRow);
+    if (bytes > 0) std::memcpy(first, coded.data(), bytes);
+    rows = (bytes + rowBytes - 1) / rowBytes;
+    if (bytes % rowBytes != 0) std::memset(first + bytes, 0, rowBytes - bytes % rowBytes);
+    const uint8_t mask = bits::lastByteMask(raster.width);
+    if (mask != 0xFF)
+        for (size_t r = 0; r < rows; ++r) first[r * rowBytes + rowBytes - 1] &= mask;
+    return int(rows);
+}
+
 }  // namespace
 
 struct MHDecoder::State {
@@ -57,8 +74,10 @@ int MHDecoder::decodePage(std::span<const uint8_t> coded, PageRaster& raster, in
     s.raster = &raster;
     s.firstRow = firstRow;
     s.in.reset(coded, isBitReversed(raster.coding));
-    if (isTwoDimensional(raster.coding)) s.rows.startPage(raster.width, int(raster.bytesPerRow));
+    s.rows.startPage(raster.width, int(raster.bytesPerRow));
 
+    if (codingFamily(raster.coding) == 0 && raster.lineDoubling != 1)
+        return copyRawRows(coded, raster, firstRow, rowBudget);
     int decoded = 0;
     for (int index = firstRow; index < raster.height; ++index) {
         if (!s.decodeRow(index)) break;

@@ -1,15 +1,31 @@
 #pragma once
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
 namespace lumipage {
 
-// Sets pixels x0 .. x1 - 1 of a row to black (0 <= x0 < x1): the partial
-// first and last bytes by mask, whole bytes in between by stores.
-inline void paintSpan(uint8_t* row, int x0, int x1) {
+// Sets pixels x0 .. x1 - 1 of a row of rowBytes bytes to black
+// (0 <= x0 < x1 <= rowBytes * 8). A span that fits one 64-bit word inside
+// the row is painted with one masked word; longer spans get their partial
+// first and last bytes by mask and whole bytes in between by stores.
+inline void paintSpan(uint8_t* row, int x0, int x1, int rowBytes) {
     const int first = x0 >> 3;
+    const int offset = x0 & 7;
+    const int count = x1 - x0;
+    if (offset + count < 64 && first + 8 <= rowBytes) {
+        const uint64_t mask = (~uint64_t{0} >> offset) & ~(~uint64_t{0} >> (offset + count));
+        uint64_t word;
+        std::memcpy(&word, row + first, 8);
+        if constexpr (std::endian::native == std::endian::little)
+            word |= __builtin_bswap64(mask);
+        else
+            word |= mask;
+        std::memcpy(row + first, &word, 8);
+        return;
+    }
     const int last = (x1 - 1) >> 3;
-    const uint8_t firstMask = uint8_t(0xFF >> (x0 & 7));
+    const uint8_t firstMask = uint8_t(0xFF >> offset);
     const uint8_t lastMask = uint8_t(0xFF00 >> (((x1 - 1) & 7) + 1));
     if (first == last) {
         row[first] |= firstMask & lastMask;
@@ -17,15 +33,7 @@ inline void paintSpan(uint8_t* row, int x0, int x1) {
     }
     row[first] |= firstMask;
     row[last] |= lastMask;
-    uint8_t* p = row + first + 1;
-    int n = last - first - 1;
-    if (n >= 32) {
-        std::memset(p, 0xFF, size_t(n));
-        return;
-    }
-    constexpr uint64_t kInk = ~uint64_t{0};
-    for (; n >= 8; n -= 8, p += 8) std::memcpy(p, &kInk, 8);
-    for (; n > 0; --n) *p++ = 0xFF;
+    if (last - first > 1) std::memset(row + first + 1, 0xFF, size_t(last - first - 1));
 }
 
 }  // namespace lumipage
