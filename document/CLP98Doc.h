@@ -1,0 +1,110 @@
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "document/BookFile.h"
+#include "document/FileTypeCode.h"
+#include "document/ImageFileReaders.h"
+#include "document/IndexFile.h"
+#include "image/LpPageFile.h"
+#include "image/MHDecoder.h"
+#include "image/PageRaster.h"
+#include "platform/File.h"
+
+namespace lumipage {
+
+class DocumentObserver;
+class Messages;
+class OpenFileTable;
+struct Settings;
+struct StartupRequest;
+
+// The document: the one file of the page list that is loaded, its readers
+// and the decoded current page; and the commands that move through the page
+// list, open and close files and build the caption.
+class CLP98Doc {
+public:
+    static constexpr size_t kShortTitleBytes = 55;
+    static constexpr int kMaxListNesting = 16;  // list files naming list files
+
+    CLP98Doc(OpenFileTable& table, Settings& settings, const StartupRequest& startup, Messages& messages,
+             DocumentObserver* observer = nullptr);
+    ~CLP98Doc();
+    CLP98Doc(const CLP98Doc&) = delete;
+    CLP98Doc& operator=(const CLP98Doc&) = delete;
+
+    // The loaded file.
+    bool isLoaded() const { return !path_.empty(); }
+    const std::string& path() const { return path_; }
+    FileTypeCode type() const { return type_; }
+    int filePages() const { return filePages_; }
+    int filePage() const { return filePage_; }
+    const PageRaster& raster() const { return raster_; }
+    PageRaster& raster() { return raster_; }
+    const std::string& commentTitle() const { return commentTitle_; }
+    const std::string& shortTitle() const { return shortTitle_; }
+    bool unsavedPage() const { return unsavedPage_; }
+    // "LumipageBook 2.1" as the loaded book has it, for the book information.
+    const std::string& bookHeaderText() const { return bookHeaderText_; }
+
+    // Loads a file with the reader of its type; `firstPage` is the global page of its first page.
+    bool open(const std::string& path, int firstPage);
+    // Decodes page 1..filePages() of the loaded file into the raster.
+    bool showPage(int page);
+    void empty();
+
+    // Page list commands.
+    bool goToPage(int page);
+    // Opens a path as the shell, dropped files and other copies ask; page 0 = the first.
+    bool openPath(const std::string& path, int page = 0);
+    // Adds files named with quotes, wildcards or "@...LST" list files; returns how many were added.
+    int addByName(const std::string& name);
+    // The files chosen in an open dialog, in its order; the added ones are sorted by path.
+    bool openChosen(const std::vector<std::string>& paths);
+    void closeCurrent();
+    void closeSelected();
+    void closeAll();
+    void closePath(const std::string& path);
+    void pathRenamed(const std::string& from, const std::string& to);
+    // A page that exists only in memory (temporary) or as a new file of one page.
+    bool newPage(PageRaster&& page, const std::string& title, const std::string& path, bool temporary);
+    std::string caption() const;
+
+    IndexFile& index() { return index_; }
+    OpenFileTable& table() { return table_; }
+
+private:
+    bool openByType();
+    bool openBook(int firstPage);
+    void updateCommentTitle();
+    void setTitle(const std::string& title);
+    bool showCurrent();
+    int addMatch(const std::string& path, int depth);
+    int addByName(const std::string& name, int depth);
+    void forgetIndexWhenEmpty();
+
+    OpenFileTable& table_;
+    Settings& settings_;
+    const StartupRequest& startup_;
+    Messages& messages_;
+    DocumentObserver* observer_;
+    IndexFile index_;
+
+    std::string path_;
+    FileTypeCode type_ = FileTypeCode::Unsupported;
+    File file_;
+    LpPageFile::Header pageFile_;
+    std::vector<BookDirectoryEntry> bookDirectory_;
+    std::string bookHeaderText_;
+    ImageFileReaders images_;
+    MHDecoder decoder_;
+    int filePages_ = 0;
+    int filePage_ = 0;
+    PageRaster raster_;
+    std::string commentTitle_;
+    std::string shortTitle_;
+    bool unsavedPage_ = false;
+};
+
+}  // namespace lumipage

@@ -1,0 +1,37 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lumipage {
+
+// Paths and folders as the core needs them, on POSIX calls. Paths are
+// compared exactly (Linux file systems tell case apart); only extensions are
+// recognised without regard to case, elsewhere.
+namespace files {
+
+// The path made absolute against the working folder, with "." and ".."
+// steps and repeated separators removed (nothing is resolved on disk).
+std::string absolutePath(std::string_view path);
+
+// The folder part without its trailing separator ("/" for the root); empty
+// when the path has no separator.
+std::string folderOf(std::string_view path);
+// The last component.
+std::string fileNameOf(std::string_view path);
+// `name` joined to `folder` with exactly one separator between them.
+std::string joinPath(std::string_view folder, std::string_view name);
+
+bool exists(const std::string& path);
+bool isDirectory(const std::string& path);
+// Read-only is "the user may not write it".
+bool isReadOnly(const std::string& path);
+bool removeFile(const std::string& path);
+
+// The paths a pattern with wildcards (*, ?, [...]) matches, in the order the
+// platform's search returns them; folders end in "/". A pattern without
+// wildcards gives itself when it exists.
+std::vector<std::string> search(const std::string& pattern);
+
+}  // namespace files
+}  // namespace lumipage
