@@ -94,6 +94,7 @@ public:
 private:
     // Gives the destination the size it needs, keeping its buffer when the size is unchanged.
     static bool prepareDestination(PageRaster& destination, size_t bytes);
+    static bool prepareQuarterTurn(const PageRaster& source, PageRaster& destination);
     void alignRowsAfterReversal();
 
     std::unique_ptr<uint8_t[]> buffer_;

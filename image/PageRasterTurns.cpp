@@ -38,6 +38,17 @@ bool PageRaster::prepareDestination(PageRaster& destination, size_t bytes) {
     return destination.allocate(bytes);
 }
 
+// A quarter turn swaps the sides; the destination's rows are as many bytes
+// as the source's height needs, for source-width rows rounded up to 8.
+bool PageRaster::prepareQuarterTurn(const PageRaster& source, PageRaster& destination) {
+    if (!source.hasBits()) return false;
+    const size_t dstBpr = size_t(source.height + 7) / 8;
+    if (!prepareDestination(destination, dstBpr * source.bytesPerRow * 8)) return false;
+    destination.dpi = source.dpi;
+    destination.setSize(source.height, source.width);
+    return true;
+}
+
 // After a row has been reversed, the padding bits that were at its right end
 // stand at its left: move the row back so the image starts at the first bit.
 void PageRaster::alignRowsAfterReversal() {
@@ -84,12 +95,9 @@ bool PageRaster::flipTopBottom() {
 // column of 8 rows) is transposed by spreading each row's byte over a 64-bit
 // word: byte k of the result is the destination row for source bit k.
 bool PageRaster::quarterTurnCounterClockwise(const PageRaster& source, PageRaster& destination) {
-    if (!source.hasBits()) return false;
+    if (!prepareQuarterTurn(source, destination)) return false;
     const uint32_t srcBpr = source.bytesPerRow;
-    const uint32_t dstBpr = uint32_t(source.height + 7) / 8;
-    if (!prepareDestination(destination, size_t(dstBpr) * srcBpr * 8)) return false;
-    destination.dpi = source.dpi;
-    destination.setSize(source.height, source.width);
+    const uint32_t dstBpr = destination.bytesPerRow;
 
     // The first destination rows would come from the padding bits of the
     // source's last byte; they are dropped.
@@ -116,12 +124,9 @@ bool PageRaster::quarterTurnCounterClockwise(const PageRaster& source, PageRaste
 // rounded up to 8 the first destination columns are white rounding rows, so
 // every row is moved left afterwards.
 bool PageRaster::quarterTurnClockwise(const PageRaster& source, PageRaster& destination) {
-    if (!source.hasBits()) return false;
+    if (!prepareQuarterTurn(source, destination)) return false;
     const uint32_t srcBpr = source.bytesPerRow;
-    const uint32_t dstBpr = uint32_t(source.height + 7) / 8;
-    if (!prepareDestination(destination, size_t(dstBpr) * srcBpr * 8)) return false;
-    destination.dpi = source.dpi;
-    destination.setSize(source.height, source.width);
+    const uint32_t dstBpr = destination.bytesPerRow;
 
     const int32_t bands = int32_t(dstBpr);
     for (uint32_t c = 0; c < srcBpr; ++c) {
