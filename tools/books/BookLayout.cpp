@@ -104,6 +104,10 @@ void BookLayout::placeRow(const Block& block) {
 
 void BookLayout::place(const Block& block) {
     const double gap = lineHeight(Body) * 0.45;
+    // A list or table ends with a little room before what follows it.
+    const bool afterList = lastKind_ == Block::Kind::Row || lastKind_ == Block::Kind::Item;
+    if (afterList && block.kind != lastKind_ && y_ > kTop) y_ += gap;
+    lastKind_ = block.kind;
     switch (block.kind) {
     case Block::Kind::PageBreak:
         newPage();
@@ -206,6 +210,7 @@ BookPage BookLayout::render(const PagePlan& plan, int number, bool cover) const 
 std::vector<BookPage> BookLayout::layOut() {
     body_.clear();
     headings_.clear();
+    lastKind_ = Block::Kind::PageBreak;
     chapter_.clear();
     for (const Block& b : source_.blocks) place(b);
 

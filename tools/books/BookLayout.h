@@ -67,6 +67,7 @@ private:
     std::vector<PagePlan> body_;
     std::string chapter_;
     double y_ = 0;
+    Block::Kind lastKind_ = Block::Kind::PageBreak;
     struct Heading {
         std::string text;
         bool chapter;
