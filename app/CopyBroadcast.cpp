@@ -35,14 +35,28 @@ CopyRequest integerRequest(uint32_t code, int32_t value) {
     return request;
 }
 
+std::vector<std::string> programCopies(const RunningCopies& copies, const std::string& ownSocket) {
+    std::vector<std::string> found;
+    for (const std::string& socket : copies.sockets(ownSocket))
+        if (const auto title = RunningCopies::title(socket); title && isProgramTitle(*title)) found.push_back(socket);
+    return found;
+}
+
 int broadcast(const RunningCopies& copies, const std::string& ownSocket, const CopyRequest& request) {
     int answered = 0;
-    for (const std::string& socket : copies.sockets(ownSocket)) {
-        const auto title = RunningCopies::title(socket);
-        if (!title || !isProgramTitle(*title)) continue;
+    for (const std::string& socket : programCopies(copies, ownSocket))
         if (RunningCopies::send(socket, request, RunningCopies::kQueryTimeoutMs)) ++answered;
-    }
     return answered;
+}
+
+int closePreviews(const RunningCopies& copies, const std::string& ownSocket) {
+    int asked = 0;
+    for (const std::string& socket : copies.sockets(ownSocket)) {
+        if (RunningCopies::title(socket) != kPreviewTitle) continue;
+        if (RunningCopies::send(socket, CopyRequest{CopyRequest::kCloseWindow, {}}, RunningCopies::kQueryTimeoutMs))
+            ++asked;
+    }
+    return asked;
 }
 
 }  // namespace lumipage::copy_requests

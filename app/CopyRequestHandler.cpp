@@ -64,6 +64,7 @@ int32_t result(bool ok) { return ok ? 1 : 0; }
 }  // namespace
 
 std::string CopyRequestHandler::windowTitle() { return frame_.windowTitle(); }
+void CopyRequestHandler::closeWindow() { frame_.closeWindow(); }
 
 int32_t CopyRequestHandler::handleRequest(int32_t code, std::span<const uint8_t> data) {
     const uint32_t request = uint32_t(code) & 0xFFFF;

@@ -15,6 +15,7 @@ class CopyRequestFrame {
 public:
     virtual ~CopyRequestFrame() = default;
     virtual std::string windowTitle() = 0;
+    virtual void closeWindow() = 0;
     // The view's size mode kept by the application: 1 whole page, 2 standard, 3 double size.
     virtual int sizeMode() = 0;
     virtual void setSizeMode(int mode) = 0;
@@ -54,6 +55,7 @@ public:
 
     int32_t handleRequest(int32_t code, std::span<const uint8_t> data) override;
     std::string windowTitle() override;
+    void closeWindow() override;
 
 private:
     int32_t pathRequest(uint32_t action, int page, std::span<const uint8_t> data);

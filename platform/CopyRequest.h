@@ -21,6 +21,9 @@ struct CopyRequest {
     // byte count (int32) followed by the title in UTF-8.
     static constexpr int32_t kTitleQuery = -1;
     static constexpr uint32_t kMaxTitleBytes = 4096;
+    // Asks a copy to close its main window as its close box would (a copy
+    // started as a preview closes with the copy that started it). Answered 1.
+    static constexpr int32_t kCloseWindow = -2;
 
     int32_t code = 0;
     std::vector<uint8_t> data;

@@ -64,7 +64,7 @@ int CopyRequestServer::handlePending(CopyRequestListener& listener) {
     if (fd_ < 0 || busy_) return 0;
     BusyFlag busy(busy_);
     int answered = 0;
-    while (true) {
+    for (int accepted = 0; accepted < kMaxPerCall; ++accepted) {
         socket_io::FdGuard connection(::accept4(fd_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC));
         if (connection.get() < 0) {
             if (errno == EINTR || errno == ECONNABORTED) continue;
@@ -72,6 +72,7 @@ int CopyRequestServer::handlePending(CopyRequestListener& listener) {
         }
         if (serve(connection.get(), listener)) ++answered;
     }
+    return answered;
 }
 
 bool CopyRequestServer::serve(int connection, CopyRequestListener& listener) {
@@ -92,6 +93,10 @@ bool CopyRequestServer::serve(int connection, CopyRequestListener& listener) {
                socket_io::writeAll(connection,
                                    std::span(reinterpret_cast<const uint8_t*>(title.data()), title.size()),
                                    kPeerTimeoutMs);
+    }
+    if (header.code == CopyRequest::kCloseWindow) {
+        listener.closeWindow();
+        return socket_io::writeAll(connection, encodeInt32(1), kPeerTimeoutMs);
     }
     const int32_t result = listener.handleRequest(header.code, data);
     return socket_io::writeAll(connection, encodeInt32(result), kPeerTimeoutMs);

@@ -12,6 +12,8 @@ public:
     virtual int32_t handleRequest(int32_t code, std::span<const uint8_t> data) = 0;
     // The main window's title, as other copies look for it.
     virtual std::string windowTitle() = 0;
+    // Another copy asks this one to close its main window.
+    virtual void closeWindow() {}
 };
 
 // The listening end of the requests between running copies: a Unix-domain
@@ -21,6 +23,9 @@ public:
 class CopyRequestServer {
 public:
     static constexpr int kPeerTimeoutMs = 1000;
+    // Connections answered per call at most, so the window stays responsive;
+    // the socket stays readable and the rest come with the next call.
+    static constexpr int kMaxPerCall = 16;
 
     // The socket is named `name` in `folder`; by default after this process.
     explicit CopyRequestServer(std::string folder, std::string name = {});
@@ -34,7 +39,7 @@ public:
     const std::string& socketPath() const { return path_; }
 
     // Accepts every waiting connection and answers its request; returns how
-    // many were answered. Calls made while a request is being handled (a
+    // many were answered. The server must outlive the call. Calls made while a request is being handled (a
     // handler that shows a dialog runs the event loop) return 0 at once; the
     // waiting senders are served on the next call.
     int handlePending(CopyRequestListener& listener);

@@ -19,6 +19,10 @@ namespace lumipage {
 
 namespace {
 
+struct DirCloser {
+    void operator()(DIR* dir) const { ::closedir(dir); }
+};
+
 // Connects without blocking on a full backlog; the descriptor stays non-blocking.
 int connectTo(const std::string& socket) {
     sockaddr_un address{};
@@ -60,7 +64,7 @@ bool RunningCopies::prepareFolder(const std::string& folder) {
 
 std::vector<std::string> RunningCopies::sockets(const std::string& own) const {
     std::vector<std::string> found;
-    std::unique_ptr<DIR, decltype(&::closedir)> dir(::opendir(folder_.c_str()), &::closedir);
+    std::unique_ptr<DIR, DirCloser> dir(::opendir(folder_.c_str()));
     if (!dir) return found;
     while (const dirent* e = ::readdir(dir.get())) {
         const std::string_view name(e->d_name);

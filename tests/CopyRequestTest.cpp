@@ -32,11 +32,17 @@ struct FakeFrame : CopyRequestFrame {
     bool colourDialog = false;
     std::vector<int> ran, posted;
     int colourChanges = 0, scrollChanges = 0, flagChanges = 0;
+    bool closed = false;
+    std::function<void()> duringCommand;
 
     std::string windowTitle() override { return title; }
     int sizeMode() override { return mode; }
     void setSizeMode(int m) override { mode = m; }
-    void runCommand(int id) override { ran.push_back(id); }
+    void closeWindow() override { closed = true; }
+    void runCommand(int id) override {
+        ran.push_back(id);
+        if (duringCommand) duringCommand();
+    }
     void postCommand(int id) override { posted.push_back(id); }
     bool colourDialogOpen() override { return colourDialog; }
     void coloursChanged() override { ++colourChanges; }
@@ -185,8 +191,13 @@ TEST_F(CopyRequests, SettingsAndViewRequests) {
     EXPECT_EQ(settings.viewFrameShadow, 1);
     EXPECT_EQ(frame.flagChanges, 1);
 
-    EXPECT_EQ(ask(CopyRequest{15 | 3 << 4, {}}), 1);  // set double size, then apply it
+    // Set double size, then apply it. A command that runs the event loop
+    // meanwhile does not get the next request served inside this one.
+    int reentered = -1;
+    frame.duringCommand = [&] { reentered = server.handlePending(handler); };
+    EXPECT_EQ(ask(CopyRequest{15 | 3 << 4, {}}), 1);
     EXPECT_EQ(frame.ran, std::vector<int>{command::kDoubleSize});
+    EXPECT_EQ(reentered, 0);
     EXPECT_EQ(ask(CopyRequest{272, {}}), 1);
     EXPECT_TRUE(frame.posted.empty());  // nothing open: nothing to print
     ASSERT_EQ(ask(pathRequest(CopyRequestHandler::kOpenPath, 0, one)), 1);
@@ -223,14 +234,18 @@ TEST_F(CopyRequests, ClosingRequests) {
 }
 
 TEST_F(CopyRequests, BroadcastReachesOnlyOtherProgramWindows) {
-    FakeFrame otherFrame, foreignFrame;
+    FakeFrame otherFrame, foreignFrame, previewFrame;
     foreignFrame.title = "Quor Lumipage2";
-    Settings otherSettings, foreignSettings;
+    previewFrame.title = "Quor Lumipage ﾌﾟﾚﾋﾞｭｰ";
+    Settings otherSettings, foreignSettings, previewSettings;
     CopyRequestHandler other{doc, otherSettings, otherFrame};
     CopyRequestHandler foreign{doc, foreignSettings, foreignFrame};
-    CopyRequestServer otherServer{folder, "other.sock"}, foreignServer{folder, "foreign.sock"};
+    CopyRequestHandler preview{doc, previewSettings, previewFrame};
+    CopyRequestServer otherServer{folder, "other.sock"}, foreignServer{folder, "foreign.sock"},
+        previewServer{folder, "preview.sock"};
     ASSERT_TRUE(otherServer.listen());
     ASSERT_TRUE(foreignServer.listen());
+    ASSERT_TRUE(previewServer.listen());
     // A copy that ended without removing its socket.
     const std::string stale = folder + "/stale.sock";
     {
@@ -241,15 +256,21 @@ TEST_F(CopyRequests, BroadcastReachesOnlyOtherProgramWindows) {
     ASSERT_EQ(::rename((stale + ".keep").c_str(), stale.c_str()), 0);
 
     RunningCopies copies(folder);
-    int answered = -1;
+    int answered = -1, closed = -1;
     std::optional<std::string> title;
-    whileServing({{&server, &handler}, {&otherServer, &other}, {&foreignServer, &foreign}}, [&] {
-        title = RunningCopies::title(otherServer.socketPath());
-        answered = copy_requests::broadcast(copies, server.socketPath(), integerRequest(257, 0));
-    });
+    whileServing({{&server, &handler}, {&otherServer, &other}, {&foreignServer, &foreign}, {&previewServer, &preview}},
+                 [&] {
+                     title = RunningCopies::title(otherServer.socketPath());
+                     answered = copy_requests::broadcast(copies, server.socketPath(), integerRequest(257, 0));
+                     closed = copy_requests::closePreviews(copies, server.socketPath());
+                 });
     EXPECT_EQ(title, "Quor Lumipage [ x.MH ]");
-    EXPECT_EQ(answered, 1);
+    EXPECT_EQ(answered, 2);
     EXPECT_EQ(otherSettings.autoScroll, 0);
+    EXPECT_EQ(previewSettings.autoScroll, 0);
+    EXPECT_EQ(closed, 1);
+    EXPECT_TRUE(previewFrame.closed);
+    EXPECT_FALSE(otherFrame.closed || foreignFrame.closed || frame.closed);
     EXPECT_EQ(foreignSettings.autoScroll, 1);
     EXPECT_EQ(settings.autoScroll, 1);  // not sent to itself
     EXPECT_FALSE(test::runCommand("test -e " + stale) == 0);
