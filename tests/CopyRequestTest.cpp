@@ -13,6 +13,8 @@
 #include <thread>
 
 #include "app/AppCommands.h"
+#include "app/CLP98App.h"
+#include "app/CopyConnection.h"
 #include "app/CopyBroadcast.h"
 #include "app/CopyRequestHandler.h"
 #include "platform/CopyRequestServer.h"
@@ -277,6 +279,41 @@ TEST_F(CopyRequests, BroadcastReachesOnlyOtherProgramWindows) {
     struct stat st {};
     ASSERT_EQ(::stat(folder.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
+}
+
+TEST(CopyConnection, ChangedSettingsReachTheOtherCopyOnce) {
+    const std::string dir = test::tempFolder();
+    test::RecordingMessages messages;
+    AppFolders folders;
+    folders.currentFolder = dir;
+    CLP98App first(folders, messages), second(folders, messages);
+    FakeFrame firstFrame, secondFrame;
+    CopyConnection one(first, firstFrame, dir + "/copies", "one.sock");
+    CopyConnection two(second, secondFrame, dir + "/copies", "two.sock");
+    ASSERT_TRUE(one.listen());
+    ASSERT_TRUE(two.listen());
+    std::vector<int> reached;
+    std::atomic<bool> done = false;
+    std::thread sender([&] {
+        reached.push_back(one.setAutoScroll(0));
+        reached.push_back(one.setAutoScroll(0));  // no change: nothing is sent
+        reached.push_back(one.setCatchScroll(1));
+        reached.push_back(one.setViewFlags(1));
+        done = true;
+    });
+    while (!done) {
+        pollfd p{two.fd(), POLLIN, 0};
+        ::poll(&p, 1, 20);
+        two.handlePending();
+    }
+    sender.join();
+    EXPECT_EQ(reached, (std::vector<int>{1, 0, 1, 1}));
+    EXPECT_EQ(first.settings().autoScroll, 0);
+    EXPECT_EQ(second.settings().autoScroll, 0);
+    EXPECT_EQ(second.settings().catchScroll, 1);
+    EXPECT_EQ(second.settings().viewFlags(), 1);
+    EXPECT_EQ(secondFrame.scrollChanges, 2);
+    EXPECT_EQ(secondFrame.flagChanges, 1);
 }
 
 TEST(RunningCopiesFolder, RefusesAFolderOthersCanEnter) {
