@@ -18,8 +18,6 @@ public:
     virtual void runCommand(int commandId) = 0;
     // Queues a command for the event loop, to run once start-up is over.
     virtual void postCommand(int commandId) = 0;
-    // Registers the program's file kinds with the desktop ("REGPRG").
-    virtual void registerWithShell() {}
 };
 
 }  // namespace lumipage

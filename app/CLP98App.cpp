@@ -12,6 +12,7 @@
 #include "document/IndexFile.h"
 #include "platform/FileSystem.h"
 #include "platform/ProcessLauncher.h"
+#include "platform/ShellRegistration.h"
 
 namespace lumipage {
 
@@ -62,7 +63,8 @@ CLP98App::Startup CLP98App::initInstance(const std::vector<std::string>& args, A
 
     startup_ = parseCommandLine(args, settings_);
     sizeMode_ = startup_.sizeMode;
-    if (startup_.registerProgram) host.registerWithShell();
+    if (startup_.registerProgram && !folders_.dataHome.empty())
+        shell_registration::registerProgram(folders_.programFile, folders_.dataHome);
     if (startup_.files.size() == 1) {
         const std::string name = files::fileNameOf(startup_.files.front());
         if (name == kManualName) shownBook_ = ShownBook::Manual;

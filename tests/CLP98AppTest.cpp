@@ -23,14 +23,13 @@ namespace {
 namespace fs = std::filesystem;
 
 struct FakeHost : AppHost {
-    bool created = false, shown = false, closed = false, registered = false;
+    bool created = false, shown = false, closed = false;
     std::vector<int> ran, posted;
     void createMainWindow() override { created = true; }
     void showMainWindow() override { shown = true; }
     void closeMainWindow() override { closed = true; }
     void runCommand(int id) override { ran.push_back(id); }
     void postCommand(int id) override { posted.push_back(id); }
-    void registerWithShell() override { registered = true; }
 };
 
 std::string readAll(const std::string& path) {
@@ -234,6 +233,27 @@ TEST_F(App, ExitRemovesTheFaxWorkFolderAndRemembersTheIndex) {
     EXPECT_FALSE(fs::exists(folders.faxWorkFolder));
     EXPECT_EQ(app->recentFiles().paths().front(), dir + "/list.LPX");
     EXPECT_EQ(app->settings().pageStartPosition, 1);  // the value from before the index
+}
+
+TEST_F(App, RegisteringMakesTheProgramKnownToTheDesktop) {
+    folders.dataHome = dir + "/share";
+    folders.programFile = dir + "/my $prog/lumipage";
+    FakeHost host;
+    start({"-REGPRG", "-NS"}, host);
+    const std::string desktop = readAll(dir + "/share/applications/lumipage.desktop");
+    // Quoted for the Exec key, "$" escaped, and the escape itself doubled for the file format.
+    EXPECT_NE(desktop.find("Exec=\"" + dir + "/my \\\\$prog/lumipage\" %F\n"), std::string::npos) << desktop;
+    EXPECT_NE(desktop.find("application/x-lumipage-index;"), std::string::npos);
+    ASSERT_TRUE(fs::exists(dir + "/share/mime/packages/lumipage.xml"));
+    if (test::runCommand("command -v update-mime-database >/dev/null 2>&1") == 0) {
+        // The desktop's own tool took the types in.
+        EXPECT_TRUE(fs::exists(dir + "/share/mime/application/x-lumipage-index.xml"));
+        EXPECT_TRUE(fs::exists(dir + "/share/mime/image/x-lumipage-page.xml"));
+    }
+    FakeHost plain;
+    folders.dataHome = dir + "/share2";
+    start({"-NS"}, plain);
+    EXPECT_FALSE(fs::exists(dir + "/share2"));
 }
 
 TEST(LaunchLines, ANewCopyReadsThemBack) {
