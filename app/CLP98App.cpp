@@ -194,6 +194,11 @@ bool CLP98App::launchBook(const std::optional<std::string>& book) const {
     return process::startDetached(folders_.programFile, launch_lines::bookViewer(settings_, *book));
 }
 
+bool CLP98App::launchPreview(const launch_lines::PreviewWindow& window, int page,
+                             const std::optional<std::string>& path) const {
+    return process::startDetached(folders_.programFile, launch_lines::preview(settings_, window, page, path));
+}
+
 void CLP98App::pathLeftList(const std::string& path) {
     if (observer_) observer_->pathLeftList(path);
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
+#include "app/LaunchLines.h"
 #include "app/RecentFileList.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
@@ -49,6 +50,9 @@ public:
     bool saveViewStateAndExit(AppHost& host);
     // Starts a copy showing the manual or the guide book (false when there is none).
     bool launchBook(const std::optional<std::string>& book) const;
+    // Starts a preview copy for the file dialog (page 0: the first page).
+    bool launchPreview(const launch_lines::PreviewWindow& window, int page,
+                       const std::optional<std::string>& path) const;
 
     // The batch command of the start-up request: fax all, convert all, print all, in that order.
     static std::optional<int> batchCommandOf(const StartupRequest& request);

@@ -15,6 +15,8 @@ class CopyRequestFrame {
 public:
     virtual ~CopyRequestFrame() = default;
     virtual std::string windowTitle() = 0;
+    // Another copy asks the window to close: queue it, as the window's close
+    // box would, rather than destroying anything inside the request.
     virtual void closeWindow() = 0;
     // The view's size mode kept by the application: 1 whole page, 2 standard, 3 double size.
     virtual int sizeMode() = 0;
