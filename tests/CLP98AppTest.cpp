@@ -256,6 +256,24 @@ TEST_F(App, RegisteringMakesTheProgramKnownToTheDesktop) {
     EXPECT_FALSE(fs::exists(dir + "/share2"));
 }
 
+TEST_F(App, BooksAreShownInACopyStartedWithTheLaunchLine) {
+    // A stand-in for the program that writes down the arguments it was given.
+    const std::string started = dir + "/started.txt";
+    write(folders.programFile, "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + started + ".part\"\nmv \"" + started +
+                                   ".part\" \"" + started + "\"\n");
+    fs::permissions(folders.programFile, fs::perms::owner_all);
+    write(folders.programFolder + "/Manual/LpManual.LPB", "book");
+    FakeHost host;
+    auto app = start({"-NS", "-AS0"}, host);
+    ASSERT_EQ(app->manualPath(), folders.programFolder + "/Manual/LpManual.LPB");
+    EXPECT_FALSE(app->guideBookPath());
+    EXPECT_FALSE(app->launchBook(app->guideBookPath()));
+    ASSERT_TRUE(app->launchBook(app->manualPath()));
+    for (int i = 0; i < 250 && !fs::exists(started); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(readAll(started), "-CR16777215,0,100,100,0\n-AS0\n-CS0\n-T1\n-S0\n-M0\n-MF0\n-MS0\n-MX0\n-NS\n"
+                                "-W720\n-H540\n" + folders.programFolder + "/Manual/LpManual.LPB\n");
+}
+
 TEST(LaunchLines, ANewCopyReadsThemBack) {
     Settings s;
     s.paperColor = 0xCCEBFD;
