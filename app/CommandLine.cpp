@@ -166,12 +166,16 @@ StartupRequest::ShellCommand StartupRequest::shellCommand() const {
     return printAll ? ShellCommand::Print : ShellCommand::Open;
 }
 
+StartupRequest::Store storeOf(const std::vector<std::string>& args) {
+    for (const auto& a : args)
+        if (a.find("-USEINI") != std::string::npos) return StartupRequest::Store::Ini;
+    return StartupRequest::Store::Default;
+}
+
 StartupRequest parseCommandLine(const std::vector<std::string>& args, Settings& settings) {
     StartupRequest r;
-    // The store is chosen before anything else, wherever its switch stands;
-    // the INI file wins when both are named.
-    for (const auto& a : args)
-        if (a.find("-USEINI") != std::string::npos) r.store = StartupRequest::Store::Ini;
+    // The store is chosen before anything else, wherever its switch stands.
+    r.store = storeOf(args);
     for (const auto& a : args) {
         if (a.size() > 1 && a[0] == '-') {
             const std::string_view s = std::string_view(a).substr(1);

@@ -44,6 +44,10 @@ struct StartupRequest {
     ShellCommand shellCommand() const;
 };
 
+// The settings store the arguments choose: "-USEINI" anywhere (even inside
+// another argument) selects the INI file, and wins over "-USEREG".
+StartupRequest::Store storeOf(const std::vector<std::string>& args);
+
 // Parses the arguments (without the program name), writing the switches that
 // set settings straight into `settings`.
 StartupRequest parseCommandLine(const std::vector<std::string>& args, Settings& settings);

@@ -7,14 +7,14 @@ namespace lumipage {
 int SettingsStore::getInt(const std::string& section, const std::string& key, int fallback) const {
     const auto text = ini_.get(section, key);
     if (!text) return fallback;
-    // Accepts what the framework's profile reader accepted: an optional sign
-    // and leading digits; anything else reads as 0.
+    // An optional sign and leading digits; a value that is no number (or
+    // does not fit) leaves the default in force.
     const char* first = text->data();
     const char* last = first + text->size();
     int value = 0;
     const auto [end, error] = std::from_chars(first + (first != last && *first == '+'), last, value);
     (void)end;
-    return error == std::errc() ? value : 0;
+    return error == std::errc() ? value : fallback;
 }
 
 std::string SettingsStore::getString(const std::string& section, const std::string& key,

@@ -38,6 +38,7 @@ AppFolders AppFolders::find() {
     while (temp.size() > 1 && temp.back() == '/') temp.pop_back();
     f.windowsFolder = config + "/Quor";
     f.dataFolder = data + "/Quor/Lumipage";
+    f.dataHome = data;
     f.faxWorkFolder = temp + "/LpFax";
     f.currentFolder = std::filesystem::current_path(ec).string();
     return f;

@@ -13,6 +13,7 @@ struct AppFolders {
     std::string dataFolder;     // $XDG_DATA_HOME/Quor/Lumipage
     std::string faxWorkFolder;  // $TMPDIR/LpFax
     std::string currentFolder;  // the working folder at start
+    std::string dataHome;       // $XDG_DATA_HOME: where desktop entries and MIME types are installed
 
     // Looks everything up from the environment; creates nothing.
     static AppFolders find();

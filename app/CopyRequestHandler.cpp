@@ -1,0 +1,171 @@
+#include "app/CopyRequestHandler.h"
+
+#include <algorithm>
+#include <array>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "app/AppCommands.h"
+#include "app/Settings.h"
+#include "comments/FileKind.h"
+#include "document/CLP98Doc.h"
+#include "document/OpenFileTable.h"
+#include "platform/CopyRequest.h"
+#include "platform/File.h"
+#include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
+
+namespace lumipage {
+
+namespace {
+
+constexpr uint32_t kActionMask = 0x0F;
+constexpr uint32_t kSizeModeShift = 4;
+constexpr uint32_t kPathRequestLimit = 255;
+
+std::string_view trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// The data files an index file lists in its "<DataFiles>" section, resolved
+// as the index reader resolves them; items after the path are dropped.
+std::vector<std::string> listedDataFiles(const std::string& indexPath) {
+    std::vector<std::string> paths;
+    std::vector<uint8_t> bytes;
+    if (!File::readAll(indexPath, bytes)) return paths;
+    const std::string folder = files::folderOf(indexPath);
+    std::string_view rest(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    bool inDataFiles = false;
+    while (!rest.empty()) {
+        const size_t lf = rest.find('\n');
+        const std::string text = text::fromCp932(trim(rest.substr(0, lf)));
+        rest = lf == std::string_view::npos ? std::string_view() : rest.substr(lf + 1);
+        std::string_view line = trim(text);
+        if (!line.empty() && line.back() == '\r') line = trim(line.substr(0, line.size() - 1));
+        const size_t item = line.find('<');
+        if (item == 0) {
+            inDataFiles = line.find("<DataFiles>") != std::string_view::npos;
+            continue;
+        }
+        if (item != std::string_view::npos) line = trim(line.substr(0, item));
+        if (!inDataFiles || line.empty()) continue;
+        std::string path(line);
+        std::replace(path.begin(), path.end(), '\\', '/');
+        paths.push_back(files::absolutePath(path.starts_with('/') ? path : files::joinPath(folder, path)));
+    }
+    return paths;
+}
+
+int32_t result(bool ok) { return ok ? 1 : 0; }
+
+}  // namespace
+
+std::string CopyRequestHandler::windowTitle() { return frame_.windowTitle(); }
+void CopyRequestHandler::closeWindow() { frame_.closeWindow(); }
+
+int32_t CopyRequestHandler::handleRequest(int32_t code, std::span<const uint8_t> data) {
+    const uint32_t request = uint32_t(code) & 0xFFFF;
+    if (request <= kPathRequestLimit) return pathRequest(request, int(uint32_t(code) >> 16), data);
+    switch (request) {
+        case kColours: return colours(data);
+        case kAutoScroll:
+        case kCatchScroll:
+        case kViewFlags: return integerSetting(request, data);
+        case kPrintAll:
+            if (!document_.table().empty()) frame_.postCommand(command::kPrintAll);
+            return 1;
+        default: return 0;
+    }
+}
+
+int32_t CopyRequestHandler::pathRequest(uint32_t request, int page, std::span<const uint8_t> data) {
+    std::optional<std::string> path;
+    if (!data.empty()) {
+        const auto nul = std::find(data.begin(), data.end(), uint8_t(0));
+        if (nul == data.end() || size_t(nul - data.begin()) >= kMaxPathBytes) return 0;
+        if (nul != data.begin()) path = files::absolutePath(std::string(data.begin(), nul));
+    }
+    const int sizeMode = int(request >> kSizeModeShift);
+    if (sizeMode >= 1 && sizeMode <= 3) frame_.setSizeMode(sizeMode);
+    const OpenFileTable& table = document_.table();
+    switch (request & kActionMask) {
+        case kCloseAll:
+            if (!table.empty()) document_.closeAll();
+            return 1;
+        case kClosePath: return path ? closePath(*path) : 0;
+        case kReplacePath:
+            if (!path) return 0;
+            if (!table.empty() && fileKindOf(*path) != FileKind::Index &&
+                (table.fileCount() > 1 || table.find(*path) == 0))
+                document_.closeAll();
+            return openPath(*path, page);
+        case kOpenPath: return path ? openPath(*path, page) : 0;
+        case kGoToPage: return goToPage(page);
+        case kApplySizeMode: {
+            static constexpr std::array<int, 3> kCommands{command::kWholePage, command::kStandardSize,
+                                                          command::kDoubleSize};
+            const int mode = frame_.sizeMode();
+            if (mode >= 1 && mode <= 3) frame_.runCommand(kCommands[size_t(mode - 1)]);
+            return 1;
+        }
+        default: return 0;
+    }
+}
+
+int32_t CopyRequestHandler::closePath(const std::string& path) {
+    const OpenFileTable& table = document_.table();
+    const int before = table.fileCount();
+    const IndexState& index = table.index();
+    if (fileKindOf(path) == FileKind::Index && !(index.inUse && index.path == path)) {
+        if (table.empty()) return 0;
+        for (const std::string& listed : listedDataFiles(path)) document_.closePath(listed);
+    } else {
+        document_.closePath(path);
+    }
+    return result(table.fileCount() < before);
+}
+
+int32_t CopyRequestHandler::openPath(const std::string& path, int page) {
+    return result(document_.openPath(path, page));
+}
+
+int32_t CopyRequestHandler::goToPage(int page) {
+    const OpenFileTable& table = document_.table();
+    if (table.empty()) return 0;
+    if (page == 0) return 1;  // page 0 is the current page
+    // A page beyond the last shows the last page but is not reported as shown.
+    const bool shown = document_.goToPage(page);
+    return result(shown && table.currentPage() == page);
+}
+
+int32_t CopyRequestHandler::colours(std::span<const uint8_t> data) {
+    if (data.size() != kColourBytes || frame_.colourDialogOpen()) return 0;
+    std::array<int32_t, 8> v{};
+    for (size_t i = 0; i < v.size(); ++i) v[i] = decodeInt32(data.subspan(i * 4).first<4>());
+    settings_.paperColor = v[0];
+    settings_.paperColorMode = v[1];
+    settings_.bright = v[2];
+    settings_.contrast = v[3];
+    settings_.inkColor = v[4];
+    settings_.inkColorMode = v[5];
+    settings_.adjustGamma = v[6];
+    settings_.fastUpdate = v[7];
+    frame_.coloursChanged();
+    return 1;
+}
+
+int32_t CopyRequestHandler::integerSetting(uint32_t request, std::span<const uint8_t> data) {
+    if (data.size() != 4) return 0;
+    const int32_t value = decodeInt32(data.first<4>());
+    if (request == kAutoScroll) settings_.autoScroll = value;
+    if (request == kCatchScroll) settings_.catchScroll = value;
+    if (request == kViewFlags) settings_.setViewFlags(value);
+    if (request == kViewFlags) frame_.viewFlagsChanged();
+    else frame_.scrollingChanged();
+    return 1;
+}
+
+}  // namespace lumipage

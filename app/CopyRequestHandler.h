@@ -1,0 +1,75 @@
+#pragma once
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "platform/CopyRequestServer.h"
+
+namespace lumipage {
+
+class CLP98Doc;
+struct Settings;
+
+// What the requests of other copies need from the main frame and its view.
+class CopyRequestFrame {
+public:
+    virtual ~CopyRequestFrame() = default;
+    virtual std::string windowTitle() = 0;
+    // Another copy asks the window to close: queue it, as the window's close
+    // box would, rather than destroying anything inside the request.
+    virtual void closeWindow() = 0;
+    // The view's size mode kept by the application: 1 whole page, 2 standard, 3 double size.
+    virtual int sizeMode() = 0;
+    virtual void setSizeMode(int mode) = 0;
+    // Runs a command now (the size commands) / queues one for the event loop.
+    virtual void runCommand(int commandId) = 0;
+    virtual void postCommand(int commandId) = 0;
+    virtual bool colourDialogOpen() = 0;
+    // The settings changed underneath: redraw with the new colours, scrolling or view flags.
+    virtual void coloursChanged() = 0;
+    virtual void scrollingChanged() = 0;
+    virtual void viewFlagsChanged() = 0;
+};
+
+// Answers the requests of other running copies. Codes 0-255 carry a page
+// number in their high 16 bits and a NUL-terminated path as data; bits 4-7
+// of the low half may set the size mode, the low 4 bits select the action.
+// Codes from 256 carry 32-bit integers and must have exactly their size.
+// A request that fails validation changes nothing and is answered 0.
+class CopyRequestHandler : public CopyRequestListener {
+public:
+    static constexpr uint32_t kCloseAll = 0;
+    static constexpr uint32_t kClosePath = 1;
+    static constexpr uint32_t kReplacePath = 2;
+    static constexpr uint32_t kOpenPath = 3;
+    static constexpr uint32_t kGoToPage = 4;
+    static constexpr uint32_t kApplySizeMode = 15;
+    static constexpr uint32_t kColours = 256;
+    static constexpr uint32_t kAutoScroll = 257;
+    static constexpr uint32_t kCatchScroll = 258;
+    static constexpr uint32_t kViewFlags = 261;
+    static constexpr uint32_t kPrintAll = 272;
+    static constexpr size_t kColourBytes = 32;  // eight 32-bit integers
+    static constexpr size_t kMaxPathBytes = 4096;
+
+    CopyRequestHandler(CLP98Doc& document, Settings& settings, CopyRequestFrame& frame)
+        : document_(document), settings_(settings), frame_(frame) {}
+
+    int32_t handleRequest(int32_t code, std::span<const uint8_t> data) override;
+    std::string windowTitle() override;
+    void closeWindow() override;
+
+private:
+    int32_t pathRequest(uint32_t action, int page, std::span<const uint8_t> data);
+    int32_t closePath(const std::string& path);
+    int32_t openPath(const std::string& path, int page);
+    int32_t goToPage(int page);
+    int32_t colours(std::span<const uint8_t> data);
+    int32_t integerSetting(uint32_t code, std::span<const uint8_t> data);
+
+    CLP98Doc& document_;
+    Settings& settings_;
+    CopyRequestFrame& frame_;
+};
+
+}  // namespace lumipage

@@ -1,0 +1,67 @@
+#include "app/DataFolder.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "platform/AppFolders.h"
+#include "platform/File.h"
+
+namespace lumipage::data_folder {
+
+namespace {
+
+// Renames without replacing an existing target: the new name is linked
+// first, which fails when it is taken.
+void renameIfFree(const std::string& from, const std::string& to) {
+    if (!fs_util::exists(from)) return;
+    if (::link(from.c_str(), to.c_str()) == 0) {
+        ::unlink(from.c_str());
+        return;
+    }
+    // File systems without hard links: a plain rename when the name is free.
+    if (errno != EEXIST && !fs_util::exists(to)) ::rename(from.c_str(), to.c_str());
+}
+
+}  // namespace
+
+bool copyIfMissing(const std::string& from, const std::string& to) {
+    std::vector<uint8_t> bytes;
+    struct stat st {};
+    if (::stat(from.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || !File::readAll(from, bytes)) return false;
+    const int fd = ::open(to.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) break;
+        done += size_t(n);
+    }
+    const bool ok = ::close(fd) == 0 && done == bytes.size();
+    if (!ok) ::unlink(to.c_str());  // never leave a part of a file under the name
+    return ok;
+}
+
+std::string prepare(const std::string& preferred, const std::string& programFolder, bool useProgramFolder) {
+    std::string folder = useProgramFolder ? programFolder : preferred;
+    if (!fs_util::makeFolders(folder)) folder = programFolder;
+    renameIfFree(fs_util::join(folder, kOldPhoneBook), fs_util::join(folder, kPhoneBook));
+    const std::string forms = fs_util::join(folder, kForms);
+    fs_util::makeFolders(forms);
+    if (folder == programFolder) return folder;
+    for (const char* name : {kPhoneBook, kFolderList, kProgramList})
+        copyIfMissing(fs_util::join(programFolder, name), fs_util::join(folder, name));
+    std::error_code ec;
+    std::filesystem::directory_iterator it(fs_util::join(programFolder, kForms), ec);
+    for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
+        copyIfMissing(it->path().string(), fs_util::join(forms, it->path().filename().string()));
+    return folder;
+}
+
+}  // namespace lumipage::data_folder
