@@ -90,6 +90,22 @@ int PageFileOperations::deleteFiles(DeleteScope scope) {
     return deleted;
 }
 
+bool PageFileOperations::enabled(PageFileCommand command, FileEditor& editor) const {
+    const MarkCounts counts = MarkCounts::of(table_.words());
+    switch (command) {
+        case PageFileCommand::SaveCurrent:
+        case PageFileCommand::DeleteCurrent:
+        case PageFileCommand::DeleteAll: return !table_.empty();
+        case PageFileCommand::ConvertSelected:
+        case PageFileCommand::DeleteSelected: return counts.selected > 0;
+        case PageFileCommand::ConvertAll: return table_.totalPages() > 0;
+        case PageFileCommand::EditCurrent: return canEditCurrent(editor);
+        case PageFileCommand::DeleteSent: return counts.sent > 0;
+        case PageFileCommand::DeletePrinted: return counts.printed > 0;
+    }
+    return false;
+}
+
 bool PageFileOperations::canEditCurrent(FileEditor& editor) const {
     return !editing_ && doc_.isLoaded() && !doc_.unsavedPage() && doc_.filePages() == 1 &&
            editor.knowsProgramFor(doc_.path());

@@ -32,6 +32,19 @@ struct ConversionResult {
     int pagesWritten = 0;
 };
 
+// The commands of this class, by their command identifiers.
+enum class PageFileCommand : int {
+    SaveCurrent = 57604,
+    ConvertSelected = 32876,
+    ConvertAll = 32829,
+    EditCurrent = 32870,
+    DeleteSent = 32860,
+    DeletePrinted = 32861,
+    DeleteCurrent = 32858,
+    DeleteSelected = 32866,
+    DeleteAll = 32857,
+};
+
 // Which files the delete commands remove.
 enum class DeleteScope { Sent, Printed, Current, Selected, All };
 
@@ -45,6 +58,9 @@ inline constexpr const char* kWrongExtension = "ファイル名の拡張子が�
 class PageFileOperations {
 public:
     PageFileOperations(CLP98Doc& doc, Settings& settings, Messages& messages, DocumentObserver* observer = nullptr);
+
+    // The update handler: whether the command can be chosen now.
+    bool enabled(PageFileCommand command, FileEditor& editor) const;
 
     // Writes the current page as shown (turned, mirrored, inverted) to `target`.
     bool saveCurrentPage(const std::string& target, OverwritePolicy& overwrite, bool copyComments = true);

@@ -16,6 +16,19 @@
 namespace lumipage {
 namespace {
 
+class FakeEditor : public FileEditor {
+public:
+    bool known = true;
+    std::function<void(const std::string&)> edit;
+    std::vector<std::string> edited;
+    bool knowsProgramFor(const std::string&) override { return known; }
+    bool editAndWait(const std::string& path) override {
+        edited.push_back(path);
+        if (edit) edit(path);
+        return true;
+    }
+};
+
 struct Deletion : test::DocumentFixture, ::testing::Test {
     PageRaster page = test::makePage(test::Pattern::Text, 96, 40, 1);
     PageRaster fax = test::makePage(test::Pattern::Text, 1728, 2290, 2);
@@ -34,7 +47,12 @@ struct Deletion : test::DocumentFixture, ::testing::Test {
 };
 
 TEST_F(Deletion, OnlyFilesWhosePagesAreAllMarkedGo) {
+    FakeEditor editor;
+    EXPECT_FALSE(ops.enabled(PageFileCommand::DeleteSent, editor));
+    EXPECT_FALSE(ops.enabled(PageFileCommand::ConvertSelected, editor));
     for (const int sent : {1, 2, 4, 5, 6}) table.setMarks(sent, PageWord::kSent, PageWord::kSendMarks);
+    EXPECT_TRUE(ops.enabled(PageFileCommand::DeleteSent, editor));
+    EXPECT_FALSE(ops.enabled(PageFileCommand::DeletePrinted, editor));
     messages.answer = false;
     EXPECT_EQ(ops.deleteFiles(DeleteScope::Sent), 0);
     EXPECT_EQ(messages.last(), "送信済ファイルを削除します。\nよろしいですか？");
@@ -79,19 +97,6 @@ TEST_F(Deletion, AFileThatCannotBeDeletedStaysOpen) {
     ASSERT_EQ(table.fileCount(), 1);
     EXPECT_EQ(table.entry(1).path, stuck);
 }
-
-class FakeEditor : public FileEditor {
-public:
-    bool known = true;
-    std::function<void(const std::string&)> edit;
-    std::vector<std::string> edited;
-    bool knowsProgramFor(const std::string&) override { return known; }
-    bool editAndWait(const std::string& path) override {
-        edited.push_back(path);
-        if (edit) edit(path);
-        return true;
-    }
-};
 
 TEST_F(Deletion, EditingShowsTheChangedFileOrClosesARemovedOne) {
     FakeEditor editor;
