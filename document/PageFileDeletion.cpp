@@ -76,6 +76,12 @@ int PageFileOperations::deleteFiles(DeleteScope scope) {
     if (table_.empty()) return 0;
     const int current = table_.currentFile();
     if (!messages_.askOkCancel(deleteQuestion(scope, table_.entry(current).path))) return 0;
+    return deleteMarked(scope);
+}
+
+int PageFileOperations::deleteMarked(DeleteScope scope) {
+    if (table_.empty()) return 0;
+    const int current = table_.currentFile();
     const uint8_t mark = markOf(scope);
     int deleted = 0;
     if (scope == DeleteScope::Current) deleted = deleteEntry(current) ? 1 : 0;
@@ -88,6 +94,14 @@ int PageFileOperations::deleteFiles(DeleteScope scope) {
     }
     showAfterDeletion();
     return deleted;
+}
+
+bool PageFileOperations::openWritten(const ConversionResult& result) {
+    if (result.files.empty()) return false;
+    doc_.closeAll();
+    for (const std::string& path : result.files)
+        if (!table_.append(path) && table_.totalPages() >= OpenFileTable::kMaxPages) break;
+    return doc_.goToPage(1);
 }
 
 bool PageFileOperations::enabled(PageFileCommand command, FileEditor& editor) const {

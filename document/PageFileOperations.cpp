@@ -159,6 +159,9 @@ void PageFileOperations::convertIntoOne(const SaveTarget& target, const std::vec
         progress.skipped(path);
         return;
     }
+    if (target.type == FileTypeCode::Book && options.bookInformation &&
+        !prepareBookInformation(target, *options.bookInformation))
+        return;
     if (!writer_.begin(path, target.type, target.dpi, int(pages.size()), options.pageStartPosition)) return;
     result.started = true;
     std::vector<PendingComment> comments;
@@ -186,6 +189,16 @@ void PageFileOperations::convertIntoOne(const SaveTarget& target, const std::vec
     written(path);
     result.files.push_back(path);
     result.pagesWritten = writer_.pagesWritten();
+}
+
+bool PageFileOperations::prepareBookInformation(const SaveTarget& target, const std::string& text) {
+    IndexState& index = table_.index();
+    if (!index.inUse) {
+        const std::string name = target.nameGiven() ? target.name : files::fileNameOf(doc_.path());
+        const size_t dot = name.rfind('.');
+        if (!doc_.index().saveAs(files::joinPath(target.folder, name.substr(0, dot) + ".LPX"))) return false;
+    }
+    return CommentFile::write(index.path, 0, text, messages_);
 }
 
 ConversionResult PageFileOperations::convertPages(bool selectedOnly, const std::string& given,

@@ -1,4 +1,5 @@
 #pragma once
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ struct ConvertOptions {
     bool copyComments = true;
     int firstNumber = 1;       // numbering of files with a given name starts here ("#" number)
     int pageStartPosition = 1; // a book's page start position
+    // A book's information text: the comment of the index file in use, which
+    // the book takes; without an index in use, one named after the book is
+    // written first and becomes the index in use.
+    std::optional<std::string> bookInformation;
 };
 
 struct ConversionResult {
@@ -71,6 +76,10 @@ public:
     // Asks with the scope's question; on OK deletes the files and their comment
     // files and closes them. Returns how many files were deleted.
     int deleteFiles(DeleteScope scope);
+    // The same without the question, as the end of a conversion offers it for the sources.
+    int deleteMarked(DeleteScope scope);
+    // Closes every open file and opens the files a conversion wrote instead.
+    bool openWritten(const ConversionResult& result);
 
     bool canEditCurrent(FileEditor& editor) const;
     // Waits for the editor; afterwards a removed file is closed and a changed one shown again.
@@ -101,6 +110,7 @@ private:
     void convertIntoOne(const SaveTarget& target, const std::vector<int>& pages, const ConvertOptions& options,
                         OverwritePolicy& overwrite, ConversionProgress& progress, ConversionResult& result);
     bool deleteEntry(int index);
+    bool prepareBookInformation(const SaveTarget& target, const std::string& text);
     void showAfterDeletion();
 
     CLP98Doc& doc_;

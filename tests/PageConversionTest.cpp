@@ -157,8 +157,16 @@ TEST_F(Conversion, SelectedPagesIntoPageFilesFaxAndBook) {
     one.oneFile = true;
     ASSERT_EQ(ops.convertPages(true, dir + "/two.MH2", one, keep, progress).pagesWritten, 2);
     EXPECT_EQ(test::firstDifferentRow(readBack(dir + "/two.MH2", 2), pages[3]), -1);
-    ASSERT_EQ(ops.convertPages(true, dir + "/book.LPB", {}, keep, progress).pagesWritten, 2);
+    ConvertOptions book;
+    book.bookInformation = "Two pages of four";
+    book.pageStartPosition = 3;
+    ASSERT_EQ(ops.convertPages(true, dir + "/book.LPB", book, keep, progress).pagesWritten, 2);
     EXPECT_EQ(test::firstDifferentRow(readBack(dir + "/book.LPB", 1), pages[1]), -1);
+    EXPECT_EQ(settings.pageStartPosition, 3);  // the book, opened, brings its own
+    // The information went through a new index file into the book.
+    EXPECT_TRUE(table.index().inUse);
+    EXPECT_EQ(table.index().path, dir + "/book.LPX");
+    EXPECT_EQ(CommentFile::read(dir + "/book.LPB", 0), "Two pages of four\r\n");
     // A fax file holds a fax page: the page is fitted to 1728 x 2290.
     ASSERT_EQ(ops.convertPages(true, dir + "/*.FAX", {}, keep, progress).pagesWritten, 2);
     const PageRaster fax = readBack(dir + "/pages4.FAX");
@@ -166,6 +174,13 @@ TEST_F(Conversion, SelectedPagesIntoPageFilesFaxAndBook) {
     EXPECT_EQ(fax.height, 2290);
     // The page that was current before is current again.
     EXPECT_EQ(table.currentPage(), 1);
+
+    // The sources can make way for what was written.
+    const ConversionResult faxes = ops.convertPages(true, dir + "/again.FAX", {}, keep, progress);
+    ASSERT_TRUE(ops.openWritten(faxes));
+    ASSERT_EQ(table.fileCount(), 2);
+    EXPECT_EQ(table.entry(1).path, dir + "/again001.FAX");
+    EXPECT_EQ(doc.path(), dir + "/again001.FAX");
 }
 
 TEST_F(Conversion, SinglePageTypesRefuseTheOneFileOptionAtTheStart) {
