@@ -9,6 +9,7 @@
 #include "app/Messages.h"
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
+#include "comments/FileKind.h"
 #include "document/CLP98Doc.h"
 #include "document/ConversionProgress.h"
 #include "document/FilePageCounter.h"
@@ -60,6 +61,11 @@ int firstNumberOf(const StartupRequest& request) {
 
 void addFiles(const StartupRequest& request, CLP98Doc& doc, Messages& messages) {
     for (const std::string& name : request.files) {
+        // An index file brings the files it lists.
+        if (fileKindOf(name) == FileKind::Index) {
+            doc.index().read(files::absolutePath(name), true);
+            continue;
+        }
         if (doc.addByName(name) > 0) continue;
         // A file that is there but gives no page is of a kind that cannot be read.
         const std::string path = files::absolutePath(name);
@@ -96,7 +102,8 @@ std::optional<int> runBatchFromCommandLine(int argc, char** argv) {
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     Settings scratch;
     const StartupRequest first = parseCommandLine(args, scratch);
-    if (!first.convertTarget) return std::nullopt;
+    // Faxing all pages comes before converting when both are asked for.
+    if (!first.convertTarget || first.faxAll) return std::nullopt;
     // Settings as stored, then the switches over them, as at every start.
     const AppFolders folders = AppFolders::find();
     Settings settings;

@@ -36,7 +36,6 @@ const PageRaster* TargetWriter::forPageFile(const PageRaster& page, int dpi, boo
     if (single) {
         // A page saved at another resolution goes onto an A4 page of that resolution.
         if (dpi == 0 || page.dpi == 0 || page.dpi == dpi) return &page;
-        fitted_.setSize(0, 0);
         const bool landscape = page.isLandscape();
         fitted_.width = dpi * (landscape ? kA4Height300 : kA4Width300) / 300;
         fitted_.height = dpi * (landscape ? kA4Width300 : kA4Height300) / 300;

@@ -92,6 +92,19 @@ TEST_F(Batch, EachPageBecomesANumberedBitmap) {
     EXPECT_FALSE(std::filesystem::exists(dir + "/out/page007.BMP"));
 }
 
+TEST_F(Batch, AnIndexFileBringsItsFiles) {
+    ASSERT_TRUE(table.append(sources[1]) && table.append(sources[0]));
+    ASSERT_TRUE(doc.index().write(dir + "/in/list.LPX", std::nullopt, false));
+    std::string err;
+    ASSERT_EQ(run("-ONE -=out/listed.tif in/list.LPX", &err), 0) << err;
+    const PageRaster* expected[] = {&pages[1], &pages[2], &pages[0]};
+    for (int i = 0; i < 3; ++i) {
+        PageRaster got;
+        ASSERT_TRUE(test::readTiffWithLibtiff(dir + "/out/listed.tif", i, got)) << i;
+        EXPECT_TRUE(samePixels(got, *expected[i])) << i;
+    }
+}
+
 TEST_F(Batch, NothingConvertedIsAFailureWithItsMessage) {
     std::string err;
     EXPECT_NE(run("-=out/x.tif in/missing.FAX", &err), 0);
