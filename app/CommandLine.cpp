@@ -78,6 +78,8 @@ bool exactSwitch(std::string_view s, StartupRequest& r, Settings& settings) {
         {"ESC0", [](StartupRequest&, Settings& s) { s.enableEscKey = 0; }},
         {"OPEN", [](StartupRequest& r, Settings&) { r.openMode = true; }},
         {"PRINT", [](StartupRequest& r, Settings&) { r.printAll = true; }},
+        // Batch conversion has no save dialog to offer the one-file option.
+        {"ONE", [](StartupRequest& r, Settings&) { r.oneFile = true; }},
         {"SCAN", [](StartupRequest& r, Settings&) { r.scanMode = true; }},
         {"FIT", [](StartupRequest& r, Settings&) { r.sizeMode = 1; }},
         {"FILER", [](StartupRequest& r, Settings&) { r.filerMode = r.openMode = true; }},

@@ -21,6 +21,7 @@ struct StartupRequest {
     bool printAll = false;           // PRINT
     bool faxAll = false;             // F
     std::optional<std::string> convertTarget;  // "=" path
+    bool oneFile = false;                      // ONE: convert all pages into one file
     bool openMode = false;     // OPEN (and FILER)
     bool scanMode = false;     // SCAN
     bool filerMode = false;    // FILER

@@ -14,6 +14,7 @@
 
 namespace lumipage {
 
+class CDIB;
 class DocumentObserver;
 class Messages;
 class OpenFileTable;
@@ -45,6 +46,8 @@ public:
     const std::string& commentTitle() const { return commentTitle_; }
     const std::string& shortTitle() const { return shortTitle_; }
     bool unsavedPage() const { return unsavedPage_; }
+    // The bitmap a loaded .BMP page was read from, kept to be saved unchanged; null for other files.
+    const CDIB* sourceBitmap() const { return type_ == FileTypeCode::Bitmap ? &images_.bitmap() : nullptr; }
     // "LumipageBook 2.1" as the loaded book has it, for the book information.
     const std::string& bookHeaderText() const { return bookHeaderText_; }
 

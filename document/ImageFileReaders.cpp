@@ -29,6 +29,8 @@ bool ImageFileReaders::loadBitmap(const std::string& path, PageRaster& raster, M
     return BmpFile::loadPage(path, state_->bitmap, raster, messages);
 }
 
+const CDIB& ImageFileReaders::bitmap() const { return state_->bitmap; }
+
 void ImageFileReaders::close() { state_->tiff.close(); }
 
 }  // namespace lumipage

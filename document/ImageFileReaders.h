@@ -4,6 +4,7 @@
 
 namespace lumipage {
 
+class CDIB;
 class Messages;
 class PageRaster;
 
@@ -27,6 +28,8 @@ public:
     // Reads a bitmap and makes its page.
     bool loadBitmap(const std::string& path, PageRaster& raster, Messages& messages);
     void close();
+    // The bitmap the last bitmap page was read from.
+    const CDIB& bitmap() const;
 
 private:
     struct State;

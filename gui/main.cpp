@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 
+#include "app/BatchMode.h"
 #include "app/Messages.h"
 #include "document/FileTypeCode.h"
 #include "image/FaxPageFile.h"
@@ -71,6 +72,7 @@ int describe(const std::string& path, Messages& messages) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (const auto batch = runBatchFromCommandLine(argc, argv)) return *batch;
     StderrMessages messages;
     int status = 0;
     for (int i = 1; i < argc; ++i) status |= describe(argv[i], messages);

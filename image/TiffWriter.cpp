@@ -153,6 +153,7 @@ bool TiffWriter::beginMultiPage(File& file, int plannedPages) {
     plannedPages_ = plannedPages;
     pagesWritten_ = 0;
     nextBlock_ = kFileHeaderSize;
+    lastBlock_ = -1;
     return plannedPages > 0 && file.writeAt(0, fileHeader());
 }
 
@@ -169,9 +170,20 @@ bool TiffWriter::appendPage(File& file, const PageRaster& raster, int codingSett
     layOutIfd(block, uint32_t(blockOffset), page, uint32_t(blockOffset + kPageBlockSize), uint32_t(data.size()),
               raster.dpi, &subfileType, lastPlanned ? 0 : uint32_t(end));
     if (!file.writeAt(blockOffset, block) || !file.writeAt(blockOffset + int64_t(kPageBlockSize), data)) return false;
+    lastBlock_ = blockOffset;
     nextBlock_ = end;
     ++pagesWritten_;
     return true;
+}
+
+bool TiffWriter::finishMultiPage(File& file) {
+    if (lastBlock_ < 0) return false;
+    if (pagesWritten_ == plannedPages_) return true;
+    // The pointer follows the block's entry count and its entries.
+    constexpr int64_t kNextPointer = 2 + 14 * 12;
+    static_assert(kNextPointer == 170);
+    const std::array<uint8_t, 4> zero{};
+    return file.writeAt(lastBlock_ + kNextPointer, zero);
 }
 
 }  // namespace lumipage

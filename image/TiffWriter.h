@@ -34,6 +34,10 @@ public:
     // written in its place.
     bool appendPage(File& file, const PageRaster& page, int codingSetting);
     int pagesWritten() const { return pagesWritten_; }
+    // Ends a multi-page file that got fewer pages than planned (a page that
+    // failed, a cancelled conversion): the last block's next-IFD pointer,
+    // which points where the next page would have gone, becomes 0.
+    bool finishMultiPage(File& file);
 
 private:
     // Codes the page into buffer_ (raw rows are not copied); empty on failure.
@@ -44,6 +48,7 @@ private:
     int plannedPages_ = 0;
     int pagesWritten_ = 0;
     int64_t nextBlock_ = 0;  // where the next page's IFD block goes
+    int64_t lastBlock_ = -1; // the last page's IFD block, -1 before the first
 };
 
 }  // namespace lumipage

@@ -73,6 +73,13 @@ bool isReadOnly(const std::string& path) { return exists(path) && ::access(path.
 
 bool removeFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
 
+bool makeWritable(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) return false;
+    if (::access(path.c_str(), W_OK) == 0) return true;
+    return ::chmod(path.c_str(), st.st_mode | S_IWUSR) == 0 && ::access(path.c_str(), W_OK) == 0;
+}
+
 std::vector<std::string> search(const std::string& pattern) {
     glob_t found{};
     std::vector<std::string> out;

@@ -27,6 +27,8 @@ bool isDirectory(const std::string& path);
 // Read-only is "the user may not write it".
 bool isReadOnly(const std::string& path);
 bool removeFile(const std::string& path);
+// Gives the owner write permission; true when the user may write it afterwards.
+bool makeWritable(const std::string& path);
 
 // The paths a pattern with wildcards (*, ?, [...]) matches, in the order the
 // platform's search returns them; folders end in "/". A pattern without

@@ -1,0 +1,248 @@
+// Saving the current page and converting pages into other files.
+#include "document/PageFileOperations.h"
+
+#include <cstring>
+
+#include "app/Messages.h"
+#include "app/Settings.h"
+#include "comments/CommentFile.h"
+#include "document/CLP98Doc.h"
+#include "document/ConversionProgress.h"
+#include "document/DocumentObserver.h"
+#include "document/OpenFileTable.h"
+#include "image/CDIB.h"
+#include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
+
+namespace lumipage {
+
+PageFileOperations::PageFileOperations(CLP98Doc& doc, Settings& settings, Messages& messages,
+                                       DocumentObserver* observer)
+    : doc_(doc),
+      table_(doc.table()),
+      settings_(settings),
+      messages_(messages),
+      observer_(observer),
+      writer_(settings.outCode, messages) {}
+
+bool PageFileOperations::refuse(TargetProblem problem) {
+    messages_.message(problem == TargetProblem::CannotSave ? kCannotSaveType : kUnsupportedFileType);
+    return false;
+}
+
+bool PageFileOperations::fromColourBitmap() const {
+    const CDIB* bitmap = doc_.sourceBitmap();
+    return bitmap && bitmap->bitsPerPixel() > 1;
+}
+
+PageOrigin PageFileOperations::currentOrigin() const {
+    return PageOrigin{doc_.path(), doc_.filePage(), doc_.filePages(), doc_.raster().dpi, fromColourBitmap()};
+}
+
+const PageRaster* PageFileOperations::shownPage() {
+    const PageRaster& page = doc_.raster();
+    if (!doc_.isLoaded() || !page.hasBits()) return nullptr;
+    const uint8_t transform = table_.word(0).transform();
+    if (transform == 0) return &page;
+    // The document's raster stays as read; the transform is made on a copy.
+    if (!shown_.create(page.width, page.height, page.dpi)) return nullptr;
+    shown_.coding = page.coding;
+    std::memcpy(shown_.bits(), page.bits(), page.imageSize);
+    orientation_.showPage(&shown_, transform);
+    return orientation_.displayed();
+}
+
+PageToWrite PageFileOperations::pageToWrite() {
+    PageToWrite page;
+    page.raster = shownPage();
+    page.word = table_.word(0);
+    // An untransformed bitmap page is written as the bitmap it was read from.
+    if (page.word.transform() == 0) page.keptBitmap = doc_.sourceBitmap();
+    page.titleCp932 = text::toCp932(doc_.shortTitle()).value_or(std::string());
+    return page;
+}
+
+PageFileOperations::PendingComment PageFileOperations::commentFor(const std::string& target, int targetPage) const {
+    return PendingComment{doc_.path(), doc_.filePages(), doc_.filePage(), doc_.commentTitle(), target, targetPage};
+}
+
+// The source's comment (its page's section, or the file part of a one-page
+// source) becomes the comment of the written page; without a comment file
+// the page's title, when it has one, does.
+void PageFileOperations::copyComment(const PendingComment& c, OverwritePolicy& overwrite) {
+    const std::string sourceComment = CommentFile::pathFor(c.source);
+    const std::string targetComment = CommentFile::pathFor(c.target);
+    if (sourceComment == targetComment) return;
+    if (files::isReadOnly(targetComment)) {
+        if (!overwrite.mayReplace(targetComment, true) || !files::makeWritable(targetComment)) return;
+    }
+    const bool existed = files::exists(targetComment);
+    if (files::exists(sourceComment)) {
+        const auto text = CommentFile::read(c.source, c.filePages > 1 ? c.pageInFile : 0);
+        if (text && !text->empty()) CommentFile::write(c.target, c.targetPage, *text, messages_);
+    } else if (!c.title.empty()) {
+        CommentFile::setTitle(c.target, c.targetPage, c.title, messages_);
+    }
+    if (!existed && files::exists(targetComment) && observer_) observer_->fileWritten(targetComment);
+}
+
+// Keeps the page list in step with a file just written over one of its entries.
+void PageFileOperations::written(const std::string& path) {
+    if (observer_) observer_->fileWritten(path);
+    const int index = table_.find(path);
+    if (index == 0) return;
+    if (doc_.isLoaded() && doc_.path() == path) {
+        if (doc_.filePages() == 1) {
+            // Shown again from the new file, which already holds the transform.
+            table_.setTransform(0, 0, PageWord::kTransform);
+            const int current = table_.currentPage();
+            doc_.empty();
+            doc_.goToPage(current);
+        } else {
+            doc_.closePath(path);
+            doc_.openPath(path);
+        }
+        return;
+    }
+    table_.setTransform(table_.firstPageOf(index), 0, PageWord::kTransform);
+}
+
+bool PageFileOperations::saveCurrentPage(const std::string& given, OverwritePolicy& overwrite, bool copyComments) {
+    TargetProblem problem = TargetProblem::None;
+    const auto target = parseSaveTarget(given, problem);
+    if (!target) return refuse(problem);
+    const PageToWrite page = pageToWrite();
+    if (!page.raster) {
+        messages_.message(kNothingToSave);
+        return false;
+    }
+    if (fromColourBitmap() && target->extensionGiven() && target->type != FileTypeCode::Bitmap) {
+        messages_.message(kWrongExtension);
+        return false;
+    }
+    const PageOrigin origin = currentOrigin();
+    const std::string path = targetPathFor(*target, origin, 0);
+    if (!mayWriteTarget(path, overwrite)) return false;
+    writer_.setOutCode(settings_.outCode);
+    if (!writer_.writeSingle(path, typeFor(*target, origin), target->dpi, page)) return false;
+    if (copyComments) copyComment(commentFor(path, 0), overwrite);
+    written(path);
+    return true;
+}
+
+bool PageFileOperations::writeOne(const SaveTarget& target, int sequence, OverwritePolicy& overwrite,
+                                  bool copyComments, ConversionResult& result, ConversionProgress& progress) {
+    const PageOrigin origin = currentOrigin();
+    const std::string path = targetPathFor(target, origin, sequence);
+    if (!mayWriteTarget(path, overwrite)) {
+        progress.skipped(path);
+        return true;
+    }
+    const PageToWrite page = pageToWrite();
+    if (!page.raster) return true;  // the reader has said why
+    if (!writer_.writeSingle(path, typeFor(target, origin), target.dpi, page)) return false;
+    if (copyComments) copyComment(commentFor(path, 0), overwrite);
+    written(path);
+    result.files.push_back(path);
+    ++result.pagesWritten;
+    return true;
+}
+
+void PageFileOperations::convertIntoOne(const SaveTarget& target, const std::vector<int>& pages,
+                                        const ConvertOptions& options, OverwritePolicy& overwrite,
+                                        ConversionProgress& progress, ConversionResult& result) {
+    doc_.goToPage(pages.front());
+    PageOrigin first = currentOrigin();
+    first.fromColourBitmap = false;  // a bitmap holds one page only
+    const std::string path = targetPathFor(target, first, 0);
+    if (!mayWriteTarget(path, overwrite)) {
+        progress.skipped(path);
+        return;
+    }
+    if (target.type == FileTypeCode::Book && options.bookInformation &&
+        !prepareBookInformation(target, *options.bookInformation))
+        return;
+    if (!writer_.begin(path, target.type, target.dpi, int(pages.size()), options.pageStartPosition)) return;
+    result.started = true;
+    std::vector<PendingComment> comments;
+    int ordinal = 0;
+    for (const int g : pages) {
+        if (progress.cancelled()) {
+            result.cancelled = true;
+            break;
+        }
+        progress.step(++ordinal, g, ConversionStep::Reading, path);
+        if (!doc_.goToPage(g)) continue;
+        progress.step(ordinal, g, ConversionStep::Coding, path);
+        const PageToWrite page = pageToWrite();
+        if (!page.raster) continue;
+        progress.step(ordinal, g, ConversionStep::Writing, path);
+        if (!writer_.append(page)) {
+            writer_.abandon();
+            return;
+        }
+        if (options.copyComments) comments.push_back(commentFor(path, writer_.pagesWritten()));
+    }
+    const IndexState& index = table_.index();
+    if (!writer_.finish(index.inUse ? index.path : std::string())) return;
+    for (const PendingComment& c : comments) copyComment(c, overwrite);
+    written(path);
+    result.files.push_back(path);
+    result.pagesWritten = writer_.pagesWritten();
+}
+
+bool PageFileOperations::prepareBookInformation(const SaveTarget& target, const std::string& text) {
+    IndexState& index = table_.index();
+    if (!index.inUse) {
+        const std::string name = target.nameGiven() ? target.name : files::fileNameOf(doc_.path());
+        const size_t dot = name.rfind('.');
+        if (!doc_.index().saveAs(files::joinPath(target.folder, name.substr(0, dot) + ".LPX"))) return false;
+    }
+    return CommentFile::write(index.path, 0, text, messages_);
+}
+
+ConversionResult PageFileOperations::convertPages(bool selectedOnly, const std::string& given,
+                                                  const ConvertOptions& options, OverwritePolicy& overwrite,
+                                                  ConversionProgress& progress) {
+    ConversionResult result;
+    std::vector<int> pages;
+    for (int g = 1; g <= table_.totalPages(); ++g)
+        if (!selectedOnly || table_.word(g).has(PageWord::kSelected)) pages.push_back(g);
+    if (pages.empty()) return result;
+    TargetProblem problem = TargetProblem::None;
+    const auto target = parseSaveTarget(given, problem);
+    if (!target) {
+        refuse(problem);
+        return result;
+    }
+    const bool oneFile = options.oneFile || target->type == FileTypeCode::Book;
+    if (oneFile && !target->holdsManyPages()) {
+        refuse(TargetProblem::CannotSave);  // a bitmap or a fax file holds one page
+        return result;
+    }
+    writer_.setOutCode(settings_.outCode);
+    const int previous = table_.currentPage();
+    progress.begin(int(pages.size()), given);
+    if (oneFile) {
+        convertIntoOne(*target, pages, options, overwrite, progress, result);
+    } else {
+        result.started = true;
+        int ordinal = 0;
+        for (const int g : pages) {
+            if (progress.cancelled()) {
+                result.cancelled = true;
+                break;
+            }
+            progress.step(++ordinal, g, ConversionStep::Reading, given);
+            if (!doc_.goToPage(g)) continue;
+            progress.step(ordinal, g, ConversionStep::Writing, given);
+            const int sequence = target->nameGiven() ? options.firstNumber + ordinal - 1 : 0;
+            if (!writeOne(*target, sequence, overwrite, options.copyComments, result, progress)) break;
+        }
+    }
+    if (!table_.empty()) doc_.goToPage(previous);
+    progress.end(result.pagesWritten);
+    return result;
+}
+
+}  // namespace lumipage

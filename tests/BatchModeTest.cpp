@@ -1,0 +1,129 @@
+// Batch conversion through the program itself: `lumipage -=OUT FILES...`
+// with and without -ONE, read back by libtiff and netpbm; and the switch.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/CommandLine.h"
+#include "app/Settings.h"
+#include "image/BmpFile.h"
+#include "support/DocumentFixture.h"
+#include "support/LibtiffFiles.h"
+#include "support/TestImages.h"
+
+namespace lumipage {
+namespace {
+
+TEST(CommandLine, OneAsksForOneOutputFile) {
+    Settings s;
+    EXPECT_TRUE(parseCommandLine({"-ONE", "-=all.tif", "a.FAX"}, s).oneFile);
+    const StartupRequest plain = parseCommandLine({"-=all.tif", "-one", "-ONEX", "a.FAX"}, s);
+    EXPECT_FALSE(plain.oneFile);  // switches are compared exactly; unknown ones are ignored
+    EXPECT_EQ(plain.files, std::vector<std::string>{"a.FAX"});
+}
+
+// Source files of every kind the batch mode reads, and the pages they hold, in order.
+struct Batch : test::DocumentFixture, ::testing::Test {
+    std::vector<PageRaster> pages;
+    std::vector<std::string> sources;
+
+    Batch() {
+        pages.push_back(test::makePage(test::Pattern::Text, 1728, 2290, 1));
+        sources.push_back(writeFax("in/memo.FAX", pages[0]));
+        pages.push_back(test::makePage(test::Pattern::Text, 320, 200, 2));
+        pages.push_back(test::makePage(test::Pattern::ThinLines, 320, 200, 3));
+        sources.push_back(writeMH("in/two.MH", {&pages[1], &pages[2]}));
+        pages.push_back(test::makePage(test::Pattern::Noise, 200, 100, 4));
+        sources.push_back(dir + "/in/noise.BMP");
+        test::RecordingMessages quiet;
+        EXPECT_TRUE(BmpFile::savePage(sources.back(), pages.back(), nullptr, quiet));
+        pages.push_back(test::makePage(test::Pattern::Text, 400, 300, 5));
+        pages.push_back(test::makePage(test::Pattern::Black, 64, 64, 6));
+        sources.push_back(dir + "/in/scan.tif");
+        EXPECT_TRUE(test::writeTiffWithLibtiff(sources.back(), {{&pages[4], 4}, {&pages[5], 3}}));
+        std::filesystem::create_directories(dir + "/out");
+        std::filesystem::create_directories(dir + "/home");
+    }
+    // Runs the program with its own settings folders; standard error goes to `err`.
+    int run(const std::string& args, std::string* err = nullptr) {
+        const std::string errFile = dir + "/stderr.txt";
+        const std::string command = "cd " + dir + " && XDG_CONFIG_HOME=" + dir + "/home XDG_DATA_HOME=" + dir +
+                                    "/home " + LUMIPAGE_EXE + " " + args + " </dev/null >/dev/null 2>" + errFile;
+        const int status = test::runCommand(command);
+        if (err) *err = readText(errFile);
+        return status;
+    }
+    std::string allSources() const {
+        std::string s;
+        for (const std::string& p : sources) s += " " + p;
+        return s;
+    }
+    static bool samePixels(const PageRaster& got, const PageRaster& expected) {
+        return got.width == expected.width && got.height == expected.height &&
+               test::firstDifferentRow(got, expected) == -1;
+    }
+};
+
+TEST_F(Batch, OneMultiPageTiffHoldsEveryPageOfEveryFile) {
+    ASSERT_EQ(run("-ONE -=out/all.tif" + allSources()), 0);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        PageRaster got;
+        ASSERT_TRUE(test::readTiffWithLibtiff(dir + "/out/all.tif", int(i), got)) << i;
+        EXPECT_TRUE(samePixels(got, pages[i])) << i;
+    }
+    PageRaster beyond;
+    EXPECT_FALSE(test::readTiffWithLibtiff(dir + "/out/all.tif", int(pages.size()), beyond));
+    EXPECT_EQ(test::runCommand("tiffinfo " + dir + "/out/all.tif >/dev/null 2>&1"), 0);
+}
+
+TEST_F(Batch, EachPageBecomesANumberedBitmap) {
+    ASSERT_EQ(run("-=out/page.BMP" + allSources()), 0);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "/out/page%03zu", i + 1);
+        const std::string bmp = dir + name + ".BMP", pbm = dir + name + ".pbm";
+        ASSERT_EQ(test::runCommand("bmptopnm " + bmp + " > " + pbm + " 2>/dev/null"), 0) << bmp;
+        PageRaster got;
+        ASSERT_TRUE(test::readPbm(pbm, got)) << pbm;
+        EXPECT_TRUE(samePixels(got, pages[i])) << bmp;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir + "/out/page007.BMP"));
+}
+
+TEST_F(Batch, AnIndexFileBringsItsFiles) {
+    ASSERT_TRUE(table.append(sources[1]) && table.append(sources[0]));
+    ASSERT_TRUE(doc.index().write(dir + "/in/list.LPX", std::nullopt, false));
+    std::string err;
+    ASSERT_EQ(run("-ONE -=out/listed.tif in/list.LPX", &err), 0) << err;
+    const PageRaster* expected[] = {&pages[1], &pages[2], &pages[0]};
+    for (int i = 0; i < 3; ++i) {
+        PageRaster got;
+        ASSERT_TRUE(test::readTiffWithLibtiff(dir + "/out/listed.tif", i, got)) << i;
+        EXPECT_TRUE(samePixels(got, *expected[i])) << i;
+    }
+}
+
+TEST_F(Batch, NothingConvertedIsAFailureWithItsMessage) {
+    std::string err;
+    EXPECT_NE(run("-=out/x.tif in/missing.FAX", &err), 0);
+    EXPECT_NE(err.find(dir + "/in/missing.FAXが見つかりません"), std::string::npos) << err;
+
+    writeText("in/notes.txt", "not a page");
+    EXPECT_NE(run("-=out/x.tif in/notes.txt", &err), 0);
+    EXPECT_NE(err.find("このファイルタイプはサポートされていません"), std::string::npos) << err;
+
+    EXPECT_NE(run("-ONE -=out/all.BMP" + allSources(), &err), 0);
+    EXPECT_NE(err.find("このファイルタイプは保存出来ません"), std::string::npos) << err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir + "/out"));
+
+    // An existing file is not replaced in batch mode, and says so.
+    writeText("out/kept.tif", "old");
+    EXPECT_NE(run("-ONE -=out/kept.tif" + allSources(), &err), 0);
+    EXPECT_EQ(readText("out/kept.tif"), "old");
+    EXPECT_NE(err.find(dir + "/out/kept.tif"), std::string::npos) << err;
+}
+
+}  // namespace
+}  // namespace lumipage
