@@ -110,7 +110,7 @@ std::optional<int> runBatchFromCommandLine(int argc, char** argv) {
     SettingsStore store(first.store == StartupRequest::Store::Ini ? folders.iniStorePath()
                                                                   : folders.defaultStorePath());
     store.load();
-    settings.load(store, folders.currentFolder, folders.dataFolder, fs_util::isFolder);
+    settings.load(store, folders.currentFolder, folders.dataFolder, files::isDirectory);
     const StartupRequest request = parseCommandLine(args, settings);
     StderrMessages messages;
     return runBatch(request, settings, messages, ::isatty(STDERR_FILENO) ? stderr : nullptr);

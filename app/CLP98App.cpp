@@ -20,9 +20,9 @@ namespace {
 
 // The first of the places a book may be installed in that exists.
 std::optional<std::string> firstExisting(const std::string& programFolder, const char* subfolder, const char* name) {
-    for (const std::string& candidate : {fs_util::join(programFolder, std::string(subfolder) + "/" + name),
-                                         fs_util::join(programFolder, name),
-                                         fs_util::join(programFolder, std::string("../") + subfolder + "/" + name)}) {
+    for (const std::string& candidate : {files::joinPath(programFolder, std::string(subfolder) + "/" + name),
+                                         files::joinPath(programFolder, name),
+                                         files::joinPath(programFolder, std::string("../") + subfolder + "/" + name)}) {
         const std::string path = files::absolutePath(candidate);
         if (files::exists(path) && !files::isDirectory(path)) return path;
     }
@@ -45,7 +45,7 @@ CLP98App::CLP98App(AppFolders folders, Messages& messages)
       document_(table_, settings_, startup_, messages, this) {}
 
 std::string CLP98App::viewStatePath() const {
-    return fs_util::join(folders_.windowsFolder, std::string(IndexFile::kViewStateName));
+    return files::joinPath(folders_.windowsFolder, std::string(IndexFile::kViewStateName));
 }
 
 std::optional<int> CLP98App::batchCommandOf(const StartupRequest& r) {
@@ -103,7 +103,7 @@ void CLP98App::readSettings(const std::vector<std::string>& args) {
     SettingsStore store(storePath_);
     store.load();
     recent_.load(store);
-    settings_.load(store, folders_.currentFolder, folders_.dataFolder, fs_util::isFolder);
+    settings_.load(store, folders_.currentFolder, folders_.dataFolder, files::isDirectory);
 }
 
 // Open and scan mode take a first argument naming a folder as their folder
@@ -156,8 +156,8 @@ void CLP98App::openSavedOrAutomatic(AppHost& host) {
         return;
     }
     if (!startup_.fileMenu || !table_.empty()) return openDialog();
-    const std::string autoIndex = fs_util::join(folders_.programFolder, kAutoOpenIndex);
-    const std::string autoBook = fs_util::join(folders_.programFolder, kAutoOpenBook);
+    const std::string autoIndex = files::joinPath(folders_.programFolder, kAutoOpenIndex);
+    const std::string autoBook = files::joinPath(folders_.programFolder, kAutoOpenBook);
     if (files::exists(autoIndex)) document_.index().read(autoIndex, false, 0);
     else if (files::exists(autoBook)) document_.openPath(autoBook);
     else openDialog();
@@ -165,7 +165,7 @@ void CLP98App::openSavedOrAutomatic(AppHost& host) {
 
 bool CLP98App::exitInstance() {
     std::error_code ec;
-    if (fs_util::isFolder(folders_.faxWorkFolder)) std::filesystem::remove_all(folders_.faxWorkFolder, ec);
+    if (files::isDirectory(folders_.faxWorkFolder)) std::filesystem::remove_all(folders_.faxWorkFolder, ec);
     const IndexState& index = table_.index();
     if (index.inUse) {
         if (index.path.find(IndexFile::kViewStateName) == std::string::npos) recent_.add(index.path);
@@ -176,12 +176,12 @@ bool CLP98App::exitInstance() {
     store.load();  // keys of other parts of the program stay as they are
     settings_.save(store);
     recent_.save(store);
-    fs_util::makeFolders(fs_util::folderOf(store.path()));
+    files::makeFolders(files::folderOf(store.path()));
     return store.save();
 }
 
 bool CLP98App::saveViewStateAndExit(AppHost& host) {
-    fs_util::makeFolders(folders_.windowsFolder);
+    files::makeFolders(folders_.windowsFolder);
     const IndexState& index = table_.index();
     const std::string name = index.inUse ? index.displayName : std::string();
     if (!document_.index().write(viewStatePath(), name, true)) return false;

@@ -1,4 +1,5 @@
 #include "app/DataFolder.h"
+#include "platform/FileSystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,13 +20,13 @@ namespace {
 // Renames without replacing an existing target: the new name is linked
 // first, which fails when it is taken.
 void renameIfFree(const std::string& from, const std::string& to) {
-    if (!fs_util::exists(from)) return;
+    if (!files::exists(from)) return;
     if (::link(from.c_str(), to.c_str()) == 0) {
         ::unlink(from.c_str());
         return;
     }
     // File systems without hard links: a plain rename when the name is free.
-    if (errno != EEXIST && !fs_util::exists(to)) ::rename(from.c_str(), to.c_str());
+    if (errno != EEXIST && !files::exists(to)) ::rename(from.c_str(), to.c_str());
 }
 
 }  // namespace
@@ -50,17 +51,17 @@ bool copyIfMissing(const std::string& from, const std::string& to) {
 
 std::string prepare(const std::string& preferred, const std::string& programFolder, bool useProgramFolder) {
     std::string folder = useProgramFolder ? programFolder : preferred;
-    if (!fs_util::makeFolders(folder)) folder = programFolder;
-    renameIfFree(fs_util::join(folder, kOldPhoneBook), fs_util::join(folder, kPhoneBook));
-    const std::string forms = fs_util::join(folder, kForms);
-    fs_util::makeFolders(forms);
+    if (!files::makeFolders(folder)) folder = programFolder;
+    renameIfFree(files::joinPath(folder, kOldPhoneBook), files::joinPath(folder, kPhoneBook));
+    const std::string forms = files::joinPath(folder, kForms);
+    files::makeFolders(forms);
     if (folder == programFolder) return folder;
     for (const char* name : {kPhoneBook, kFolderList, kProgramList})
-        copyIfMissing(fs_util::join(programFolder, name), fs_util::join(folder, name));
+        copyIfMissing(files::joinPath(programFolder, name), files::joinPath(folder, name));
     std::error_code ec;
-    std::filesystem::directory_iterator it(fs_util::join(programFolder, kForms), ec);
+    std::filesystem::directory_iterator it(files::joinPath(programFolder, kForms), ec);
     for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec))
-        copyIfMissing(it->path().string(), fs_util::join(forms, it->path().filename().string()));
+        copyIfMissing(it->path().string(), files::joinPath(forms, it->path().filename().string()));
     return folder;
 }
 

@@ -24,19 +24,5 @@ struct AppFolders {
     std::string iniStorePath() const;
 };
 
-// Small file-system questions the core asks, answered by POSIX calls.
-namespace fs_util {
-bool isFolder(const std::string& path);
-bool exists(const std::string& path);
-bool isWritableFolder(const std::string& path);
-// Creates the folder and its parents; true when it exists afterwards.
-bool makeFolders(const std::string& path);
-// Joins with one "/" between.
-std::string join(const std::string& folder, const std::string& name);
-// The folder part of a path (without the last "/"), or "." when there is none.
-std::string folderOf(const std::string& path);
-// An absolute form of the path, relative to `base` when it is relative.
-std::string absolute(const std::string& path, const std::string& base);
-}  // namespace fs_util
 
 }  // namespace lumipage

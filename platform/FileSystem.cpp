@@ -1,5 +1,7 @@
 #include "platform/FileSystem.h"
 
+#include <filesystem>
+
 #include <glob.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,6 +69,14 @@ bool exists(const std::string& path) {
 bool isDirectory(const std::string& path) {
     struct stat st {};
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool isWritableFolder(const std::string& path) { return isDirectory(path) && ::access(path.c_str(), W_OK) == 0; }
+
+bool makeFolders(const std::string& path) {
+    std::error_code ec;
+    std::filesystem::create_directories(path, ec);
+    return isDirectory(path);
 }
 
 bool isReadOnly(const std::string& path) { return exists(path) && ::access(path.c_str(), W_OK) != 0; }

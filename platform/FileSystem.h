@@ -24,6 +24,10 @@ std::string joinPath(std::string_view folder, std::string_view name);
 
 bool exists(const std::string& path);
 bool isDirectory(const std::string& path);
+// A folder the user may create files in.
+bool isWritableFolder(const std::string& path);
+// Creates the folder and its parents; true when it exists afterwards.
+bool makeFolders(const std::string& path);
 // Read-only is "the user may not write it".
 bool isReadOnly(const std::string& path);
 bool removeFile(const std::string& path);

@@ -1,4 +1,5 @@
 #include "platform/ShellRegistration.h"
+#include "platform/FileSystem.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -48,7 +49,7 @@ constexpr const char* kMimeTypeList =
     "image/tiff;image/bmp;";
 
 bool writeText(const std::string& path, const std::string& text) {
-    if (!fs_util::makeFolders(fs_util::folderOf(path))) return false;
+    if (!files::makeFolders(files::folderOf(path))) return false;
     return writeFileAtomically(path, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
 }
 
@@ -90,11 +91,11 @@ bool registerProgram(const std::string& programFile, const std::string& dataHome
     const std::string desktop = "[Desktop Entry]\nType=Application\nName=Lumipage\nExec=" +
                                 execArgument(programFile) + " %F\nTerminal=false\nMimeType=" + kMimeTypeList +
                                 "\nCategories=Graphics;Viewer;\n";
-    const std::string desktopPath = fs_util::join(dataHome, kDesktopFile);
-    const std::string mimePath = fs_util::join(dataHome, kMimeFile);
+    const std::string desktopPath = files::joinPath(dataHome, kDesktopFile);
+    const std::string mimePath = files::joinPath(dataHome, kMimeFile);
     if (!writeText(desktopPath, desktop) || !writeText(mimePath, kMimeTypes)) return false;
-    refresh("update-mime-database", fs_util::folderOf(fs_util::folderOf(mimePath)));
-    refresh("update-desktop-database", fs_util::folderOf(desktopPath));
+    refresh("update-mime-database", files::folderOf(files::folderOf(mimePath)));
+    refresh("update-desktop-database", files::folderOf(desktopPath));
     return true;
 }
 
