@@ -42,6 +42,8 @@ struct StartupRequest {
     int windowSizeMode = 0;  // 0 none, 1 given, 2 maximised
 
     ShellCommand shellCommand() const;
+    // Print all, fax all or convert all: the run needs no window.
+    bool isBatch() const { return printAll || faxAll || convertTarget.has_value(); }
 };
 
 // Parses the arguments (without the program name), writing the switches that
