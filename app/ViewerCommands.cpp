@@ -31,6 +31,16 @@ CommandState ViewerCommands::state(int id) const {
     return s;
 }
 
+bool ViewerCommands::hasCheckMark(int id) {
+    if (rotationOf(id) >= 0) return true;
+    switch (id) {
+        case kFitPageWidth: case kFitTwicePageWidth: case kFitWholePage: case kZoomByMouse: case kZoomFrame:
+        case kAutoScroll: case kCatchScroll: case kViewCenter: case kViewFrameShadow: case kToggleSelection:
+        case kInvert: case kMirrorLeftRight: case kMirrorUpDown: return true;
+        default: return false;
+    }
+}
+
 bool ViewerCommands::enabled(int id) const {
     const bool shown = view_.pageShown();
     const bool files = table_.fileCount() > 0;

@@ -36,6 +36,8 @@ public:
     void setChangeListener(std::function<void()> listener) { changed_ = std::move(listener); }
 
     CommandState state(int id) const;
+    // Whether the command's menu item carries a check mark.
+    static bool hasCheckMark(int id);
     // Carries the command out; false when it is not one of these commands or
     // it is disabled now.
     bool run(int id);
