@@ -144,7 +144,11 @@ void PageWidget::paintEvent(QPaintEvent* event) {
 void PageWidget::resizeEvent(QResizeEvent* event) {
     QAbstractScrollArea::resizeEvent(event);
     if (!view_) return;
-    const int command = view_->OnSize(std::exchange(userSizing_, false));
+    // A resize of the shown window in its normal state is the user's sizing;
+    // maximising and restoring are not.
+    const bool byUser = std::exchange(userSizing_, false) ||
+                        (window()->isVisible() && window()->windowState() == Qt::WindowNoState);
+    const int command = view_->OnSize(byUser);
     syncScrollBars();
     if (command != 0 && resized_) resized_(command);
 }
