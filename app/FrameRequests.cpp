@@ -1,7 +1,6 @@
 #include "app/FrameRequests.h"
 
 #include <algorithm>
-#include <cstring>
 
 #include "app/CommandIds.h"
 #include "app/Settings.h"

@@ -27,7 +27,6 @@ namespace lumipage {
 
 namespace {
 
-constexpr int kCommandIdProperty = 0;  // QAction::data holds the command id
 constexpr std::array<int, 5> kPaneWidths{0, 50, 110, 50, 64};
 constexpr std::array<const char*, 5> kPaneTexts{"", "", "Pixel:", "DPI:", "Zoom:"};
 

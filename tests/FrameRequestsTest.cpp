@@ -2,7 +2,6 @@
 // does to the page list and the view.
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 #include "app/CommandIds.h"
 #include "app/FrameRequests.h"

@@ -9,6 +9,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QScreen>
+#include <QUrl>
 #include <QStatusBar>
 #include <QTreeWidget>
 
@@ -218,6 +221,51 @@ TEST_F(Frame, RequestsOfOtherCopiesReachTheWindow) {
     EXPECT_EQ(frame->request(3, noNul), 0);
     EXPECT_EQ(frame->goToPageRequest(2), 1);
     EXPECT_EQ(text(kPageCounter), "[現頁  2/9]");
+}
+
+TEST_F(Frame, DroppedFilesJoinThePageList) {
+    make();
+    const std::string first = writeMH("dropped.MH", {&small, &small}, 0);
+    const std::string second = writeFax("dropped.FAX", test::makePage(test::Pattern::Text, 1728, 2290, 3));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(second)), QUrl::fromLocalFile(QString::fromStdString(first)),
+                  QUrl("http://example.invalid/not-a-file.MH")});
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    // Straight to the window: the application only delivers drops that a
+    // drag across the screen started.
+    static_cast<QObject*>(frame.get())->event(&drop);
+    EXPECT_TRUE(drop.isAccepted());
+    EXPECT_EQ(table.fileCount(), 2);
+    EXPECT_EQ(doc.path(), second) << "the chosen files are sorted by path";
+    EXPECT_EQ(text(kPageCounter), "[現頁  1/3]");
+    EXPECT_TRUE(frame->view().pageShown());
+}
+
+TEST_F(Frame, PlacementIsFittedIntoTheScreenAndStoredAtClose) {
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    settings.windowPos = "0:1:-1:-1:-1:-1:10:20:" + std::to_string(work.right() + 500) + ":" +
+                         std::to_string(work.top() + 200);
+    make();
+    frame->showPlaced();
+    EXPECT_EQ(frame->geometry().left(), work.left());
+    EXPECT_EQ(frame->geometry().right(), work.right());
+    frame->setGeometry(30, 40, 300, 200);
+    frame->close();
+    EXPECT_EQ(settings.windowPos, "0:1:-1:-1:-1:-1:30:40:330:240");
+}
+
+TEST_F(Frame, ASizeOnTheCommandLineWinsOverTheStoredPlacement) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    settings.windowPos = "0:1:-1:-1:-1:-1:0:0:300:300";
+    startup.windowWidth = 400;
+    startup.windowHeight = 300;
+    startup.noSave = true;
+    make();
+    frame->showPlaced();
+    EXPECT_EQ(frame->geometry().size(), QSize(400, 300));
+    EXPECT_EQ(frame->geometry().left(), (screen.width() - 400) / 2);
+    frame->close();
+    EXPECT_EQ(settings.windowPos, "0:1:-1:-1:-1:-1:0:0:300:300") << "nothing is stored with NS";
 }
 
 TEST(JumpDialog, RefusesPagesOutsideTheList) {
