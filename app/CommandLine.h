@@ -43,6 +43,8 @@ struct StartupRequest {
     int windowSizeMode = 0;  // 0 none, 1 given, 2 maximised
 
     ShellCommand shellCommand() const;
+    // Print all, fax all or convert all: the run needs no window.
+    bool isBatch() const { return printAll || faxAll || convertTarget.has_value(); }
 };
 
 // The settings store the arguments choose: "-USEINI" anywhere (even inside

@@ -40,7 +40,7 @@ void CLP98View::ApplyRotation(int angle) {
 void CLP98View::rotateTo(int angle, bool allPages) {
     if (!pageShown()) return;
     if (rotation() != angle) ApplyRotation(angle);
-    if (allPages) PageOrientation::setRotationOfAll(document_.pageWords(), rotation());
+    if (allPages) document_.setTransformOfAll(uint16_t(rotation()), PageOrientation::kRotationBits);
 }
 
 // The page is rebuilt at the same level and scroll position.
@@ -57,7 +57,7 @@ void CLP98View::changeTransform(Change change, uint16_t flag, bool allPages) {
         host_.invalidate();
         repaintPending_ = true;
     }
-    if (allPages) PageOrientation::setFlagOfAll(document_.pageWords(), flag, (orientation_.word() & flag) != 0);
+    if (allPages) document_.setTransformOfAll(uint16_t(orientation_.word() & flag), flag);
 }
 
 void CLP98View::toggleInverted(bool allPages) {

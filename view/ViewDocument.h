@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <span>
 
 namespace lumipage {
 
@@ -20,8 +19,9 @@ public:
     virtual const CDIB* colourPage() const { return nullptr; }
     virtual uint16_t pageWord() const = 0;
     virtual void setPageWord(uint16_t word) = 0;
-    // Every page's word, in page order.
-    virtual std::span<uint16_t> pageWords() = 0;
+    // Gives every page the transform bits under `mask` from `value`, as the
+    // all-pages turn, mirror and invert commands do.
+    virtual void setTransformOfAll(uint16_t value, uint16_t mask) = 0;
 };
 
 }  // namespace lumipage

@@ -43,7 +43,9 @@ public:
     PageRaster* pageRaster() override { return page.hasBits() ? &page : nullptr; }
     uint16_t pageWord() const override { return words[current]; }
     void setPageWord(uint16_t w) override { words[current] = w; }
-    std::span<uint16_t> pageWords() override { return words; }
+    void setTransformOfAll(uint16_t value, uint16_t mask) override {
+        for (uint16_t& w : words) w = uint16_t((w & ~mask) | (value & mask));
+    }
 };
 
 }  // namespace lumipage::test

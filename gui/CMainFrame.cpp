@@ -1,0 +1,256 @@
+#include "gui/CMainFrame.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/CommandIds.h"
+#include "app/CommandLine.h"
+#include "app/FrameRequests.h"
+#include "app/Settings.h"
+#include "app/ViewerCommands.h"
+#include "document/CLP98Doc.h"
+#include "document/OpenFileTable.h"
+#include "gui/PageWidget.h"
+#include "gui/ToolBarIcons.h"
+#include "view/CLP98View.h"
+#include "view/PageListDocument.h"
+#include "view/PageNavigator.h"
+
+namespace lumipage {
+
+namespace {
+
+constexpr std::array<int, 5> kPaneWidths{0, 50, 110, 50, 64};
+constexpr std::array<const char*, 5> kPaneTexts{"", "", "Pixel:", "DPI:", "Zoom:"};
+
+QString fromUtf8(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+
+int screenWidth() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().width() : 1024;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFileTable& table, CLP98Doc& document,
+                       QWidget* parent)
+    : QMainWindow(parent), settings_(settings), startup_(startup), table_(table), document_(document),
+      shape_(MenuShape::of(startup, screenWidth())) {
+    setObjectName("CMainFrame");
+    if (startup.topMost) setWindowFlag(Qt::WindowStaysOnTopHint);
+    setAcceptDrops(true);
+    page_ = new PageWidget(this);
+    setCentralWidget(page_);
+    viewDocument_ = std::make_unique<PageListDocument>(document_, table_);
+    view_ = std::make_unique<CLP98View>(*page_, *viewDocument_, settings_);
+    view_->setFitMode(startup.sizeMode);
+    page_->setView(view_.get());
+    navigator_ = std::make_unique<PageNavigator>(table_, document_, *view_);
+    commands_ = std::make_unique<ViewerCommands>(*view_, *navigator_, document_, table_, settings_);
+    requests_ = std::make_unique<FrameRequests>(
+        document_, table_, *navigator_, *view_, settings_,
+        FrameRequests::Window{[] { return false; }, [this](int id) { postCommand(id); }, [this] { refresh(); }});
+    requests_->setSizeMode(startup.sizeMode);
+    navigator_->setChangeListener([this] { refresh(); });
+    commands_->setChangeListener([this] { refresh(); });
+    page_->setKeyHandler([this](QKeyEvent* e) { return handleKey(e); });
+    page_->setResizeHandler([this](int id) { postCommand(id); });
+
+    buildStatusBar();
+    page_->setStatusSink([this](int pane, const std::string& text) {
+        if (pane >= 1 && pane <= 4) panes_[size_t(pane)]->setText(fromUtf8(text));
+    });
+    buildMenus();
+    buildToolBar();
+    if (startup.toolBar) toolBar_->setVisible(*startup.toolBar);
+    if (startup.statusBar) statusBar()->setVisible(*startup.statusBar);
+    view_->OnInitialUpdate();
+    resize(1024, 768);
+    page_->setFocus();
+    refresh();
+}
+
+CMainFrame::~CMainFrame() {
+    page_->setView(nullptr);
+}
+
+void CMainFrame::buildStatusBar() {
+    for (size_t i = 0; i < panes_.size(); ++i) {
+        panes_[i] = new QLabel(kPaneTexts[i], this);
+        panes_[i]->setObjectName(QString("pane%1").arg(i));
+        if (i == 0) {
+            statusBar()->addWidget(panes_[i], 1);
+        } else {
+            panes_[i]->setMinimumWidth(kPaneWidths[i]);
+            statusBar()->addPermanentWidget(panes_[i]);
+        }
+    }
+}
+
+QAction* CMainFrame::makeAction(const MenuLine& line, QObject* parent) {
+    auto* action = new QAction(QString::fromUtf8(line.caption), parent);
+    action->setObjectName(QString("ID_%1").arg(line.id));
+    action->setData(line.id);
+    action->setCheckable(ViewerCommands::hasCheckMark(line.id));
+    const int id = line.id;
+    connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+    actions_[id] = action;
+    return action;
+}
+
+// Submenus hold the deeper lines that follow them; the modes leave out
+// whole menus and single items.
+void CMainFrame::addMenuLines(QMenu* menu, std::span<const MenuLine> lines, size_t& at, int depth) {
+    while (at < lines.size() && lines[at].depth == depth) {
+        const MenuLine& line = lines[at++];
+        if (line.isSeparator()) {
+            menu->addSeparator();
+        } else if (line.isSubmenu()) {
+            QMenu* sub = menu->addMenu(QString::fromUtf8(line.caption));
+            addMenuLines(sub, lines, at, depth + 1);
+        } else if (!shape_.removesItem(line.id)) {
+            menu->addAction(makeAction(line, menu));
+        }
+    }
+}
+
+void CMainFrame::buildMenus() {
+    const std::span<const MenuLine> lines = mainMenu();
+    QMenuBar* bar = menuBar();
+    size_t at = 0;
+    while (at < lines.size()) {
+        const MenuLine& line = lines[at++];
+        const std::string caption = line.caption;
+        const bool dropped = (caption == kScanMenu || caption == kCopyMenu) ? !shape_.scanMenus
+                             : caption == kFaxMenu                          ? !shape_.faxMenu
+                                                                            : false;
+        if (caption == kFileMenu && !shape_.fileMenu) {
+            QMenu scratch;
+            addMenuLines(&scratch, lines, at, 1);  // skipped, with its actions
+            for (QAction* a : scratch.actions()) actions_.erase(a->data().toInt());
+            bar->addAction(makeAction({0, command::kExit, kCloseProgramItem}, bar));
+            continue;
+        }
+        if (!line.isSubmenu()) {
+            bar->addAction(makeAction(line, bar));
+            continue;
+        }
+        QMenu* menu = bar->addMenu(QString::fromUtf8(line.caption));
+        menu->setObjectName(QString::fromUtf8(line.caption));
+        addMenuLines(menu, lines, at, 1);
+        connect(menu, &QMenu::aboutToShow, this, [this] { updateStates(); });
+        if (dropped) {
+            for (QAction* a : menu->actions()) actions_.erase(a->data().toInt());
+            bar->removeAction(menu->menuAction());
+            menu->deleteLater();
+        }
+    }
+    bar->setVisible(shape_.menuBar);
+}
+
+void CMainFrame::buildToolBar() {
+    toolBar_ = addToolBar("ToolBar");
+    toolBar_->setObjectName("128");
+    toolBar_->setIconSize(QSize(16, 16));
+    for (const int id : toolBarButtons()) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        const char* caption = captionOf(id);
+        auto* button = new QAction(toolBarIcon(id), QString::fromUtf8(caption ? caption : ""), toolBar_);
+        button->setObjectName(QString("BTN_%1").arg(id));
+        button->setData(id);
+        button->setVisible(!shape_.hidesButton(id));
+        connect(button, &QAction::triggered, this, [this, id] { runCommand(id); });
+        toolBar_->addAction(button);
+        buttons_[id] = button;
+    }
+}
+
+QAction* CMainFrame::menuAction(int id) const {
+    const auto it = actions_.find(id);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QAction* CMainFrame::toolButton(int id) const {
+    const auto it = buttons_.find(id);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+QString CMainFrame::statusPaneText(int pane) const { return panes_.at(size_t(pane))->text(); }
+
+void CMainFrame::updateStates() {
+    for (const auto& [id, action] : actions_) {
+        const CommandState s = commands_->state(id);
+        action->setEnabled(s.enabled);
+        if (action->isCheckable()) action->setChecked(s.checked);
+        if (!s.text.empty()) action->setText(fromUtf8(s.text));
+    }
+    for (const auto& [id, button] : buttons_) button->setEnabled(commands_->state(id).enabled);
+}
+
+// Print all while nothing is selected, print the selection otherwise.
+void CMainFrame::updateToolButtons() {
+    const bool selected = table_.counts().selected > 0;
+    if (QAction* all = toolButton(command::kPrintAll)) all->setVisible(!selected && !shape_.hidesButton(command::kPrintAll));
+    if (QAction* some = toolButton(command::kPrintSelected))
+        some->setVisible(selected && !shape_.hidesButton(command::kPrintSelected));
+}
+
+QString CMainFrame::captionText() const {
+    QString caption = kApplicationTitle;
+    if (startup_.caption) {
+        if (!startup_.caption->empty()) caption += " " + fromUtf8(*startup_.caption);
+        return caption;
+    }
+    return caption + fromUtf8(document_.caption());
+}
+
+void CMainFrame::refresh() {
+    setWindowTitle(captionText());
+    updateStates();
+    updateToolButtons();
+    page_->viewport()->update();
+}
+
+void CMainFrame::showCurrentPage() {
+    view_->ShowCurrentPage();
+    refresh();
+}
+
+bool CMainFrame::runCommand(int id) {
+    view_->flushPendingPaint();
+    const bool done = runWindowCommand(id) || commands_->run(id);
+    refresh();
+    return done;
+}
+
+bool CMainFrame::runWindowCommand(int id) {
+    if (!commands_->state(id).enabled) return false;
+    switch (id) {
+        case command::kExit: close(); return true;
+        case command::kOpen: openWithDialog(); return true;
+        case command::kJump: openJumpDialog(); return true;
+        case command::kPageCounter: openPageList(false); return true;
+        case command::kSelectionCounter: openPageList(true); return true;
+        default: return false;
+    }
+}
+
+void CMainFrame::postCommand(int id) {
+    QTimer::singleShot(0, this, [this, id] { runCommand(id); });
+}
+
+void CMainFrame::setBroadcaster(std::function<void(int, int)> broadcast) {
+    commands_->setBroadcaster(std::move(broadcast));
+}
+
+}  // namespace lumipage

@@ -1,0 +1,120 @@
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <span>
+#include <string>
+
+#include <QMainWindow>
+
+#include "app/CommandTable.h"
+
+class QAction;
+class QKeyEvent;
+class QLabel;
+class QMenu;
+class QToolBar;
+
+namespace lumipage {
+
+class CLP98Doc;
+class CLP98View;
+class FrameRequests;
+class OpenFileTable;
+class PageListDocument;
+class PageNavigator;
+class PageWidget;
+class ViewerCommands;
+struct Settings;
+struct StartupRequest;
+
+// The program's main window: menu bar, tool bar and status bar around the
+// page view, built from the command table and shaped by the start-up
+// modes; it keeps its placement, shows the caption, takes dropped files and
+// answers the requests of other running copies.
+class CMainFrame : public QMainWindow {
+public:
+    static constexpr const char* kApplicationTitle = "Quor Lumipage";
+
+    CMainFrame(Settings& settings, const StartupRequest& startup, OpenFileTable& table, CLP98Doc& document,
+               QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // Places the window as stored or asked on the command line and shows it.
+    void showPlaced();
+    // Shows the document's current page and refreshes everything around it.
+    void showCurrentPage();
+    // Caption, counters, buttons and the enabled and checked states.
+    void refresh();
+
+    bool runCommand(int id);
+    QAction* menuAction(int id) const;
+    QAction* toolButton(int id) const;
+    QString captionText() const;
+    QString statusPaneText(int pane) const;
+    const MenuShape& shape() const { return shape_; }
+
+    // Requests of other running copies: the whole request as it arrives, or
+    // one method per request for a transport that decodes them itself.
+    int request(uint32_t code, std::span<const uint8_t> data);
+    int closeAllRequest();
+    int closePathRequest(const std::string& path);
+    int replaceByPathRequest(const std::string& path, int page);
+    int openPathRequest(const std::string& path, int page);
+    int goToPageRequest(int page);
+    // Told when a setting that other copies follow changed (code, value).
+    void setBroadcaster(std::function<void(int, int)> broadcast);
+
+    // Files dropped or opened: added to the page list, the first one shown.
+    void openFiles(const std::vector<std::string>& paths);
+
+    CLP98View& view() { return *view_; }
+    PageNavigator& navigator() { return *navigator_; }
+    PageWidget* pageWidget() const { return page_; }
+
+    // The dialogs, opened from their commands.
+    void openJumpDialog();
+    void openPageList(bool selectedOnly);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void buildMenus();
+    void addMenuLines(QMenu* menu, std::span<const MenuLine> lines, size_t& at, int depth);
+    QAction* makeAction(const MenuLine& line, QObject* parent);
+    void buildToolBar();
+    void buildStatusBar();
+    void updateStates();
+    void updateToolButtons();
+    bool runWindowCommand(int id);
+    bool handleKey(QKeyEvent* event);
+    bool handleCharacter(QKeyEvent* event);
+    void postCommand(int id);
+    void moveMouseToCentre();
+    void openWithDialog();
+    void applyPlacement();
+    void storePlacement();
+
+    Settings& settings_;
+    const StartupRequest& startup_;
+    OpenFileTable& table_;
+    CLP98Doc& document_;
+    MenuShape shape_;
+    PageWidget* page_;
+    std::unique_ptr<PageListDocument> viewDocument_;
+    std::unique_ptr<CLP98View> view_;
+    std::unique_ptr<PageNavigator> navigator_;
+    std::unique_ptr<ViewerCommands> commands_;
+    std::unique_ptr<FrameRequests> requests_;
+    std::map<int, QAction*> actions_;
+    std::map<int, QAction*> buttons_;
+    QToolBar* toolBar_ = nullptr;
+    std::array<QLabel*, 5> panes_{};
+};
+
+}  // namespace lumipage

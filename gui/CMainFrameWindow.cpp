@@ -1,0 +1,72 @@
+// The main window's placement, closing and the requests of other copies.
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "app/CommandLine.h"
+#include "app/FrameRequests.h"
+#include "app/Settings.h"
+#include "app/WindowPlacement.h"
+#include "document/CLP98Doc.h"
+#include "gui/CMainFrame.h"
+#include "gui/PageWidget.h"
+
+namespace lumipage {
+
+namespace {
+
+ViewRect toViewRect(const QRect& r) { return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()}; }
+QRect toQRect(const ViewRect& r) { return QRect(r.left, r.top, r.width(), r.height()); }
+
+}  // namespace
+
+// A size asked on the command line wins over the stored placement; a
+// stored placement is pulled back into the work area.
+void CMainFrame::applyPlacement() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect full = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+    const QRect work = screen ? screen->availableGeometry() : full;
+    if (const auto asked = requestedWindowRect(startup_, {full.width(), full.height()})) {
+        setGeometry(toQRect(*asked));
+        return;
+    }
+    const auto stored = settings_.windowPos ? WindowPlacement::parse(*settings_.windowPos) : std::nullopt;
+    if (!stored) return;
+    WindowPlacement placement = *stored;
+    placement.fitInto(toViewRect(work));
+    setGeometry(toQRect(placement.normal));
+    if (placement.isMaximised()) setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void CMainFrame::showPlaced() {
+    applyPlacement();
+    if (startup_.windowSizeMode == 2) setWindowState(windowState() | Qt::WindowMaximized);
+    show();
+    showCurrentPage();
+}
+
+void CMainFrame::storePlacement() {
+    const bool maximised = isMaximized();
+    const QRect normal = maximised ? normalGeometry() : geometry();
+    settings_.windowPos = WindowPlacement::atExit(toViewRect(normal), maximised).format();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    document_.index().savePrompt();
+    if (!startup_.noSave) storePlacement();
+    event->accept();
+}
+
+int CMainFrame::request(uint32_t code, std::span<const uint8_t> data) {
+    const int answer = requests_->handle(code, data);
+    refresh();
+    return answer;
+}
+
+int CMainFrame::closeAllRequest() { return requests_->closeAll(); }
+int CMainFrame::closePathRequest(const std::string& path) { return requests_->closePath(path); }
+int CMainFrame::replaceByPathRequest(const std::string& path, int page) { return requests_->replaceByPath(path, page); }
+int CMainFrame::openPathRequest(const std::string& path, int page) { return requests_->openPath(path, page); }
+int CMainFrame::goToPageRequest(int page) { return requests_->goToPage(page); }
+
+}  // namespace lumipage
