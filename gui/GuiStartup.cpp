@@ -20,6 +20,7 @@
 #include "gui/PageWidget.h"
 #include "gui/QtMessages.h"
 #include "platform/AppFolders.h"
+#include "platform/FileSystem.h"
 #include "view/CLP98View.h"
 
 namespace lumipage {
@@ -72,7 +73,7 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& args) {
     SettingsStore store(storePathFor(args, folders));
     store.load();
     Settings settings;
-    settings.load(store, folders.currentFolder, folders.dataFolder, fs_util::isFolder);
+    settings.load(store, folders.currentFolder, folders.dataFolder, files::isDirectory);
     const StartupRequest request = parseCommandLine(args, settings);
 
     QtMessages messages;
@@ -88,7 +89,7 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& args) {
 
     if (!request.noSave) {
         settings.save(store);
-        fs_util::makeFolders(fs_util::folderOf(store.path()));
+        files::makeFolders(files::folderOf(store.path()));
         store.save();
     }
     return status;
