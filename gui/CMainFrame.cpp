@@ -17,7 +17,10 @@
 #include "app/ViewerCommands.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"
+#include "gui/FrameCommentHost.h"
+#include "gui/FramePrinting.h"
 #include "gui/PageWidget.h"
+#include "gui/QtMessages.h"
 #include "gui/ToolBarIcons.h"
 #include "view/CLP98View.h"
 #include "view/PageListDocument.h"
@@ -189,12 +192,12 @@ QString CMainFrame::statusPaneText(int pane) const { return panes_.at(size_t(pan
 
 void CMainFrame::updateStates() {
     for (const auto& [id, action] : actions_) {
-        const CommandState s = commands_->state(id);
+        const CommandState s = stateOf(id);
         action->setEnabled(s.enabled);
         if (action->isCheckable()) action->setChecked(s.checked);
         if (!s.text.empty()) action->setText(fromUtf8(s.text));
     }
-    for (const auto& [id, button] : buttons_) button->setEnabled(commands_->state(id).enabled);
+    for (const auto& [id, button] : buttons_) button->setEnabled(stateOf(id).enabled);
 }
 
 // Print all while nothing is selected, print the selection otherwise.
@@ -215,6 +218,7 @@ QString CMainFrame::captionText() const {
 }
 
 void CMainFrame::refresh() {
+    followCommentTarget();
     setWindowTitle(captionText());
     updateStates();
     updateToolButtons();
@@ -234,7 +238,8 @@ bool CMainFrame::runCommand(int id) {
 }
 
 bool CMainFrame::runWindowCommand(int id) {
-    if (!commands_->state(id).enabled) return false;
+    if (!stateOf(id).enabled) return false;
+    if (runDocumentCommand(id)) return true;
     switch (id) {
         case command::kExit: close(); return true;
         case command::kOpen: openWithDialog(); return true;

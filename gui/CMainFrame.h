@@ -4,12 +4,15 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 
 #include <QMainWindow>
 
 #include "app/CommandTable.h"
+#include "app/ViewerCommands.h"
+#include "view/ViewTypes.h"
 
 class QAction;
 class QKeyEvent;
@@ -21,7 +24,13 @@ namespace lumipage {
 
 class CLP98Doc;
 class CLP98View;
+class CommentDialog;
+class Messages;
+class FrameCommentHost;
+class FramePrintPages;
+class FramePrinting;
 class FrameRequests;
+class QtMessages;
 class OpenFileTable;
 class PageListDocument;
 class PageNavigator;
@@ -50,6 +59,12 @@ public:
     void refresh();
 
     bool runCommand(int id);
+    // Commands the application object carries out (manual, guide book,
+    // saving the view state): their state and their handler.
+    void setApplicationCommands(std::function<std::optional<CommandState>(int)> state,
+                                std::function<bool(int)> run);
+    // Batch printing: every page to the default printer.
+    bool printAllPages();
     QAction* menuAction(int id) const;
     QAction* toolButton(int id) const;
     QString captionText() const;
@@ -95,6 +110,17 @@ private:
     bool handleKey(QKeyEvent* event);
     bool handleCharacter(QKeyEvent* event);
     void postCommand(int id);
+    CommandState stateOf(int id) const;
+    std::optional<CommandState> documentCommandState(int id) const;
+    bool runDocumentCommand(int id);
+    ViewRect pageClientRect() const;
+    Messages& messages();
+    FramePrinting& printing();
+    void openContents();
+    void openKeywordIndex();
+    void openCommentDialog();
+    void openBookInformation();
+    void followCommentTarget();
     void moveMouseToCentre();
     void openWithDialog();
     void applyPlacement();
@@ -111,6 +137,14 @@ private:
     std::unique_ptr<PageNavigator> navigator_;
     std::unique_ptr<ViewerCommands> commands_;
     std::unique_ptr<FrameRequests> requests_;
+    std::unique_ptr<QtMessages> messages_;
+    std::unique_ptr<FramePrintPages> printPages_;
+    std::unique_ptr<FramePrinting> printing_;
+    std::unique_ptr<FrameCommentHost> commentHost_;
+    CommentDialog* commentDialog_ = nullptr;
+    std::optional<std::pair<std::string, int>> commentShown_;
+    std::function<std::optional<CommandState>(int)> applicationState_;
+    std::function<bool(int)> applicationRun_;
     std::map<int, QAction*> actions_;
     std::map<int, QAction*> buttons_;
     QToolBar* toolBar_ = nullptr;

@@ -10,6 +10,7 @@
 #include "app/CommandIds.h"
 #include "app/Settings.h"
 #include "document/CLP98Doc.h"
+#include "document/OpenFileTable.h"
 #include "gui/CMainFrame.h"
 #include "gui/PageJumpDialog.h"
 #include "gui/PageListDialog.h"
@@ -72,6 +73,14 @@ bool CMainFrame::handleKey(QKeyEvent* e) {
         case Qt::Key_F7: return run(kFitTwicePageWidth);
         case Qt::Key_F8: return run(kFitPageWidth);
         case Qt::Key_F9: return run(kFitWholePage);
+        case Qt::Key_F6:
+            return run(m == Modifier::Control ? kPrintScreen : m == Modifier::Shift ? kPrintSelected : kPrintAll);
+        case Qt::Key_F11: return run(kContents);
+        case Qt::Key_F12: return run(kKeywordIndex);
+        case Qt::Key_P:
+            if (m == Modifier::Control) return run(kPrintAll);
+            if (m == Modifier::None) return run(table_.counts().selected > 0 ? kPrintSelected : kPrintAll);
+            return false;
         default: return handleCharacter(e);
     }
 }

@@ -49,7 +49,7 @@ CommentDialog::CommentDialog(CommentHost& host, Messages& messages, QWidget* par
     connect(save_, &QPushButton::clicked, this, [this] { save(); });
     connect(delete_, &QPushButton::clicked, this, [this] { deleteComment(); });
     connect(copy_, &QPushButton::clicked, this, [this] { copyToNextPage(); });
-    show(host_.commentTarget());
+    showTarget(host_.commentTarget());
 }
 
 bool CommentDialog::modified() const { return edit_->document()->isModified(); }
@@ -73,7 +73,7 @@ void CommentDialog::setText(const std::string& text, bool modified) {
     edit_->document()->setModified(modified);
 }
 
-void CommentDialog::show(const std::optional<CommentTarget>& target) {
+void CommentDialog::showTarget(const std::optional<CommentTarget>& target) {
     target_ = target;
     protected_ = target_ && CommentFile::isProtected(target_->file);
     setText(target_ ? CommentFile::read(target_->file, target_->page).value_or("") : std::string(), false);
@@ -97,7 +97,7 @@ void CommentDialog::updateState() {
 
 void CommentDialog::followPage() {
     if (modified()) save();
-    show(host_.commentTarget());
+    showTarget(host_.commentTarget());
 }
 
 bool CommentDialog::save() {
@@ -138,7 +138,7 @@ void CommentDialog::copyToNextPage() {
     if (modified() && !save()) return;
     host_.goToNextPage();
     // The page change showed the next page's comment; an empty one takes the text.
-    show(host_.commentTarget());
+    showTarget(host_.commentTarget());
     if (target_ && !protected_ && edit_->toPlainText().isEmpty()) setText(previous, true);
     updateState();
 }

@@ -50,7 +50,7 @@ public:
     bool modified() const;
 
 private:
-    void show(const std::optional<CommentTarget>& target);
+    void showTarget(const std::optional<CommentTarget>& target);
     void updateState();
     std::string editedText() const;
     void setText(const std::string& text, bool modified);

@@ -1,0 +1,136 @@
+#include "gui/FramePrinting.h"
+
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinterInfo>
+
+#include "app/Messages.h"
+#include "app/Settings.h"
+#include "document/CLP98Doc.h"
+#include "document/OpenFileTable.h"
+#include "gui/print/PrinterSheet.h"
+#include "view/CLP98View.h"
+#include "view/PageNavigator.h"
+#include "view/ViewHost.h"
+#include "view/ZoomLevels.h"
+
+namespace lumipage {
+
+int FramePrintPages::pageCount() const { return navigator_.pageCount(); }
+int FramePrintPages::currentPage() const { return navigator_.currentPage(); }
+
+std::vector<int> FramePrintPages::selectedPages() {
+    table_.recount();
+    std::vector<int> pages;
+    const auto words = table_.words();
+    for (size_t i = 0; i < words.size(); ++i)
+        if (words[i].has(PageWord::kSelected)) pages.push_back(int(i) + 1);
+    return pages;
+}
+
+bool FramePrintPages::showForPrinting(int page) {
+    const bool wasCurrent = page == navigator_.currentPage();
+    if (!wasCurrent) {
+        navigator_.goToPage(page);
+        if (navigator_.currentPage() != page || !view_.pageShown()) return false;
+    }
+    // The screen follows the job, the page shown whole.
+    const int whole = view_.FitLevel(CLP98View::kFitWholePage);
+    if (!wasCurrent || view_.level() != whole) {
+        view_.SetZoomLevel(whole);
+        view_.ScrollToEdges(CLP98View::kEdgeStart, CLP98View::kEdgeStart);
+        host_.updateNow();
+    }
+    return view_.pageShown();
+}
+
+const PageRaster* FramePrintPages::shownPage() const {
+    const PageRaster* page = view_.orientation().displayed();
+    return page && page->hasBits() ? page : nullptr;
+}
+
+bool FramePrintPages::inMemoryPage() const { return document_.unsavedPage(); }
+
+void FramePrintPages::markPrint(int page, int status) {
+    table_.setMarks(page, status == PrintJob::kPrinted ? PageWord::kPrinted : PageWord::kPrintError,
+                    PageWord::kPrintMarks);
+}
+
+void FramePrintPages::recountMarks() { table_.recount(); }
+
+PrintPages::ViewState FramePrintPages::viewState() const {
+    return {navigator_.currentPage(), view_.level(), view_.scrollPosition()};
+}
+
+void FramePrintPages::restoreViewState(const ViewState& state) {
+    if (state.page != navigator_.currentPage() && state.page >= 1 && state.page <= navigator_.pageCount())
+        navigator_.goToPage(state.page);
+    if (view_.level() != state.level) view_.SetZoomLevel(state.level);
+    view_.userScrollTo(state.scroll);
+    host_.invalidate();
+}
+
+ViewSize FramePrintPages::screenBitmapSize() const {
+    return {view_.geometry().displayWidth, view_.geometry().displayHeight};
+}
+
+int FramePrintPages::levelDivisor() const { return zoom::divisor(view_.level()); }
+
+QPrinter& FramePrinting::printer() {
+    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
+void FramePrinting::setUp(PrintJob& job, PrintRange range, bool preview, const ViewRect& client) {
+    // With driver scaling the page keeps its own pixels and the printer stretches them.
+    job.setUp(range, preview, settings_.useStretchBlt != 0, client);
+}
+
+void FramePrinting::print(PrintRange range, bool withDialog, const ViewRect& client) {
+    PrintJob job(pages_);
+    setUp(job, range, false, client);
+    const int sheets = job.prepare();
+    if (sheets <= 0) return;
+    QPrinter& p = printer();
+    // Without the dialog there is no chance to print to a file instead.
+    if (!withDialog && QPrinterInfo::defaultPrinter().isNull() && p.outputFileName().isEmpty()) {
+        messages_.message(kNoPrinter);
+        return;
+    }
+    p.setFromTo(1, sheets);
+    if (withDialog) {
+        QPrintDialog dialog(&p, &window_);
+        dialog.setMinMax(1, sheets);
+        if (dialog.exec() != QDialog::Accepted) return;
+    }
+    printOnPrinter(job, p);
+}
+
+void FramePrinting::preview(PrintRange range, const ViewRect& client) {
+    PrintJob job(pages_);
+    setUp(job, range, true, client);
+    if (job.prepare() <= 0) return;
+    QPrintPreviewDialog dialog(&printer(), &window_);
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
+        printOnPrinter(job, *p);
+    });
+    dialog.exec();
+}
+
+void FramePrinting::printerSetup() {
+    QPageSetupDialog dialog(&printer(), &window_);
+    dialog.exec();
+}
+
+bool FramePrinting::printAllDirect() {
+    if (QPrinterInfo::defaultPrinter().isNull() && printer().outputFileName().isEmpty()) {
+        messages_.message(kNoPrinter);
+        return false;
+    }
+    PrintJob job(pages_);
+    setUp(job, PrintRange::AllPages, false, {});
+    return printOnPrinter(job, printer()) >= 0;
+}
+
+}  // namespace lumipage

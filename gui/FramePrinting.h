@@ -1,0 +1,77 @@
+#pragma once
+#include <QPrinter>
+#include <memory>
+#include <optional>
+
+#include "view/PrintJob.h"
+
+class QWidget;
+
+namespace lumipage {
+
+class CLP98Doc;
+class Messages;
+class CLP98View;
+class OpenFileTable;
+class PageNavigator;
+class ViewHost;
+struct Settings;
+
+// The page list and the view lent to a print job: pages are gone to as the
+// navigation does, shown whole while they print, and the view's page, level
+// and scroll position are given back at the end.
+class FramePrintPages : public PrintPages {
+public:
+    FramePrintPages(OpenFileTable& table, CLP98Doc& document, CLP98View& view, PageNavigator& navigator,
+                    ViewHost& host)
+        : table_(table), document_(document), view_(view), navigator_(navigator), host_(host) {}
+
+    int pageCount() const override;
+    int currentPage() const override;
+    std::vector<int> selectedPages() override;
+    bool showForPrinting(int page) override;
+    const PageRaster* shownPage() const override;
+    const CDIB* colourPage() const override { return nullptr; }
+    bool inMemoryPage() const override;
+    void markPrint(int page, int status) override;
+    void recountMarks() override;
+    ViewState viewState() const override;
+    void restoreViewState(const ViewState& state) override;
+    ViewSize screenBitmapSize() const override;
+    int levelDivisor() const override;
+
+private:
+    OpenFileTable& table_;
+    CLP98Doc& document_;
+    CLP98View& view_;
+    PageNavigator& navigator_;
+    ViewHost& host_;
+};
+
+// The print commands of the window: print with or without the printer
+// dialog, preview, printer set-up. One printer is kept for the whole run.
+class FramePrinting {
+public:
+    FramePrinting(QWidget& window, FramePrintPages& pages, Settings& settings, Messages& messages)
+        : window_(window), pages_(pages), settings_(settings), messages_(messages) {}
+    static constexpr const char* kNoPrinter = "プリンタが見つかりません";
+
+    // `client`: the page area's rectangle, for the current-screen range.
+    void print(PrintRange range, bool withDialog, const ViewRect& client);
+    void preview(PrintRange range, const ViewRect& client);
+    void printerSetup();
+    // Batch printing: all pages to the default printer; false when there is none.
+    bool printAllDirect();
+
+private:
+    QPrinter& printer();
+    void setUp(PrintJob& job, PrintRange range, bool preview, const ViewRect& client);
+
+    QWidget& window_;
+    FramePrintPages& pages_;
+    Settings& settings_;
+    Messages& messages_;
+    std::unique_ptr<QPrinter> printer_;
+};
+
+}  // namespace lumipage
