@@ -29,9 +29,10 @@ public:
     int setViewFlags(int flags);
     // Closes the preview copies when the main window goes.
     int closePreviews();
+    // Sends a setting that already changed here (257, 258, 261) to the other copies.
+    int broadcast(uint32_t code, int32_t value);
 
 private:
-    int broadcast(uint32_t code, int32_t value);
 
     CLP98App& app_;
     CopyRequestHandler handler_;

@@ -1,43 +1,98 @@
-// A windowed run from start to exit. The application object will take this
-// over; until then the order is: settings, command line, page list,
-// document, files, window.
+// Start-up of a windowed run: the application object reads the settings and
+// the command line, creates the main window through the host below, opens
+// the files and runs a batch command; the window then answers the requests
+// of other running copies until it closes.
 #include "gui/GuiStartup.h"
 
-#include <cstdio>
 #include <cstdlib>
 
 #include <QApplication>
+#include <QSocketNotifier>
 #include <QTimer>
 
+#include "app/AppHost.h"
+#include "app/CLP98App.h"
 #include "app/CommandIds.h"
-#include "app/CommandLine.h"
-#include "app/Settings.h"
-#include "app/SettingsStore.h"
-#include "document/CLP98Doc.h"
-#include "document/FilePageCounter.h"
-#include "document/OpenFileTable.h"
+#include "app/CopyConnection.h"
 #include "gui/CMainFrame.h"
-#include "gui/PageWidget.h"
 #include "gui/QtMessages.h"
 #include "platform/AppFolders.h"
-#include "platform/FileSystem.h"
 #include "view/CLP98View.h"
 
 namespace lumipage {
 
 namespace {
 
-std::string storePathFor(const std::vector<std::string>& args, const AppFolders& folders) {
-    Settings scratch;
-    const StartupRequest probe = parseCommandLine(args, scratch);
-    return probe.store == StartupRequest::Store::Ini ? folders.iniStorePath() : folders.defaultStorePath();
-}
+// The window side of start-up and of the requests of other copies.
+class WindowHost : public AppHost, public CopyRequestFrame {
+public:
+    WindowHost(CLP98App& app, QtMessages& messages) : app_(app), messages_(messages) {}
 
-void openRequestedFiles(CLP98Doc& document, OpenFileTable& table, const StartupRequest& request) {
-    for (const std::string& name : request.files) document.addByName(name);
-    if (request.sortFiles && table.fileCount() > 1) table.sortEntries(1, table.fileCount());
-    if (!table.empty()) document.goToPage(request.firstPage > 0 ? request.firstPage : 1);
-}
+    CMainFrame* frame() const { return frame_.get(); }
+
+    void createMainWindow() override {
+        frame_ = std::make_unique<CMainFrame>(app_.settings(), app_.startup(), app_.table(), app_.document());
+        messages_.setParent(frame_.get());
+        frame_->setApplicationCommands([this](int id) { return applicationState(id); },
+                                       [this](int id) { return runApplicationCommand(id); });
+    }
+    void showMainWindow() override { frame_->showPlaced(); }
+    void closeMainWindow() override {
+        if (frame_) frame_->close();
+    }
+    void runCommand(int id) override {
+        // Printing all pages from the command line goes to the default printer without a dialog.
+        if (id == command::kPrintAll && app_.startup().printAll && !frame_->isVisible()) {
+            batchFailed_ = !frame_->printAllPages();
+            return;
+        }
+        if (id == command::kFaxAll && !frame_->isVisible()) {
+            messages_.message("FAX送信はこの版ではできません");
+            batchFailed_ = true;
+            return;
+        }
+        frame_->runCommand(id);
+    }
+    void postCommand(int id) override {
+        QTimer::singleShot(0, frame_.get(), [this, id] { frame_->runCommand(id); });
+    }
+    bool batchFailed() const { return batchFailed_; }
+
+    // Requests of other copies.
+    std::string windowTitle() override { return frame_ ? frame_->windowTitle().toStdString() : std::string(); }
+    void closeWindow() override {
+        QTimer::singleShot(0, frame_.get(), [this] { frame_->close(); });
+    }
+    int sizeMode() override { return app_.sizeMode(); }
+    void setSizeMode(int mode) override { app_.setSizeMode(mode); }
+    bool colourDialogOpen() override { return false; }
+    void coloursChanged() override { frame_->showCurrentPage(); }
+    void scrollingChanged() override { frame_->refresh(); }
+    void viewFlagsChanged() override { frame_->showCurrentPage(); }
+
+private:
+    std::optional<CommandState> applicationState(int id) const {
+        switch (id) {
+            case command::kManual: return CommandState{app_.manualPath().has_value(), false, {}};
+            case command::kGuideBook: return CommandState{app_.guideBookPath().has_value(), false, {}};
+            case command::kSaveStateAndExit: return CommandState{!app_.table().empty(), false, {}};
+            default: return std::nullopt;
+        }
+    }
+    bool runApplicationCommand(int id) {
+        switch (id) {
+            case command::kManual: app_.launchBook(app_.manualPath()); return true;
+            case command::kGuideBook: app_.launchBook(app_.guideBookPath()); return true;
+            case command::kSaveStateAndExit: app_.saveViewStateAndExit(*this); return true;
+            default: return false;
+        }
+    }
+
+    CLP98App& app_;
+    QtMessages& messages_;
+    std::unique_ptr<CMainFrame> frame_;
+    bool batchFailed_ = false;
+};
 
 // A debugging aid: with LUMIPAGE_SCREENSHOTS set to a folder, the window
 // saves itself at the whole-page, page-width and 1:1 levels and quits.
@@ -62,36 +117,31 @@ void scheduleScreenshots(CMainFrame& frame) {
 
 }  // namespace
 
-int runBatch(const StartupRequest&) {
-    std::fprintf(stderr, "lumipage: batch commands are not available in this build\n");
-    return 2;
-}
-
 int runWindow(int argc, char** argv, const std::vector<std::string>& args) {
+    // Printing all pages needs no display: without one the printer is driven off screen.
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    const AppFolders folders = AppFolders::find();
-    SettingsStore store(storePathFor(args, folders));
-    store.load();
-    Settings settings;
-    settings.load(store, folders.currentFolder, folders.dataFolder, files::isDirectory);
-    const StartupRequest request = parseCommandLine(args, settings);
-
     QtMessages messages;
-    FilePageCounter counter(messages);
-    OpenFileTable table(counter);
-    CLP98Doc document(table, settings, request, messages);
-    CMainFrame frame(settings, request, table, document);
-    messages.setParent(&frame);
-    openRequestedFiles(document, table, request);
-    frame.showPlaced();
-    scheduleScreenshots(frame);
-    const int status = application.exec();
-
-    if (!request.noSave) {
-        settings.save(store);
-        files::makeFolders(files::folderOf(store.path()));
-        store.save();
+    CLP98App app(AppFolders::find(), messages);
+    WindowHost host(app, messages);
+    if (app.initInstance(args, host) == CLP98App::Startup::End) {
+        const bool failed = host.batchFailed() || app.table().empty();
+        app.exitInstance();
+        return failed ? 1 : 0;
     }
+
+    CopyConnection link(app, host);
+    std::unique_ptr<QSocketNotifier> notifier;
+    if (link.listen()) {
+        notifier = std::make_unique<QSocketNotifier>(link.fd(), QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&link] { link.handlePending(); });
+        host.frame()->setBroadcaster([&link](int code, int value) { link.broadcast(uint32_t(code), value); });
+    }
+    scheduleScreenshots(*host.frame());
+    const int status = application.exec();
+    link.closePreviews();
+    app.exitInstance();
     return status;
 }
 

@@ -3,8 +3,6 @@
 #include <vector>
 
 #include "app/BatchMode.h"
-#include "app/CommandLine.h"
-#include "app/Settings.h"
 #include "gui/GuiStartup.h"
 
 int main(int argc, char** argv) {
@@ -12,10 +10,5 @@ int main(int argc, char** argv) {
     // Conversion needs no display: it runs before any window system is touched.
     if (const auto status = runBatchFromCommandLine(argc, argv)) return *status;
     const std::vector<std::string> args(argv + 1, argv + argc);
-    // Batch commands need no display, so they are told apart before any
-    // window system is touched.
-    Settings scratch;
-    const StartupRequest request = parseCommandLine(args, scratch);
-    if (request.isBatch()) return runBatch(request);
     return runWindow(argc, argv, args);
 }
