@@ -131,6 +131,8 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& args) {
         return failed ? 1 : 0;
     }
 
+    // The saved view state or the auto-open files may have come after the window was shown.
+    host.frame()->showCurrentPage();
     CopyConnection link(app, host);
     std::unique_ptr<QSocketNotifier> notifier;
     if (link.listen()) {
