@@ -1,6 +1,8 @@
 #include "gui/QtMessages.h"
 
+#include <QGuiApplication>
 #include <QMessageBox>
+#include <cstdio>
 
 namespace lumipage {
 
@@ -8,8 +10,18 @@ namespace {
 
 constexpr const char* kTitle = "Quor Lumipage";
 
+// Without a display (a batch command run from a shell) nobody could answer a
+// message box: the text goes to standard error, and a question gets the
+// answer that changes nothing (Cancel, No).
+bool headless() { return QGuiApplication::platformName() == "offscreen"; }
+
 QMessageBox::StandardButton ask(QWidget* parent, const std::string& text, QMessageBox::StandardButtons buttons,
                                 QMessageBox::Icon icon) {
+    if (headless()) {
+        std::fprintf(stderr, "lumipage: %s\n", text.c_str());
+        if (buttons == QMessageBox::Ok) return QMessageBox::Ok;
+        return buttons & QMessageBox::No ? QMessageBox::No : QMessageBox::Cancel;
+    }
     QMessageBox box(icon, kTitle, QString::fromStdString(text), buttons, parent);
     return QMessageBox::StandardButton(box.exec());
 }

@@ -137,8 +137,13 @@ TEST_F(Frame, EnablingAndCountersFollowPagesAndMarks) {
         EXPECT_FALSE(enabled(id)) << id;
     EXPECT_TRUE(enabled(kFitWholePage));
     EXPECT_TRUE(enabled(kOpen));
-    EXPECT_FALSE(enabled(kPrintAll)) << "printing comes later";
+    for (const int id : {kPrintAll, kPrintSelected, kPreviewAll, kContents, kKeywordIndex, kBookInformation})
+        EXPECT_FALSE(enabled(id)) << id;
     openNine();
+    for (const int id : {kPrintAll, kPrintAllDialog, kPrintScreen, kPreviewAll, kContents, kKeywordIndex})
+        EXPECT_TRUE(enabled(id)) << id;
+    EXPECT_FALSE(enabled(kPrintSelected)) << "nothing selected";
+    EXPECT_FALSE(enabled(kBookInformation)) << "no book and no index file";
     EXPECT_EQ(text(kPageCounter), "[現頁  1/9]");
     EXPECT_EQ(text(kSelectionCounter), "[選択 0]");
     EXPECT_TRUE(enabled(kNextPage));
@@ -156,6 +161,8 @@ TEST_F(Frame, EnablingAndCountersFollowPagesAndMarks) {
     EXPECT_TRUE(enabled(kBack));
     EXPECT_FALSE(enabled(kNextPage));
     EXPECT_TRUE(frame->menuAction(kToggleSelection)->isChecked());
+    EXPECT_TRUE(enabled(kPrintSelected));
+    EXPECT_TRUE(enabled(kPreviewSelected));
     EXPECT_FALSE(frame->toolButton(kPrintAll)->isVisible());
     EXPECT_TRUE(frame->toolButton(kPrintSelected)->isVisible());
     EXPECT_EQ(frame->windowTitle(), "Quor Lumipage [ five.MH(5/5) ] ");
