@@ -266,8 +266,12 @@ bool Class2Transmitter::queueByte(uint8_t byte) {
         draining_ = true;
         if (!drainStep()) return false;
     }
-    while (fill_ == ringSize_)
+    // A full ring drains whatever the thresholds say (a ring smaller than
+    // the thresholds would otherwise wait for ever).
+    while (fill_ == ringSize_) {
+        draining_ = true;
         if (!waitForRoom()) return false;
+    }
     ring_[writePos_] = byte;
     writePos_ = (writePos_ + 1) % ringSize_;
     ++fill_;
