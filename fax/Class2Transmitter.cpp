@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "fax/DialCommand.h"
 #include "fax/FaxProgress.h"
 #include "fax/FaxTexts.h"
 
@@ -15,7 +16,6 @@ namespace {
 constexpr size_t kVR = 0, kBR = 2, kWD = 4, kLN = 6, kDF = 8, kEC = 10, kBF = 12, kST = 14;
 constexpr std::string_view kNoParameters = "0,0,0,0,0,0,0,0";
 constexpr size_t kLocalIdLength = 20;
-constexpr size_t kMaxNumber = 20;
 constexpr uint8_t kXon = 0x11;
 constexpr uint8_t kXoff = 0x13;
 
@@ -139,21 +139,12 @@ bool Class2Transmitter::dialFax(std::string_view number, char dialType) {
     pageResultText.clear();
     link_.setSpeed(19200);
 
-    std::string dial = "ATD";
-    if (uint8_t(dialType) > ' ') dial.push_back(dialType);
-    size_t kept = 0;
-    bool digit = false;
-    for (const char c : number) {
-        if (uint8_t(c) <= ' ' || kept == kMaxNumber) continue;
-        dial.push_back(c);
-        ++kept;
-        digit = digit || isDigit(c);
-    }
-    if (!digit) {
+    const std::optional<std::string> dial = dialCommand(number, dialType);
+    if (!dial) {
         link_.callResultText = faxtext::kBadNumber;
         return false;
     }
-    if (!link_.sendCommand(dial, 0)) {
+    if (!link_.sendCommand(*dial, 0)) {
         link_.callResultText = faxtext::kNoAnswer;
         return false;
     }
