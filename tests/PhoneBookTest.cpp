@@ -7,6 +7,7 @@
 
 #include "fax/FaxTexts.h"
 #include "fax/PhoneBook.h"
+#include "fax/PhoneBookEditor.h"
 #include "fax/VoiceCall.h"
 #include "platform/File.h"
 #include "platform/TextCodec.h"
@@ -140,6 +141,59 @@ TEST(PhoneBook, SortOrdersByNameAndPickLinesAlign) {
     ASSERT_TRUE(two.insertEntry(0, entry("東西", "03-1", "045-2")));
     EXPECT_EQ(two.entryLine(0, PhoneBook::Number::Fax), "03-1                東西");
     EXPECT_EQ(two.entryLine(0, PhoneBook::Number::Telephone), "045-2               東西");
+}
+
+TEST(PhoneBookEditor, ButtonsEditTheRowsAndClosingAnEmptyBookKeepsTheFile) {
+    const std::string path = test::tempFolder() + "/" + PhoneBook::kFileName;
+    {
+        PhoneBook seed;
+        ASSERT_TRUE(seed.insertEntry(0, entry("東西商事", "03-1111-2222")));
+        ASSERT_TRUE(seed.insertEntry(1, entry("Smith", "045-123")));
+        ASSERT_TRUE(seed.save(path));
+    }
+    std::vector<uint8_t> saved;
+    ASSERT_TRUE(File::readAll(path, saved));
+
+    PhoneBook book;
+    PhoneBookEditor editor(book);
+    editor.open(path);
+    EXPECT_EQ(editor.rows(), 3);
+    EXPECT_TRUE(editor.isNewRow(editor.selected()));
+    EXPECT_FALSE(editor.registerFields());  // no name
+    editor.name = "Jones";
+    editor.fax = "06-1";
+    ASSERT_TRUE(editor.registerFields());
+    EXPECT_EQ(book.size(), 3u);
+    EXPECT_EQ(editor.selected(), 3);  // the new empty row after it
+    EXPECT_TRUE(editor.name.empty());
+
+    editor.select(0);
+    EXPECT_EQ(editor.name, "東西商事");
+    EXPECT_EQ(editor.position(), "1/3");
+    editor.telephone = "03-1111-2223";
+    ASSERT_TRUE(editor.registerFields());
+    EXPECT_EQ(book.entries()[0].displayTelephone(), "03-1111-2223");
+    EXPECT_EQ(editor.selected(), 1);
+    EXPECT_EQ(editor.name, "Smith");
+
+    ASSERT_TRUE(editor.remember());
+    editor.select(0);
+    ASSERT_TRUE(editor.copyRemembered());
+    EXPECT_EQ(book.entries()[0].name, "Smith");
+    EXPECT_EQ(book.size(), 4u);
+    ASSERT_TRUE(editor.insertEmpty());
+    EXPECT_EQ(book.size(), 5u);
+    EXPECT_TRUE(book.entries()[0].name.empty());
+
+    while (editor.removeSelected()) {
+    }
+    EXPECT_EQ(book.size(), 0u);
+    EXPECT_EQ(editor.position(), " / ");
+    EXPECT_EQ(editor.clipboard()->name, "Jones");
+    EXPECT_FALSE(editor.close(path));
+    std::vector<uint8_t> after;
+    ASSERT_TRUE(File::readAll(path, after));
+    EXPECT_EQ(after, saved);
 }
 
 struct Voice : test::ModemFixture {
