@@ -147,7 +147,9 @@ void FaxSendJob::run(FaxSendValues& values) {
     const int range = pages_.rangePages();
     if (range <= 0) return;
     for (;;) {
-        if (values.endPage <= 0 || values.endPage > range) values.endPage = range;
+        // The page range is the dialog's own: it opens on the whole range.
+        values.startPage = 1;
+        values.endPage = range;
         if (!ui_.askSendValues(values, range)) return;
         values.storeSettings(settings_);
         link_.probePorts();

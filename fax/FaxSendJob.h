@@ -22,7 +22,7 @@ struct FaxSendValues {
 
     std::string number;
     int startPage = 1;
-    int endPage = 0;  // 0: the last page of the range
+    int endPage = 1;
     std::string localId;
     int port = 1;
     int baudRate = 14400;

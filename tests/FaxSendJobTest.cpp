@@ -37,9 +37,10 @@ public:
 
     bool askSendValues(FaxSendValues& values, int) override {
         if (size_t(dialogsShown) >= dialogs.size()) return false;
-        const int end = values.endPage;
+        const int start = values.startPage, end = values.endPage;  // the dialog opens on the whole range
         values = dialogs[size_t(dialogsShown++)];
-        if (values.endPage == 0) values.endPage = end;
+        values.startPage = start;
+        values.endPage = end;
         return true;
     }
     FaxProgress& openProgress() override {

@@ -38,7 +38,6 @@ TEST(ModemLink, PortsOutsideOneToFourAndMissingDevicesDoNotOpen) {
 
 TEST(ModemLink, CloseRestoresTheSettingsFoundAtOpen) {
     ModemFixture f;
-    SerialPort other;  // looks at the same terminal from outside
     termios before{};
     const int fd = ::open(f.simulator.device().c_str(), O_RDWR | O_NOCTTY);
     ASSERT_GE(fd, 0);

@@ -64,10 +64,7 @@ std::vector<std::vector<uint8_t>> Class2ModemSimulator::pages() const {
     return pages_;
 }
 
-size_t Class2ModemSimulator::dataBytesReceived() const {
-    std::lock_guard lock(mutex_);
-    return dataBytes_;
-}
+size_t Class2ModemSimulator::dataBytesReceived() const { return dataBytes_; }
 
 std::string Class2ModemSimulator::modemClass() const {
     std::lock_guard lock(mutex_);
@@ -124,12 +121,9 @@ void Class2ModemSimulator::handleByte(uint8_t byte) {
 }
 
 void Class2ModemSimulator::handleDataByte(uint8_t byte) {
-    {
-        std::lock_guard lock(mutex_);
-        ++dataBytes_;
-    }
+    ++dataBytes_;
     ++pageBytes_;
-    const int index = int(pages().size());
+    const int index = pagesReceived_;
     if (index == script_.xoffPage && pageBytes_ == size_t(script_.xoffAfterBytes)) {
         writeRaw(std::string(1, char(kXoff)));
         sleepMs(script_.xoffMs);
@@ -151,6 +145,7 @@ void Class2ModemSimulator::handleDataByte(uint8_t byte) {
                 std::lock_guard lock(mutex_);
                 pages_.push_back(std::move(page_));
             }
+            ++pagesReceived_;
             page_.clear();
             dataMode_ = false;
             say("OK");
@@ -209,7 +204,7 @@ void Class2ModemSimulator::handleCommand(const std::string& raw) {
         page_.clear();
         return;
     } else if (startsWith(c, "AT+FET=")) {
-        const int page = int(pages().size()) - 1;
+        const int page = pagesReceived_ - 1;
         const auto status = script_.pageStatus.find(page);
         say("+FPTS:" + std::to_string(status == script_.pageStatus.end() ? 1 : status->second));
         if (c == "AT+FET=2") say("+FHNG:0");

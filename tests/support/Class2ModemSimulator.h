@@ -32,7 +32,7 @@ struct ModemScript {
     int xoffAfterBytes = 3000;
     int xoffMs = 200;
     int slowReadMicros = 0;                // pause after each small read of page data
-    int dialDelayMs = 600;                 // the time the call takes to be answered
+    int dialDelayMs = 1300;                // the time the call takes to be answered
 };
 
 // A class 2 fax modem on the master side of a pseudo-terminal, run by its
@@ -76,7 +76,7 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::string> commands_;
     std::vector<std::vector<uint8_t>> pages_;
-    size_t dataBytes_ = 0;
+    std::atomic<size_t> dataBytes_{0};
     std::string class_ = "0";
 
     // Thread state.
@@ -86,6 +86,7 @@ private:
     bool afterDle_ = false;
     std::vector<uint8_t> page_;
     int dialAttempt_ = 0;
+    int pagesReceived_ = 0;
     size_t pageBytes_ = 0;
 };
 

@@ -8,9 +8,9 @@
 
 namespace lumipage::test {
 
-// Time-outs at a fifth and pauses at a hundredth of the modem's, so that a
+// Time-outs at two fifths and pauses at a hundredth of the modem's, so that a
 // modem that never answers costs a fraction of a second.
-inline constexpr FaxTiming kTestTiming{20, 1};
+inline constexpr FaxTiming kTestTiming{40, 1};
 
 // A simulated modem on COM1 and the program's link to it, port closed.
 struct ModemFixture {
