@@ -1,0 +1,55 @@
+#pragma once
+#include <termios.h>
+
+#include <vector>
+
+#include "fax/SerialLine.h"
+
+namespace lumipage {
+
+// A serial device driven through termios. The descriptor is non-blocking and
+// every wait is a poll() with its limit. A pseudo-terminal has no modem
+// lines: there they read as on, so a simulated modem can stand in for a real one.
+class SerialPort : public SerialLine {
+public:
+    SerialPort() = default;
+    ~SerialPort() override;
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    int probe(const std::string& device) override;
+    bool open(const std::string& device, int speed) override;
+    void close() override;
+    bool isOpen() const override { return fd_ >= 0; }
+    bool setSpeed(int speed) override;
+
+    bool writeByte(uint8_t byte, int waitMs) override;
+    std::optional<uint8_t> readByte(int waitMs) override;
+    size_t bytesWaiting() override;
+    bool waitForInput(int waitMs) override;
+
+    bool writeBlock(std::span<const uint8_t> data) override;
+    bool writePending() override;
+    bool waitWritable(int waitMs) override;
+    size_t outputQueued() override;
+
+    void clearInput() override;
+    void clearOutput() override;
+
+    bool setDtr(bool on) override;
+    bool setRts(bool on) override;
+    std::optional<ModemLines> modemLines() override;
+
+private:
+    bool waitFor(short events, int waitMs);
+    bool pushPending();
+    bool setLines(int bits, bool on);
+
+    int fd_ = -1;
+    bool pseudoTerminal_ = false;
+    termios found_{};
+    std::vector<uint8_t> pending_;  // the block being written
+    size_t pendingDone_ = 0;
+};
+
+}  // namespace lumipage

@@ -1,0 +1,231 @@
+// One class 2 fax call at a time against the simulated modem: set-up,
+// dialling, page data with its DLE doubling and flow control, post-page
+// results and hang-ups.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "fax/FaxTexts.h"
+#include "support/ModemFixture.h"
+
+namespace lumipage {
+namespace {
+
+using test::ModemFixture;
+using test::ModemScript;
+
+struct Call : ModemFixture {
+    explicit Call(ModemScript script = {}, size_t ringSize = Class2Transmitter::kRingSize)
+        : ModemFixture(std::move(script)), fax(link, ringSize) {
+        opened = link.openPort(1, 19200);
+    }
+    bool connect() { return opened && fax.startClass2() && fax.dialFax("03-1234-5678", 'T'); }
+    bool has(const std::string& command) const {
+        const auto all = simulator.commands();
+        return std::find(all.begin(), all.end(), command) != all.end();
+    }
+
+    Class2Transmitter fax;
+    bool opened = false;
+};
+
+// Lines of coded data with every byte value, DLE among them.
+std::vector<std::vector<uint8_t>> someLines(int count, uint32_t seed) {
+    std::mt19937 random(seed);
+    std::vector<std::vector<uint8_t>> lines(static_cast<size_t>(count));
+    for (auto& line : lines) {
+        line.resize(4 + random() % 60);
+        for (auto& b : line) b = uint8_t(random());
+        line[1] = Class2Transmitter::kDle;
+    }
+    return lines;
+}
+
+std::vector<uint8_t> joined(const std::vector<std::vector<uint8_t>>& lines) {
+    std::vector<uint8_t> all;
+    for (const auto& l : lines) all.insert(all.end(), l.begin(), l.end());
+    return all;
+}
+
+bool sendLines(Class2Transmitter& fax, const std::vector<std::vector<uint8_t>>& lines) {
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (!fax.sendLine(lines[i], i + 1 == lines.size())) return false;
+    return fax.endPageData();
+}
+
+TEST(Class2Transmitter, SetUpSendsTheIdentityAndTheDerivedParameters) {
+    Call call;
+    ASSERT_TRUE(call.opened);
+    call.fax.setLocalId("ABCDEFGHIJKLMNOPQRSTUVWXY");
+    ASSERT_TRUE(call.fax.startClass2());
+    EXPECT_TRUE(call.has("AT+FCLASS=2"));
+    EXPECT_TRUE(call.has("AT+FBOR=0"));
+    EXPECT_TRUE(call.has("AT+FLID=\"ABCDEFGHIJKLMNOPQRST\""));
+    EXPECT_TRUE(call.has("AT+FDCC=1,5,0,0,0,0,0,1"));
+    EXPECT_EQ(call.fax.capabilities, "1,5,0,0,0,0,0,1");
+    EXPECT_TRUE(call.link.setupError.empty());
+    EXPECT_EQ(call.simulator.modemClass(), "2");
+    EXPECT_TRUE(call.fax.restoreClass());
+    EXPECT_EQ(call.simulator.modemClass(), "0");
+    call.fax.setLocalId("");
+    ASSERT_TRUE(call.fax.startClass2());
+    EXPECT_TRUE(call.has("AT+FLID=\"" + std::string(20, ' ') + "\""));
+}
+
+TEST(Class2Transmitter, ModemsWithoutClass2OrWithBadAnswersAreRefused) {
+    {
+        ModemScript s;
+        s.classes = "0,1";
+        Call call(s);
+        EXPECT_FALSE(call.fax.startClass2());
+        EXPECT_EQ(call.link.setupError, faxtext::kClass2Invalid);
+    }
+    {
+        ModemScript s;
+        s.capabilities = "1,5,0";  // too short to hold every value
+        Call call(s);
+        EXPECT_FALSE(call.fax.startClass2());
+        EXPECT_EQ(call.link.setupError, faxtext::kFaxInitError);
+    }
+    {
+        ModemScript s;
+        s.currentClass = "x";
+        Call call(s);
+        EXPECT_FALSE(call.fax.startClass2());
+        EXPECT_EQ(call.link.setupError, faxtext::kFaxInitError);
+    }
+}
+
+TEST(Class2Transmitter, DiallingReportsWhyACallFailed) {
+    {
+        Call call;
+        ASSERT_TRUE(call.connect());
+        EXPECT_TRUE(call.has("ATDT03-1234-5678"));
+        EXPECT_EQ(call.fax.calledStation, "81 3 1234 5678");
+        EXPECT_EQ(call.fax.pageParameters, "1,5,0,2,0,0,0,0");  // the receiver's
+        EXPECT_EQ(call.link.lineSpeed(), 19200);
+    }
+    const std::pair<const char*, std::string_view> failures[] = {
+        {"BUSY", faxtext::kBusy},
+        {"NO DIALTONE", faxtext::kNoDialTone},
+        {"NO ANSWER", faxtext::kNoAnswer},
+        {"CONNECT 2400", faxtext::kNoAnswer},  // a data modem answered
+        {"ERROR", faxtext::kNoAnswer},
+    };
+    for (const auto& [result, text] : failures) {
+        ModemScript s;
+        s.dialResults = {result};
+        Call call(s);
+        EXPECT_FALSE(call.connect()) << result;
+        EXPECT_EQ(call.link.callResultText, text) << result;
+    }
+    Call call;
+    ASSERT_TRUE(call.fax.startClass2());
+    const size_t before = call.simulator.commands().size();
+    EXPECT_FALSE(call.fax.dialFax(" - ( ) ", 'P'));
+    EXPECT_EQ(call.link.callResultText, faxtext::kBadNumber);
+    EXPECT_EQ(call.simulator.commands().size(), before);  // nothing was sent
+    EXPECT_TRUE(call.fax.dialFax("0 3 1 2", 'P'));
+    EXPECT_TRUE(call.has("ATDP0312"));
+}
+
+TEST(Class2Transmitter, PageParametersFollowTheSpeedLimit) {
+    for (const auto& [limit, expected] : {std::pair{9600, "AT+FDIS=1,3,0,2,0,0,0,0"}, {14400, "AT+FDIS=1,5,0,2,0,0,0,0"}}) {
+        Call call;
+        call.fax.setSpeedLimit(limit);
+        ASSERT_TRUE(call.connect());
+        ASSERT_TRUE(call.fax.beginPage(false));
+        EXPECT_TRUE(call.has(expected)) << limit;
+    }
+}
+
+TEST(Class2Transmitter, PagesArriveWholeWithDleDoubledOnTheLine) {
+    Call call;
+    ASSERT_TRUE(call.connect());
+    std::vector<std::vector<uint8_t>> pages;
+    for (int page = 0; page < 2; ++page) {
+        const auto lines = someLines(700, 10 + page);
+        ASSERT_TRUE(call.fax.beginPage(false));
+        ASSERT_TRUE(sendLines(call.fax, lines));
+        const std::vector<uint8_t> data = joined(lines);
+        const size_t doubled = data.size() + size_t(std::count(data.begin(), data.end(), Class2Transmitter::kDle));
+        EXPECT_EQ(call.fax.bytesQueued, doubled);
+        EXPECT_EQ(call.fax.bytesWritten, doubled);
+        EXPECT_TRUE(call.fax.endPage(page == 1 ? 2 : 0));
+        EXPECT_EQ(call.fax.postPageStatus, 1);
+        EXPECT_EQ(call.fax.pageResultText, faxtext::kPageGood);
+        EXPECT_FALSE(call.fax.pageError);
+        pages.push_back(data);
+    }
+    // The last post-page message brings +FHNG:0: a normal end.
+    EXPECT_EQ(call.fax.hangUpCode, 0);
+    EXPECT_EQ(call.fax.hangUpText, "ERR:0");
+    EXPECT_EQ(call.simulator.pages(), pages);
+    EXPECT_TRUE(call.fax.hangUp());
+    EXPECT_TRUE(call.has("ATH"));
+    EXPECT_FALSE(call.has("AT+FK"));  // only a call without pages is ended with AT+FK
+}
+
+TEST(Class2Transmitter, PostPageStatusTwoIsARetrainRequestAndAPageError) {
+    ModemScript s;
+    s.pageStatus[0] = 2;
+    Call call(s);
+    ASSERT_TRUE(call.connect());
+    ASSERT_TRUE(call.fax.beginPage(false));
+    ASSERT_TRUE(sendLines(call.fax, someLines(20, 3)));
+    EXPECT_TRUE(call.fax.endPage(2));
+    EXPECT_EQ(call.fax.postPageStatus, 2);
+    EXPECT_EQ(call.fax.pageResultText, faxtext::kPageBadRetrain);
+    EXPECT_TRUE(call.fax.pageError);
+}
+
+TEST(Class2Transmitter, AHangUpInTheMiddleOfAPageFailsIt) {
+    ModemScript s;
+    s.hangUpPage = 0;
+    s.hangUpAfterBytes = 1500;
+    Call call(s);
+    ASSERT_TRUE(call.connect());
+    ASSERT_TRUE(call.fax.beginPage(false));
+    const auto lines = someLines(3000, 4);
+    bool sent = true;
+    for (size_t i = 0; i < lines.size() && sent; ++i) sent = call.fax.sendLine(lines[i], i + 1 == lines.size());
+    EXPECT_FALSE(sent);
+    EXPECT_EQ(call.fax.hangUpCode, 50);
+    EXPECT_EQ(call.fax.hangUpText, "ERR:50");
+    EXPECT_TRUE(call.fax.pageError);
+    EXPECT_EQ(call.link.callStatus, CallStatus::Ended);
+    EXPECT_TRUE(call.fax.hangUp());
+    EXPECT_TRUE(call.simulator.pages().empty());
+    EXPECT_TRUE(call.link.ping());  // the modem takes commands again
+}
+
+TEST(Class2Transmitter, FlowControlAndASlowReaderLoseNothing) {
+    ModemScript s;
+    s.xoffPage = 0;
+    s.xoffAfterBytes = 5000;
+    s.xoffMs = 150;
+    s.slowReadMicros = 300;
+    Call call(s, 4096);  // a ring small enough to fill
+    ASSERT_TRUE(call.connect());
+    const auto lines = someLines(600, 5);
+    ASSERT_TRUE(call.fax.beginPage(false));
+    ASSERT_TRUE(sendLines(call.fax, lines));
+    EXPECT_TRUE(call.fax.endPage(2));
+    ASSERT_EQ(call.simulator.pages().size(), 1u);
+    EXPECT_EQ(call.simulator.pages()[0], joined(lines));
+}
+
+TEST(Class2Transmitter, CancelDuringPageDataFailsTheLine) {
+    Call call;
+    ASSERT_TRUE(call.connect());
+    ASSERT_TRUE(call.fax.beginPage(false));
+    call.link.requestAbort();
+    const auto lines = someLines(400, 6);
+    bool sent = true;
+    for (size_t i = 0; i < lines.size() && sent; ++i) sent = call.fax.sendLine(lines[i], false);
+    EXPECT_FALSE(sent);
+}
+
+}  // namespace
+}  // namespace lumipage

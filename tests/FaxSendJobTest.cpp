@@ -1,0 +1,296 @@
+// Whole send jobs against the simulated modem: the checks before the call,
+// set-up retries, redialling with its countdown, the page loop and its marks,
+// and received pages decoded by netpbm compared with our own fit.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+
+#include "document/PageWord.h"
+#include "fax/DocumentFaxPages.h"
+#include "fax/FaxProgress.h"
+#include "fax/FaxSendJob.h"
+#include "fax/FaxTexts.h"
+#include "support/DocumentFixture.h"
+#include "support/LibtiffFiles.h"
+#include "support/ModemFixture.h"
+#include "support/TestImages.h"
+
+namespace lumipage {
+namespace {
+
+using test::ModemScript;
+
+// Records the progress window and answers the dialogs as scripted.
+class ScriptedUi : public FaxSendUi, public FaxProgress {
+public:
+    std::vector<FaxSendValues> dialogs;  // what the send dialog is filled with, in turn
+    std::vector<bool> retries;           // the retry dialog's answers, in turn
+    std::vector<std::string> retryReasons;
+    std::vector<std::string> steps, results;
+    std::vector<int> seconds;
+    std::vector<Beep> beeps;
+    std::string station, number;
+    int dialogsShown = 0, progressOpen = 0;
+    std::function<void(int)> onSeconds;
+
+    bool askSendValues(FaxSendValues& values, int) override {
+        if (size_t(dialogsShown) >= dialogs.size()) return false;
+        const int start = values.startPage, end = values.endPage;  // the dialog opens on the whole range
+        values = dialogs[size_t(dialogsShown++)];
+        values.startPage = start;
+        values.endPage = end;
+        return true;
+    }
+    FaxProgress& openProgress() override {
+        ++progressOpen;
+        return *this;
+    }
+    void closeProgress() override { --progressOpen; }
+    bool askRetry(std::string_view reason) override {
+        retryReasons.emplace_back(reason);
+        if (retries.empty()) return false;
+        const bool again = retries.front();
+        retries.erase(retries.begin());
+        return again;
+    }
+    void showStep(std::string_view text) override { steps.emplace_back(text); }
+    void showNumber(std::string_view n) override { number = n; }
+    void showStation(std::string_view s) override { station = s; }
+    void showPage(int32_t) override {}
+    void showFileName(std::string_view) override {}
+    void showRow(int32_t) override {}
+    void showPageResult(std::string_view text) override { results.emplace_back(text); }
+    void showBytesWritten(size_t) override {}
+    void showBytesQueued(size_t) override {}
+    void showSecondsLeft(std::optional<int32_t> s) override {
+        if (!s) return;
+        seconds.push_back(*s);
+        if (onSeconds) onSeconds(*s);
+    }
+    void showDialNow(bool) override {}
+    void beep(Beep kind) override { beeps.push_back(kind); }
+
+    bool stepped(std::string_view text) const { return std::find(steps.begin(), steps.end(), text) != steps.end(); }
+};
+
+// Pages drawn in memory, with the marks the job gives them.
+class MemoryPages : public FaxJobPages {
+public:
+    explicit MemoryPages(int count) {
+        for (int i = 0; i < count; ++i) pages.push_back(test::makePage(test::Pattern::Text, 1728, 1100, uint32_t(i + 1)));
+        marks.resize(size_t(count));
+    }
+    std::vector<PageRaster> pages;
+    std::vector<uint8_t> marks;
+    bool enabled = true;
+    int current = 0;
+
+    int rangePages() const override { return int(pages.size()); }
+    int globalPage(int n) const override { return n; }
+    Load showPage(int page) override {
+        current = page;
+        return Load::Ok;
+    }
+    const PageRaster* displayedPage() const override { return &pages[size_t(current - 1)]; }
+    std::string fileName() const override { return "page.tif"; }
+    void markPage(int page, uint8_t m) override { marks[size_t(page - 1)] = m; }
+    void saveView() override {}
+    void restoreView() override {}
+    void enableMainWindow(bool on) override { enabled = on; }
+};
+
+FaxSendValues values(std::string number = "03-1234-5678") {
+    FaxSendValues v;
+    v.number = std::move(number);
+    v.redials = 0;
+    v.waitMinutes = 1;
+    return v;
+}
+
+struct Job : test::ModemFixture {
+    explicit Job(ModemScript script = {}, int pageCount = 1)
+        : ModemFixture(std::move(script)), fax(link), pages(pageCount), job(link, fax, ui, pages, messages, settings) {}
+    void run() {
+        FaxSendValues kept;
+        job.run(kept);
+    }
+
+    Class2Transmitter fax;
+    ScriptedUi ui;
+    MemoryPages pages;
+    test::RecordingMessages messages;
+    Settings settings;
+    FaxSendJob job;
+};
+
+TEST(FaxSendJob, ChecksBeforeTheCallReturnToTheDialog) {
+    Job j;
+    FaxSendValues com3 = values();
+    com3.port = 3;
+    j.ui.dialogs = {values(""), com3};
+    j.run();
+    EXPECT_EQ(j.messages.said, (std::vector<std::string>{std::string(faxtext::kNoNumber), "COM3ポートは使用できません"}));
+    EXPECT_EQ(j.ui.dialogsShown, 2);
+    EXPECT_TRUE(j.simulator.commands().empty());
+    EXPECT_EQ(j.settings.commPort, 3);  // the dialog's values are kept
+}
+
+TEST(FaxSendJob, SetUpFailuresOfferARetry) {
+    ModemScript s;
+    s.classes = "0,1";
+    Job j(s);
+    j.ui.dialogs = {values()};
+    j.ui.retries = {true, false};
+    j.run();
+    EXPECT_EQ(j.ui.retryReasons, std::vector<std::string>(2, std::string(faxtext::kClass2Invalid)));
+    EXPECT_EQ(j.ui.progressOpen, 0);
+    EXPECT_FALSE(j.link.isOpen());
+    EXPECT_EQ(j.ui.dialogsShown, 1);  // cancelled, back to the dialog, which is cancelled too
+}
+
+TEST(FaxSendJob, PagesAreMarkedAndARetrainEndsTheJobInError) {
+    ModemScript s;
+    s.pageStatus[1] = 2;
+    Job j(s, 3);
+    j.settings.localId = "LUMIPAGE";
+    FaxSendValues v = values();
+    v.localId = "LUMIPAGE";
+    j.ui.dialogs = {v};
+    j.run();
+    EXPECT_EQ(j.pages.marks, (std::vector<uint8_t>{PageWord::kSent, PageWord::kSendError, PageWord::kSent}));
+    EXPECT_EQ(j.simulator.pages().size(), 3u);  // no page is sent again
+    EXPECT_EQ(j.ui.results, (std::vector<std::string>{std::string(faxtext::kPageGood),
+                                                      std::string(faxtext::kPageBadRetrain),
+                                                      std::string(faxtext::kPageGood)}));
+    EXPECT_EQ(j.job.lastStep(), faxtext::kStepError);
+    EXPECT_EQ(j.ui.beeps.back(), Beep::Warning);
+    EXPECT_EQ(j.ui.station, "81 3 1234 5678");
+    EXPECT_TRUE(j.pages.enabled);
+    EXPECT_FALSE(j.link.isOpen());
+    const auto commands = j.simulator.commands();
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), "AT+FET=0"), 2);
+    EXPECT_EQ(commands[commands.size() - 4], "AT+FET=2");
+    EXPECT_EQ(commands[commands.size() - 3], "ATH");
+    EXPECT_EQ(commands.back(), "AT+FCLASS=0");
+}
+
+TEST(FaxSendJob, AHangUpMidPageStopsTheCall) {
+    ModemScript s;
+    s.hangUpPage = 1;
+    Job j(s, 3);
+    j.ui.dialogs = {values()};
+    j.run();
+    EXPECT_EQ(j.pages.marks, (std::vector<uint8_t>{PageWord::kSent, PageWord::kSendError, 0}));
+    EXPECT_EQ(j.ui.results.back(), "ERR:50");
+    EXPECT_EQ(j.job.lastStep(), faxtext::kStepError);
+    EXPECT_EQ(j.job.pagesSent(), 1);
+}
+
+TEST(FaxSendJob, RedialsCountDownAndDialNowCutsTheWait) {
+    ModemScript s;
+    s.dialResults = {"BUSY", "NO DIALTONE", "BUSY"};
+    Job j(s);
+    FaxSendValues v = values();
+    v.redials = 2;
+    j.ui.dialogs = {v};
+    j.ui.onSeconds = [&](int left) {
+        if (left == 55 && j.ui.seconds.size() > 10) j.job.dialNow();  // in the second wait
+    };
+    j.run();
+    const auto& st = j.ui.steps;
+    EXPECT_EQ(std::count(st.begin(), st.end(), faxtext::kStepDialling), 3);
+    EXPECT_EQ(std::count(st.begin(), st.end(), faxtext::kStepRedialWait), 2);
+    EXPECT_TRUE(j.ui.stepped(faxtext::kBusy));
+    EXPECT_TRUE(j.ui.stepped(faxtext::kNoDialTone));
+    EXPECT_EQ(j.job.lastStep(), faxtext::kStepNotConnected);
+    // The first wait counts every second from 60 to 1, the second stops at 55.
+    ASSERT_GE(j.ui.seconds.size(), 66u);
+    EXPECT_EQ(j.ui.seconds.front(), 60);
+    EXPECT_EQ(j.ui.seconds[59], 1);
+    EXPECT_EQ(j.ui.seconds[60], 60);
+    EXPECT_EQ(j.ui.seconds.back(), 55);
+    EXPECT_EQ(j.pages.marks[0], 0);  // no page was tried
+    EXPECT_FALSE(j.link.isOpen());
+}
+
+TEST(FaxSendJob, CancelWhileWaitingEndsTheJobWithoutMarks) {
+    ModemScript s;
+    s.dialResults = {"NO ANSWER"};
+    Job j(s);
+    FaxSendValues v = values();
+    v.redials = 5;
+    j.ui.dialogs = {v};
+    j.ui.onSeconds = [&](int left) {
+        if (left == 58) j.link.requestAbort();
+    };
+    j.run();
+    const auto& st = j.ui.steps;
+    EXPECT_EQ(std::count(st.begin(), st.end(), faxtext::kStepDialling), 1);
+    EXPECT_EQ(j.job.lastStep(), faxtext::kStepRedialWait);
+    EXPECT_EQ(j.pages.marks[0], 0);
+    EXPECT_TRUE(j.pages.enabled);
+    EXPECT_EQ(j.ui.progressOpen, 0);
+}
+
+// The received page decoded by netpbm.
+PageRaster decodeReceived(const std::vector<uint8_t>& data, const std::string& folder, int n) {
+    const std::vector<uint8_t> g3 = test::Class2ModemSimulator::asG3File(data);
+    const std::string base = folder + "/received" + std::to_string(n);
+    FILE* f = std::fopen((base + ".g3").c_str(), "wb");
+    if (f) {
+        std::fwrite(g3.data(), 1, g3.size(), f);
+        std::fclose(f);
+    }
+    PageRaster page;
+    if (test::runCommand("g3topbm -reversebits '" + base + ".g3' > '" + base + ".pbm' 2>/dev/null") == 0)
+        test::readPbm(base + ".pbm", page);
+    return page;
+}
+
+TEST(FaxSendJob, MixedPagesArriveAsOurOwnFitOfEachPage) {
+    test::DocumentFixture d;
+    const PageRaster faxPage = test::makePage(test::Pattern::Text, 1728, 2290, 31);
+    const PageRaster tiffPage = test::makePage(test::Pattern::ThinLines, 2480, 3300, 32);
+    const PageRaster bmpPage = test::makePage(test::Pattern::Text, 1400, 900, 33);  // landscape
+    const std::string faxPath = d.writeFax("one.FAX", faxPage);
+    const std::string tiffPath = d.dir + "/two.tif";
+    test::LibtiffPage tiff{&tiffPage};
+    tiff.xResolution = tiff.yResolution = 300;
+    ASSERT_TRUE(test::writeTiffWithLibtiff(tiffPath, {tiff}));
+    ASSERT_TRUE(test::writePbm(d.dir + "/three.pbm", bmpPage));
+    ASSERT_EQ(test::runCommand("cd '" + d.dir + "' && ppmtobmp -bpp 1 three.pbm > three.bmp 2>/dev/null"), 0);
+    ASSERT_TRUE(d.doc.openChosen({faxPath, tiffPath, d.dir + "/three.bmp"}));
+    ASSERT_EQ(d.table.totalPages(), 3);
+
+    test::ModemFixture m;
+    Class2Transmitter fax(m.link);
+    ScriptedUi ui;
+    ui.dialogs = {values()};
+    DocumentFaxPages pages(d.doc, DocumentFaxPages::Range::All);
+    FaxSendJob job(m.link, fax, ui, pages, d.messages, d.settings);
+    FaxSendValues kept;
+    job.run(kept);
+    EXPECT_EQ(job.lastStep(), faxtext::kStepDone);
+    for (int page = 1; page <= 3; ++page) EXPECT_EQ(d.table.word(page).marks() & PageWord::kSendMarks, PageWord::kSent);
+
+    const auto received = m.simulator.pages();
+    ASSERT_EQ(received.size(), 3u);
+    const std::string folder = test::tempFolder();
+    FitScaler scaler;
+    for (int page = 1; page <= 3; ++page) {
+        ASSERT_TRUE(d.doc.goToPage(page));
+        const PageRaster& loaded = d.doc.raster();
+        PageRaster fitted;
+        fitted.setSize(FitScaler::kFaxWidth, FitScaler::kFaxHeight);
+        ASSERT_TRUE(scaler.fitIntoRaster(loaded, std::nullopt, fitted, std::nullopt, loaded.width > loaded.height));
+        const PageRaster decoded = decodeReceived(received[size_t(page - 1)], folder, page);
+        ASSERT_EQ(decoded.width, FitScaler::kFaxWidth) << page;
+        ASSERT_EQ(decoded.height, FitScaler::kFaxHeight) << page;
+        EXPECT_EQ(test::firstDifferentRow(decoded, fitted), -1) << page;
+    }
+}
+
+}  // namespace
+}  // namespace lumipage
