@@ -137,7 +137,10 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& args) {
     std::unique_ptr<QSocketNotifier> notifier;
     if (link.listen()) {
         notifier = std::make_unique<QSocketNotifier>(link.fd(), QSocketNotifier::Read);
-        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&link] { link.handlePending(); });
+        // A request may have opened, closed or moved the pages underneath the view.
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&link, &host] {
+            if (link.handlePending() > 0) host.frame()->showCurrentPage();
+        });
         host.frame()->setBroadcaster([&link](int code, int value) { link.broadcast(uint32_t(code), value); });
     }
     scheduleScreenshots(*host.frame());
