@@ -92,6 +92,7 @@ void ScanJob::run(ScanMode mode, bool printerDialog) {
     printerDialog_ = printerDialog;
     copyPrinted_ = false;
     thresholdDialogOff_ = false;
+    pageName_.clear();
     // Scan to fax works on its own values and leaves the kept ones alone.
     ScanSettings faxValues = kept_;
     ScanSettings& settings = mode == ScanMode::ScanToFax ? faxValues : kept_;
@@ -237,6 +238,7 @@ bool ScanJob::pageDone(PageRaster& page, bool gray) {
         session_.applyThreshold(s.threshold, page);
         thresholdDialogOff_ = adjustment.dontShowAgain;
         s.number = adjustment.number;
+        if (!adjustment.fileName.empty() && adjustment.fileName != s.targetName()) pageName_ = adjustment.fileName;
     }
     if (mode_ == ScanMode::Copy) {
         if (!doc_.newPage(std::move(page), "コピー", "コピー", true)) return false;
@@ -250,7 +252,9 @@ bool ScanJob::pageDone(PageRaster& page, bool gray) {
 
 bool ScanJob::keepPage(PageRaster& page) {
     ScanSettings& s = *current_;
-    const std::string path = ScanPageSaver::concretePath(targetPath(s), page.dpi);
+    const std::string target = pageName_.empty() ? targetPath(s) : files::joinPath(s.folder, pageName_);
+    pageName_.clear();
+    const std::string path = ScanPageSaver::concretePath(target, page.dpi);
     if (!ScanPageSaver::save(path, page, messages_)) return false;
     // The document reads further pages of a page file with the coding its
     // raster carries, so the raster must describe the file just written.

@@ -139,6 +139,7 @@ private:
     bool busy_ = false;
     bool copyPrinted_ = false;
     bool thresholdDialogOff_ = false;
+    std::string pageName_;  // a name given in the threshold dialog, for this page only
     PageRaster page_;
 };
 

@@ -131,6 +131,13 @@ uint16_t TwainSession::callSource(uint32_t dg, uint16_t dat, uint16_t msg, void*
 
 // Opening and closing.
 
+bool TwainSession::managerAvailable() {
+    if (state_ > 1) return true;
+    if (!loadManager()) return false;
+    unloadManager();
+    return true;
+}
+
 bool TwainSession::OpenDefaultSource() {
     if (sourceOpen_) return true;
     clearError();

@@ -67,6 +67,9 @@ public:
     const twain::TW_IMAGEINFO& imageInfo() const { return info_; }
     uint16_t lastReturnCode() const { return lastRc_; }
 
+    // Whether the source manager can be loaded at all (loaded and unloaded
+    // again); the scan commands are offered only then.
+    bool managerAvailable();
     bool OpenDefaultSource();
     void CloseSource();
     // Lets the user choose the default source; true when one was chosen.

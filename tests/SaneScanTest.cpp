@@ -56,15 +56,17 @@ class SaneScan : public ::testing::Test {
 protected:
     void SetUp() override {
         if (test::runCommand("command -v scanimage >/dev/null 2>&1") != 0) GTEST_SKIP() << "sane-utils missing";
-        // Kept loaded for the whole run: SANE's libraries are unloaded by
-        // sane_exit, and leaks inside them are only recognisable (and
-        // suppressed, see lsan.supp) while they stay mapped.
+        // SANE's libraries stay loaded for the whole run, so that leaks inside
+        // them are recognisable (and suppressed, see lsan.supp). SANE reads
+        // SANE_CONFIG_DIR once per process: one folder serves every test,
+        // its files written afresh by each.
         static void* const manager = dlopen(LUMIPAGE_TWAINDSM, RTLD_NOW | RTLD_NODELETE);
         static void* const backend = dlopen(LUMIPAGE_SANE_BACKENDS "/libsane-test.so.1", RTLD_NOW | RTLD_NODELETE);
         ASSERT_TRUE(manager && backend) << dlerror();
-        sane = test::tempFolder();
+        static const std::string folder = test::tempFolder();
+        sane = folder;
         setenv("SANE_CONFIG_DIR", sane.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", (sane + "/config").c_str(), 1);
+        setenv("XDG_CONFIG_HOME", test::tempFolder().c_str(), 1);
         writeConfig("test", "Default");
     }
     void writeConfig(const std::string& backends, const std::string& readStatus) {
@@ -142,6 +144,27 @@ TEST_F(SaneScan, LineartAndGrayPagesArriveInThePageListAsFiles) {
         }
     }
     EXPECT_GT(blacks, gray.width * gray.height / 4);  // the grid is about half black
+}
+
+class PickSecond : public SourceChooser {
+public:
+    std::vector<std::string> offered;
+    std::optional<size_t> choose(const std::vector<std::string>& sources, size_t) override {
+        offered = sources;
+        return 1;
+    }
+};
+
+TEST_F(SaneScan, TheChosenSourceBecomesTheDefault) {
+    std::ofstream(sane + "/test.conf") << "number_of_devices 2\n";
+    PickSecond chooser;
+    EXPECT_TRUE(session.SelectSource(chooser));
+    EXPECT_EQ(chooser.offered, (std::vector<std::string>{"test:0", "test:1"}));
+    EXPECT_EQ(session.state(), 1);
+    ASSERT_TRUE(session.OpenDefaultSource());
+    EXPECT_STREQ(session.sourceIdentity().ProductName, "test:1");
+    session.CloseSource();
+    EXPECT_TRUE(doc.messages.said.empty());
 }
 
 TEST_F(SaneScan, NoScannerIsReportedAndNothingIsShown) {

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include <unistd.h>
+
 #include "scan/ScanJob.h"
 #include "scan/TwainContainer.h"
 #include "support/DocumentFixture.h"
@@ -86,14 +88,43 @@ TEST(ScanJob, GrayPagesCanBeRethresholdedBeforeTheyAreKept) {
     source.fillGray({100, 140, 160, 200});
     j.kept.adjustThreshold = true;
     j.ui.newThreshold = 150;
+    j.ui.newFileName = "Receipt.TIF";
     j.ui.answers = {ScanDialogResult::Execute};
     j.job.run(ScanMode::NewFiles);
+    EXPECT_EQ(j.doc.doc.path(), j.doc.dir + "/Receipt.TIF");  // the name typed in the dialog
     EXPECT_EQ(j.ui.thresholdDialogs, 1);
     EXPECT_EQ(j.kept.threshold, 150);
     EXPECT_EQ(j.valueSet(ICAP_PIXELTYPE), TWPT_GRAY);
     EXPECT_EQ(j.valueSet(ICAP_BITDEPTH), 8);
     ASSERT_TRUE(j.doc.doc.goToPage(1));
     EXPECT_EQ(j.doc.doc.raster().row(0)[0], 0b11001100);  // 100 and 140 below 150
+}
+
+TEST(ScanJob, TheDialogTitleTellsWhatHappensToTheTarget) {
+    FakeTwainSource source;
+    Job j(source);
+    bool enabled = false;
+    EXPECT_EQ(j.job.dialogTitle(ScanMode::NewFiles, j.kept, &enabled), "スキャナ入力（新規）");
+    EXPECT_TRUE(enabled);
+    const std::string target = j.doc.dir + "/P001.TIF";
+    std::ofstream(target) << "x";
+    EXPECT_EQ(j.job.dialogTitle(ScanMode::NewFiles, j.kept, &enabled), "スキャナ入力（上書）");
+    EXPECT_FALSE(enabled);
+    j.kept.overwrite = true;
+    EXPECT_EQ(j.job.dialogTitle(ScanMode::ScanToFax, j.kept, &enabled), "スキャナ入力・ＦＡＸ（上書）");
+    EXPECT_TRUE(enabled);
+    if (::geteuid() != 0) {  // root writes anything
+        std::filesystem::permissions(target, std::filesystem::perms::owner_read);
+        EXPECT_EQ(j.job.dialogTitle(ScanMode::NewFiles, j.kept, &enabled), "スキャナ入力（上書）[保護ファイル]");
+        EXPECT_FALSE(enabled);
+        std::filesystem::permissions(target, std::filesystem::perms::owner_all);
+    }
+    j.ui.answers = {ScanDialogResult::Execute};
+    j.job.run(ScanMode::NewFiles);  // overwrites P001.TIF and opens it
+    EXPECT_EQ(j.kept.number, "002");
+    j.kept.number = "001";
+    EXPECT_EQ(j.job.dialogTitle(ScanMode::NewFiles, j.kept, &enabled), "スキャナ入力（再スキャン）");
+    EXPECT_EQ(j.job.dialogTitle(ScanMode::Copy, j.kept, &enabled), "スキャナ入力・コピー");
 }
 
 TEST(ScanJob, CopiesPrintWithoutKeepingAFileAndFaxScansGoToTheWorkFolder) {

@@ -55,6 +55,18 @@ TEST(TwainSessionOpen, ManagerFailuresAreReportedAndUnwound) {
     EXPECT_TRUE(called(noSource, "dsm 1/4/0302"));  // the manager was closed again
 }
 
+TEST(TwainSessionOpen, TellsWhetherAManagerIsThereWithoutKeepingItLoaded) {
+    Session none(nullptr);
+    EXPECT_FALSE(none.session.managerAvailable());
+    EXPECT_TRUE(none.messages.said.empty());
+    FakeTwainSource source;
+    Session s(&source);
+    EXPECT_TRUE(s.session.managerAvailable());
+    EXPECT_EQ(s.session.state(), 1);
+    EXPECT_EQ(s.library.unloads, 1);
+    EXPECT_TRUE(source.calls.empty());
+}
+
 TEST(TwainSessionOpen, OpensTheDefaultSourceAndClosesEverything) {
     FakeTwainSource source;
     Session s(&source);

@@ -1,5 +1,7 @@
 #include "twaindsm/SourceManager.h"
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +21,12 @@ void copyText(TW_STR32& field, const char* text) {
 }
 
 std::string fieldText(const TW_STR32& field) { return std::string(field, strnlen(field, sizeof field)); }
+
+// Creates the folders leading to a file, as far as they are missing.
+void makeFoldersFor(const std::string& file) {
+    for (size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1))
+        ::mkdir(file.substr(0, slash).c_str(), 0700);
+}
 
 }  // namespace
 
@@ -143,7 +151,9 @@ TW_UINT16 SourceManager::identity(TW_UINT16 msg, TW_IDENTITY& id) {
         const std::string chosen = fieldText(id.ProductName);
         for (const Device& d : devices_) {
             if (d.name.compare(0, chosen.size(), chosen) != 0 || chosen.empty()) continue;
-            std::ofstream out(defaultFile(), std::ios::trunc);
+            const std::string file = defaultFile();
+            makeFoldersFor(file);
+            std::ofstream out(file, std::ios::trunc);
             if (out) out << d.name << '\n';
             id = d.identity;
             return TWRC_SUCCESS;

@@ -15,6 +15,7 @@ public:
     std::vector<ScanDialogSetup> dialogs;
     int thresholdDialogs = 0;
     int newThreshold = -1;  // what the threshold dialog sets, -1: unchanged
+    std::string newFileName;  // typed into the threshold dialog when not empty
     std::vector<bool> copies;
     int sends = 0, conversions = 0, repaints = 0;
 
@@ -32,6 +33,7 @@ public:
             adjustment.preview(newThreshold);
             adjustment.threshold = newThreshold;
         }
+        if (!newFileName.empty()) adjustment.fileName = newFileName;
     }
     bool printCopy(bool printerDialog) override {
         copies.push_back(printerDialog);
