@@ -167,6 +167,23 @@ TEST_F(SaneScan, TheChosenSourceBecomesTheDefault) {
     EXPECT_TRUE(doc.messages.said.empty());
 }
 
+TEST_F(SaneScan, TheFeederDeliversPagesUntilItIsEmpty) {
+    ScanSettings kept = settings();
+    kept.feeder = true;
+    kept.multiPage = true;
+    kept.customWidth = kept.customHeight = 20;
+    ScanJob job(session, doc.doc, doc.messages, ui, kept, doc.dir + "/LpFax");
+    ui.answers = {ScanDialogResult::Execute};
+    job.run(ScanMode::NewFiles);
+    EXPECT_TRUE(doc.messages.said.empty()) << doc.messages.last();
+    EXPECT_EQ(doc.table.fileCount(), 10);  // the backend's feeder holds ten sheets
+    EXPECT_TRUE(std::filesystem::exists(doc.dir + "/SCAN010.TIF"));
+    EXPECT_EQ(kept.number, "011");
+    EXPECT_EQ(ui.conversions, 1);  // several pages and "ﾏﾙﾁﾍﾟｰｼﾞ": converted into one file
+    EXPECT_FALSE(kept.multiPage);
+    EXPECT_EQ(session.state(), 1);
+}
+
 TEST_F(SaneScan, NoScannerIsReportedAndNothingIsShown) {
     writeConfig("", "Default");
     ScanSettings kept = settings();
