@@ -14,6 +14,7 @@ namespace {
 
 constexpr double kMillimetresPerInch = 25.4;
 constexpr uint32_t kPreferredBuffer = 64 * 1024;
+constexpr int kMaxEmptyReads = 100000;
 
 }  // namespace
 
@@ -211,11 +212,16 @@ bool SaneSource::readRow(std::vector<uint8_t>& row, SANE_Status& status) {
     const size_t need = size_t(params_.bytes_per_line);
     row.assign(need, 0);
     size_t filled = 0;
+    int empty = 0;  // a device that keeps answering with nothing is taken as gone
     while (filled < need) {
         SANE_Int got = 0;
         status = sane_read(handle_, row.data() + filled, SANE_Int(need - filled), &got);
         if (status != SANE_STATUS_GOOD) return false;
-        filled += size_t(std::max(got, 0));
+        if (got <= 0 && ++empty > kMaxEmptyReads) {
+            status = SANE_STATUS_IO_ERROR;
+            return false;
+        }
+        filled += size_t(std::clamp<SANE_Int>(got, 0, SANE_Int(need - filled)));
     }
     status = SANE_STATUS_GOOD;
     return true;
