@@ -1,0 +1,44 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "scan/TwainTypes.h"
+
+namespace lumipage {
+
+// The entry point of a TWAIN source manager, as the session calls it.
+using DsmEntry = std::function<twain::TW_UINT16(twain::TW_IDENTITY* origin, twain::TW_IDENTITY* destination,
+                                                 twain::TW_UINT32 dg, twain::TW_UINT16 dat, twain::TW_UINT16 msg,
+                                                 twain::TW_MEMREF data)>;
+
+// Where the session gets its source manager from: a shared library in the
+// program, a scripted stand-in in tests.
+class SourceManagerLibrary {
+public:
+    virtual ~SourceManagerLibrary() = default;
+    // Loads the manager; an empty function when it cannot be loaded.
+    virtual DsmEntry load() = 0;
+    virtual void unload() = 0;
+};
+
+// A source manager in a shared library with the entry point "DSM_Entry". A
+// bare name is looked for beside the program first, then where the dynamic
+// linker looks; a name with a folder must exist.
+class DlopenSourceManager : public SourceManagerLibrary {
+public:
+    explicit DlopenSourceManager(std::string path);
+    ~DlopenSourceManager() override;
+    DlopenSourceManager(const DlopenSourceManager&) = delete;
+    DlopenSourceManager& operator=(const DlopenSourceManager&) = delete;
+
+    DsmEntry load() override;
+    void unload() override;
+
+private:
+    void* open() const;
+
+    std::string path_;
+    void* handle_ = nullptr;
+};
+
+}  // namespace lumipage

@@ -1,0 +1,216 @@
+// Scanning through our own source manager library and SANE's "test"
+// backend, configured in a private SANE_CONFIG_DIR.
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "scan/ScanJob.h"
+#include "scan/SourceManagerLibrary.h"
+#include "scan/TwainSession.h"
+#include "support/DocumentFixture.h"
+#include "support/FakeTwainSource.h"
+#include "support/LibtiffFiles.h"
+#include "support/ScriptedScanUi.h"
+#include "support/TestImages.h"
+
+namespace lumipage {
+namespace {
+
+using test::DocumentFixture;
+using test::FakeHost;
+using test::ScriptedScanUi;
+
+struct GrayImage {
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels;
+};
+
+// A binary PGM (P5, maxval 255) as scanimage writes it.
+bool readPgm(const std::string& path, GrayImage& image) {
+    std::ifstream in(path, std::ios::binary);
+    std::string magic;
+    int maxval = 0;
+    in >> magic;
+    auto next = [&in](int& value) {
+        while (in >> std::ws && in.peek() == '#') in.ignore(1 << 16, '\n');
+        in >> value;
+    };
+    next(image.width);
+    next(image.height);
+    next(maxval);
+    in.get();
+    if (magic != "P5" || maxval != 255 || image.width <= 0 || image.height <= 0) return false;
+    image.pixels.resize(size_t(image.width) * size_t(image.height));
+    in.read(reinterpret_cast<char*>(image.pixels.data()), std::streamsize(image.pixels.size()));
+    return bool(in);
+}
+
+bool ink(const PageRaster& page, int x, int y) { return (page.row(y)[x / 8] >> (7 - x % 8)) & 1; }
+
+class SaneScan : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (test::runCommand("command -v scanimage >/dev/null 2>&1") != 0) GTEST_SKIP() << "sane-utils missing";
+        // SANE's libraries stay loaded for the whole run, so that leaks inside
+        // them are recognisable (and suppressed, see lsan.supp). SANE reads
+        // SANE_CONFIG_DIR once per process: one folder serves every test,
+        // its files written afresh by each.
+        static void* const manager = dlopen(LUMIPAGE_TWAINDSM, RTLD_NOW | RTLD_NODELETE);
+        static void* const backend = dlopen(LUMIPAGE_SANE_BACKENDS "/libsane-test.so.1", RTLD_NOW | RTLD_NODELETE);
+        ASSERT_TRUE(manager && backend) << dlerror();
+        static const std::string folder = test::tempFolder();
+        sane = folder;
+        setenv("SANE_CONFIG_DIR", sane.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", test::tempFolder().c_str(), 1);
+        writeConfig("test", "Default");
+    }
+    void writeConfig(const std::string& backends, const std::string& readStatus) {
+        std::ofstream(sane + "/dll.conf") << backends << "\n";
+        std::ofstream(sane + "/test.conf") << "number_of_devices 1\nmode Gray\ndepth 8\ntest-picture \"Grid\"\n"
+                                           << "read-status-code \"" << readStatus << "\"\n";
+    }
+    // The backend's own picture at the same settings, as scanimage gives it.
+    std::string reference(int depth) {
+        const std::string path = sane + "/reference" + std::to_string(depth);
+        const std::string command = "SANE_CONFIG_DIR=" + sane + " scanimage -d test:0 --mode Gray --depth " +
+                                    std::to_string(depth) + " --resolution 300 -l 0 -t 0 -x 60 -y 90 --format=pnm > " +
+                                    path + " 2>/dev/null";
+        EXPECT_EQ(test::runCommand(command), 0);
+        return path;
+    }
+
+    ScanSettings settings() {
+        ScanSettings s;
+        s.folder = doc.dir;
+        s.prefix = "SCAN";
+        s.customSize = true;
+        s.customWidth = 60;
+        s.customHeight = 90;
+        return s;
+    }
+
+    std::string sane;
+    DocumentFixture doc;
+    FakeHost host;
+    DlopenSourceManager library{LUMIPAGE_TWAINDSM};
+    TwainSession session{library, doc.messages, host, "Lumipage test"};
+    ScriptedScanUi ui;
+};
+
+TEST_F(SaneScan, LineartAndGrayPagesArriveInThePageListAsFiles) {
+    ScanSettings kept = settings();
+    ScanJob job(session, doc.doc, doc.messages, ui, kept, doc.dir + "/LpFax");
+    ui.answers = {ScanDialogResult::Execute};
+    job.run(ScanMode::NewFiles);
+    kept.adjustThreshold = true;  // gray data, thresholded here at 128
+    ui.answers = {ScanDialogResult::Execute};
+    job.run(ScanMode::NewFiles);
+    ASSERT_EQ(doc.messages.said, std::vector<std::string>{});
+    EXPECT_EQ(kept.number, "003");
+    EXPECT_EQ(ui.thresholdDialogs, 1);
+    EXPECT_EQ(session.state(), 1);
+    ASSERT_EQ(doc.table.fileCount(), 2);
+    EXPECT_EQ(doc.doc.path(), doc.dir + "/SCAN002.TIF");
+    EXPECT_EQ(doc.doc.raster().dpi, 300);
+    ASSERT_FALSE(ui.dialogs.empty());
+    EXPECT_EQ(ui.dialogs[0].title, "スキャナ入力（新規）");
+
+    PageRaster lineart, expectedLineart;
+    ASSERT_TRUE(test::readTiffWithLibtiff(doc.dir + "/SCAN001.TIF", 0, lineart));
+    ASSERT_TRUE(test::readPbm(reference(1), expectedLineart));
+    ASSERT_EQ(lineart.width, expectedLineart.width & ~7);
+    ASSERT_EQ(lineart.height, expectedLineart.height & ~7);
+    EXPECT_NE(lineart.width, expectedLineart.width);  // the cut shows: 60 mm at 300 dpi is not whole bytes
+    for (int y = 0; y < lineart.height; ++y)
+        ASSERT_EQ(0, std::memcmp(lineart.row(y), expectedLineart.row(y), lineart.bytesPerRow)) << "row " << y;
+
+    PageRaster gray;
+    GrayImage expectedGray;
+    ASSERT_TRUE(test::readTiffWithLibtiff(doc.dir + "/SCAN002.TIF", 0, gray));
+    ASSERT_TRUE(readPgm(reference(8), expectedGray));
+    ASSERT_EQ(gray.width, expectedGray.width & ~7);
+    ASSERT_EQ(gray.height, expectedGray.height & ~7);
+    int blacks = 0;
+    for (int y = 0; y < gray.height; ++y) {
+        for (int x = 0; x < gray.width; ++x) {
+            const bool black = expectedGray.pixels[size_t(y) * size_t(expectedGray.width) + size_t(x)] < 128;
+            ASSERT_EQ(ink(gray, x, y), black) << x << "," << y;
+            blacks += black;
+        }
+    }
+    EXPECT_GT(blacks, gray.width * gray.height / 4);  // the grid is about half black
+}
+
+class PickSecond : public SourceChooser {
+public:
+    std::vector<std::string> offered;
+    std::optional<size_t> choose(const std::vector<std::string>& sources, size_t) override {
+        offered = sources;
+        return 1;
+    }
+};
+
+TEST_F(SaneScan, TheChosenSourceBecomesTheDefault) {
+    std::ofstream(sane + "/test.conf") << "number_of_devices 2\n";
+    PickSecond chooser;
+    EXPECT_TRUE(session.SelectSource(chooser));
+    EXPECT_EQ(chooser.offered, (std::vector<std::string>{"test:0", "test:1"}));
+    EXPECT_EQ(session.state(), 1);
+    ASSERT_TRUE(session.OpenDefaultSource());
+    EXPECT_STREQ(session.sourceIdentity().ProductName, "test:1");
+    session.CloseSource();
+    EXPECT_TRUE(doc.messages.said.empty());
+}
+
+TEST_F(SaneScan, TheFeederDeliversPagesUntilItIsEmpty) {
+    ScanSettings kept = settings();
+    kept.feeder = true;
+    kept.multiPage = true;
+    kept.customWidth = kept.customHeight = 20;
+    ScanJob job(session, doc.doc, doc.messages, ui, kept, doc.dir + "/LpFax");
+    ui.answers = {ScanDialogResult::Execute};
+    job.run(ScanMode::NewFiles);
+    EXPECT_TRUE(doc.messages.said.empty()) << doc.messages.last();
+    EXPECT_EQ(doc.table.fileCount(), 10);  // the backend's feeder holds ten sheets
+    EXPECT_TRUE(std::filesystem::exists(doc.dir + "/SCAN010.TIF"));
+    EXPECT_EQ(kept.number, "011");
+    EXPECT_EQ(ui.conversions, 1);  // several pages and "ﾏﾙﾁﾍﾟｰｼﾞ": converted into one file
+    EXPECT_FALSE(kept.multiPage);
+    EXPECT_EQ(session.state(), 1);
+}
+
+TEST_F(SaneScan, NoScannerIsReportedAndNothingIsShown) {
+    writeConfig("", "Default");
+    ScanSettings kept = settings();
+    ScanJob job(session, doc.doc, doc.messages, ui, kept, doc.dir + "/LpFax");
+    job.run(ScanMode::NewFiles);
+    EXPECT_EQ(doc.messages.said, std::vector<std::string>{
+                                     "Unable to open default Data Source.\nSource Manager operation failed\n"
+                                     "RC:   TWRC_FAILURE\nCC:   TWCC_NODS (No Data Source)"});
+    EXPECT_TRUE(ui.dialogs.empty());
+    EXPECT_EQ(session.state(), 1);
+    EXPECT_FALSE(job.busy());
+}
+
+TEST_F(SaneScan, AScannerFailingMidScanLeavesNoFile) {
+    writeConfig("test", "SANE_STATUS_IO_ERROR");
+    ScanSettings kept = settings();
+    ScanJob job(session, doc.doc, doc.messages, ui, kept, doc.dir + "/LpFax");
+    ui.answers = {ScanDialogResult::Execute};  // then the dialog comes back and is closed
+    job.run(ScanMode::NewFiles);
+    EXPECT_EQ(ui.dialogs.size(), 2u);
+    ASSERT_EQ(doc.messages.said.size(), 1u);
+    EXPECT_EQ(doc.messages.said[0].rfind("Image transfer failed.\nDataSource operation failed\nRC:   TWRC_FAILURE", 0), 0u);
+    EXPECT_EQ(doc.table.fileCount(), 0);
+    EXPECT_EQ(kept.number, "001");
+    for (const auto& entry : std::filesystem::directory_iterator(doc.dir))
+        EXPECT_TRUE(entry.is_directory()) << entry.path();  // no file, whole or half
+}
+
+}  // namespace
+}  // namespace lumipage

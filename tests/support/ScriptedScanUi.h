@@ -1,0 +1,47 @@
+#pragma once
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "scan/ScanJob.h"
+
+namespace lumipage::test {
+
+// Answers the scan dialog from a script (then "終了") and records what the
+// job asked of the window.
+class ScriptedScanUi : public ScanJobUi {
+public:
+    std::deque<ScanDialogResult> answers;
+    std::vector<ScanDialogSetup> dialogs;
+    int thresholdDialogs = 0;
+    int newThreshold = -1;  // what the threshold dialog sets, -1: unchanged
+    std::string newFileName;  // typed into the threshold dialog when not empty
+    std::vector<bool> copies;
+    int sends = 0, conversions = 0, repaints = 0;
+
+    ScanDialogResult showScanDialog(ScanSettings&, const ScanDialogSetup& setup) override {
+        dialogs.push_back(setup);
+        dialogs.back().capabilities = nullptr;
+        if (answers.empty()) return ScanDialogResult::End;
+        const ScanDialogResult next = answers.front();
+        answers.pop_front();
+        return next;
+    }
+    void adjustThreshold(ThresholdAdjustment& adjustment) override {
+        ++thresholdDialogs;
+        if (newThreshold >= 0) {
+            adjustment.preview(newThreshold);
+            adjustment.threshold = newThreshold;
+        }
+        if (!newFileName.empty()) adjustment.fileName = newFileName;
+    }
+    bool printCopy(bool printerDialog) override {
+        copies.push_back(printerDialog);
+        return true;
+    }
+    bool sendAllPages() override { return ++sends > 0; }
+    void convertAllPages() override { ++conversions; }
+    void pageChanged() override { ++repaints; }
+};
+
+}  // namespace lumipage::test

@@ -1,0 +1,279 @@
+#include "twaindsm/SaneSource.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "scan/TwainContainer.h"
+
+namespace lumipage::twaindsm {
+
+using namespace twain;
+
+namespace {
+
+constexpr double kMillimetresPerInch = 25.4;
+constexpr uint32_t kPreferredBuffer = 64 * 1024;
+constexpr int kMaxEmptyReads = 100000;
+
+}  // namespace
+
+SaneSource::SaneSource(SANE_Handle handle, TW_IDENTITY identity)
+    : handle_(handle), options_(handle), identity_(identity) {
+    applyPixelType();
+}
+
+SaneSource::~SaneSource() {
+    stopFrame();
+    sane_close(handle_);
+}
+
+SaneSource::Rc SaneSource::fail(TW_UINT16 condition) {
+    condition_ = condition;
+    return TWRC_FAILURE;
+}
+
+TW_UINT16 SaneSource::entry(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
+    if (!data) return fail(TWCC_BADVALUE);
+    if (dg == DG_CONTROL) {
+        switch (dat) {
+        case DAT_CAPABILITY: return capability(msg, *static_cast<TW_CAPABILITY*>(data));
+        case DAT_EVENT:
+            if (msg != MSG_PROCESSEVENT) return fail(TWCC_BADPROTOCOL);
+            return processEvent(*static_cast<TW_EVENT*>(data));
+        case DAT_USERINTERFACE: return userInterface(msg);
+        case DAT_PENDINGXFERS: return pendingTransfers(msg, *static_cast<TW_PENDINGXFERS*>(data));
+        case DAT_SETUPMEMXFER: {
+            if (state_ < 6) return fail(TWCC_SEQERROR);
+            auto& setup = *static_cast<TW_SETUPMEMXFER*>(data);
+            const uint32_t row = uint32_t(std::max(params_.bytes_per_line, 1));
+            setup.MinBufSize = row;
+            setup.MaxBufSize = std::max(row, 16 * kPreferredBuffer);
+            setup.Preferred = std::max(row, kPreferredBuffer);
+            return TWRC_SUCCESS;
+        }
+        case DAT_STATUS: {
+            static_cast<TW_STATUS*>(data)->ConditionCode = condition_;
+            condition_ = TWCC_SUCCESS;
+            return TWRC_SUCCESS;
+        }
+        default: return fail(TWCC_BADPROTOCOL);
+        }
+    }
+    if (dg == DG_IMAGE) {
+        switch (dat) {
+        case DAT_IMAGEINFO:
+            if (msg != MSG_GET) return fail(TWCC_BADPROTOCOL);
+            return imageInfo(*static_cast<TW_IMAGEINFO*>(data));
+        case DAT_IMAGELAYOUT: return imageLayout(msg, *static_cast<TW_IMAGELAYOUT*>(data));
+        case DAT_IMAGEMEMXFER:
+            if (msg != MSG_GET) return fail(TWCC_BADPROTOCOL);
+            return memoryTransfer(*static_cast<TW_IMAGEMEMXFER*>(data));
+        default: return fail(TWCC_BADPROTOCOL);
+        }
+    }
+    return fail(TWCC_BADPROTOCOL);
+}
+
+// States 4 to 7.
+
+SaneSource::Rc SaneSource::userInterface(TW_UINT16 msg) {
+    if (msg == MSG_ENABLEDS) {
+        if (state_ != 4) return fail(TWCC_SEQERROR);
+        state_ = 5;
+        startPending_ = true;
+        return TWRC_SUCCESS;
+    }
+    if (msg == MSG_DISABLEDS) {
+        if (state_ != 5) return fail(TWCC_SEQERROR);
+        stopFrame();
+        state_ = 4;
+        startPending_ = false;
+        return TWRC_SUCCESS;
+    }
+    return fail(TWCC_BADPROTOCOL);
+}
+
+SaneSource::Rc SaneSource::processEvent(TW_EVENT& event) {
+    event.TWMessage = MSG_NULL;
+    if (state_ != 5) return TWRC_NOTDSEVENT;
+    if (startPending_) {
+        startPending_ = false;
+        if (startFrame()) {
+            state_ = 6;
+            event.TWMessage = MSG_XFERREADY;
+            return TWRC_DSEVENT;
+        }
+    }
+    event.TWMessage = MSG_CLOSEDSREQ;
+    return TWRC_DSEVENT;
+}
+
+SaneSource::Rc SaneSource::pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS& pending) {
+    if (msg == MSG_GET) {
+        pending.Count = state_ >= 6 ? 1 : 0;
+        return TWRC_SUCCESS;
+    }
+    if (msg == MSG_ENDXFER) {
+        if (state_ < 6) return fail(TWCC_SEQERROR);
+        stopFrame();
+        // A feeder may hold further sheets: the next frame is started now, so
+        // that the count tells whether one is there.
+        if (feeder_ && startFrame()) {
+            pending.Count = 0xffff;
+            state_ = 6;
+        } else {
+            pending.Count = 0;
+            state_ = 5;
+        }
+        return TWRC_SUCCESS;
+    }
+    if (msg == MSG_RESET) {
+        if (state_ != 6) return fail(TWCC_SEQERROR);
+        stopFrame();
+        pending.Count = 0;
+        state_ = 5;
+        return TWRC_SUCCESS;
+    }
+    return fail(TWCC_BADPROTOCOL);
+}
+
+// Frames.
+
+bool SaneSource::startFrame() {
+    const SANE_Status status = sane_start(handle_);
+    if (status != SANE_STATUS_GOOD) {
+        condition_ = status == SANE_STATUS_NO_DOCS ? TWCC_SUCCESS : TWCC_OPERATIONERROR;
+        sane_cancel(handle_);
+        return false;
+    }
+    if (sane_get_parameters(handle_, &params_) != SANE_STATUS_GOOD || params_.bytes_per_line <= 0 ||
+        params_.pixels_per_line <= 0) {
+        condition_ = TWCC_OPERATIONERROR;
+        sane_cancel(handle_);
+        return false;
+    }
+    scanning_ = true;
+    rowsDone_ = 0;
+    carry_.clear();
+    return true;
+}
+
+void SaneSource::stopFrame() {
+    if (scanning_) sane_cancel(handle_);
+    scanning_ = false;
+}
+
+SaneSource::Rc SaneSource::imageInfo(TW_IMAGEINFO& info) {
+    if (state_ != 6) return fail(TWCC_SEQERROR);
+    info = TW_IMAGEINFO{};
+    const double dpi = options_.number(options_.find("resolution")).value_or(0);
+    info.XResolution = info.YResolution = toFix32(dpi);
+    info.ImageWidth = params_.pixels_per_line;
+    info.ImageLength = params_.lines;  // -1 when the device does not know it
+    const bool colour = params_.format != SANE_FRAME_GRAY;
+    info.SamplesPerPixel = colour ? 3 : 1;
+    const int depth = ownThreshold_ ? 1 : std::min(params_.depth, 8);
+    for (int i = 0; i < info.SamplesPerPixel; ++i) info.BitsPerSample[i] = TW_INT16(depth);
+    info.BitsPerPixel = TW_INT16(depth * info.SamplesPerPixel);
+    info.PixelType = TW_INT16(colour ? TWPT_RGB : depth == 1 ? TWPT_BW : TWPT_GRAY);
+    info.Compression = 0;
+    return TWRC_SUCCESS;
+}
+
+void SaneSource::convertRow(const std::vector<uint8_t>& in, uint8_t* out) const {
+    const size_t width = size_t(params_.pixels_per_line);
+    if (ownThreshold_) {
+        // TWAIN's bilevel data has 0 for black.
+        std::memset(out, 0, (width + 7) / 8);
+        for (size_t x = 0; x < width; ++x)
+            if (in[x] >= threshold_) out[x / 8] |= uint8_t(0x80 >> (x % 8));
+    } else if (params_.format == SANE_FRAME_GRAY && params_.depth == 1) {
+        // SANE's bilevel data has 1 for black.
+        for (size_t i = 0; i < (width + 7) / 8; ++i) out[i] = uint8_t(~in[i]);
+    } else if (params_.format == SANE_FRAME_GRAY && params_.depth == 16) {
+        for (size_t x = 0; x < width; ++x) {
+            uint16_t sample;
+            std::memcpy(&sample, &in[x * 2], 2);
+            out[x] = uint8_t(sample >> 8);
+        }
+    } else {
+        std::memcpy(out, in.data(), in.size());
+    }
+}
+
+static uint32_t rowBytes(const SANE_Parameters& p, bool ownThreshold) {
+    if (ownThreshold || (p.format == SANE_FRAME_GRAY && p.depth == 1)) return uint32_t(p.pixels_per_line + 7) / 8;
+    if (p.format == SANE_FRAME_GRAY && p.depth == 16) return uint32_t(p.pixels_per_line);
+    return uint32_t(p.bytes_per_line);
+}
+
+bool SaneSource::readRow(std::vector<uint8_t>& row, SANE_Status& status) {
+    const size_t need = size_t(params_.bytes_per_line);
+    row.assign(need, 0);
+    size_t filled = 0;
+    int empty = 0;  // a device that keeps answering with nothing is taken as gone
+    while (filled < need) {
+        SANE_Int got = 0;
+        status = sane_read(handle_, row.data() + filled, SANE_Int(need - filled), &got);
+        if (status != SANE_STATUS_GOOD) return false;
+        if (got <= 0 && ++empty > kMaxEmptyReads) {
+            status = SANE_STATUS_IO_ERROR;
+            return false;
+        }
+        filled += size_t(std::clamp<SANE_Int>(got, 0, SANE_Int(need - filled)));
+    }
+    status = SANE_STATUS_GOOD;
+    return true;
+}
+
+SaneSource::Rc SaneSource::memoryTransfer(TW_IMAGEMEMXFER& transfer) {
+    if (state_ != 6 && state_ != 7) return fail(TWCC_SEQERROR);
+    const uint32_t outRow = rowBytes(params_, ownThreshold_);
+    if (!transfer.Memory.TheMem || transfer.Memory.Length < outRow) return fail(TWCC_BADVALUE);
+    state_ = 7;
+    auto* out = static_cast<uint8_t*>(transfer.Memory.TheMem);
+    const uint32_t fit = transfer.Memory.Length / outRow;
+    uint32_t rows = 0;
+    SANE_Status status = SANE_STATUS_GOOD;
+    std::vector<uint8_t> row;
+    const bool known = params_.lines >= 0;
+    while (rows < fit && (!known || rowsDone_ + int(rows) < params_.lines)) {
+        if (!readRow(row, status)) break;
+        convertRow(row, out + size_t(rows) * outRow);
+        ++rows;
+    }
+    transfer.Compression = 0;
+    transfer.BytesPerRow = outRow;
+    transfer.Columns = uint32_t(params_.pixels_per_line);
+    transfer.Rows = rows;
+    transfer.XOffset = 0;
+    transfer.YOffset = uint32_t(rowsDone_);
+    transfer.BytesWritten = rows * outRow;
+    rowsDone_ += int(rows);
+    if (status == SANE_STATUS_CANCELLED) return TWRC_CANCEL;
+    if (status != SANE_STATUS_GOOD && status != SANE_STATUS_EOF) return fail(TWCC_OPERATIONERROR);
+    const bool finished = status == SANE_STATUS_EOF || (known && rowsDone_ >= params_.lines);
+    return finished ? TWRC_XFERDONE : TWRC_SUCCESS;
+}
+
+// The frame on the glass, in inches.
+SaneSource::Rc SaneSource::imageLayout(TW_UINT16 msg, TW_IMAGELAYOUT& layout) {
+    const int ids[4] = {options_.find("tl-x"), options_.find("tl-y"), options_.find("br-x"), options_.find("br-y")};
+    const double dpi = options_.number(options_.find("resolution")).value_or(300);
+    auto scale = [&](int id) { return options_.unit(id) == SANE_UNIT_PIXEL ? dpi : kMillimetresPerInch; };
+    TW_FIX32* edges[4] = {&layout.Frame.Left, &layout.Frame.Top, &layout.Frame.Right, &layout.Frame.Bottom};
+    if (msg == MSG_GET || msg == MSG_GETCURRENT) {
+        for (int i = 0; i < 4; ++i) *edges[i] = toFix32(options_.number(ids[i]).value_or(0) / scale(ids[i]));
+        layout.DocumentNumber = layout.PageNumber = layout.FrameNumber = 1;
+        return TWRC_SUCCESS;
+    }
+    if (msg != MSG_SET) return fail(TWCC_BADPROTOCOL);
+    if (state_ != 4) return fail(TWCC_SEQERROR);
+    if (!ids[0] || !ids[1] || !ids[2] || !ids[3]) return fail(TWCC_BADPROTOCOL);
+    bool exact = true;
+    for (int i = 0; i < 4; ++i) exact &= options_.setNumber(ids[i], fromFix32(*edges[i]) * scale(ids[i]));
+    return exact ? TWRC_SUCCESS : TWRC_CHECKSTATUS;
+}
+
+}  // namespace lumipage::twaindsm

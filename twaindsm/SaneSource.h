@@ -1,0 +1,68 @@
+#pragma once
+#include <sane/sane.h>
+
+#include <string>
+#include <vector>
+
+#include "scan/TwainTypes.h"
+#include "twaindsm/SaneOptions.h"
+
+namespace lumipage::twaindsm {
+
+// One SANE device offered as a TWAIN data source: capabilities mapped onto
+// the device's options, and memory transfers of its frames. The source has
+// no dialog of its own; once enabled it reports a transfer ready at once.
+class SaneSource {
+public:
+    SaneSource(SANE_Handle handle, twain::TW_IDENTITY identity);
+    ~SaneSource();
+    SaneSource(const SaneSource&) = delete;
+    SaneSource& operator=(const SaneSource&) = delete;
+
+    const twain::TW_IDENTITY& identity() const { return identity_; }
+    // One triplet addressed to this source.
+    twain::TW_UINT16 entry(twain::TW_UINT32 dg, twain::TW_UINT16 dat, twain::TW_UINT16 msg, twain::TW_MEMREF data);
+
+private:
+    using Rc = twain::TW_UINT16;
+    Rc fail(twain::TW_UINT16 condition);
+    Rc capability(twain::TW_UINT16 msg, twain::TW_CAPABILITY& cap);
+    Rc getCapability(twain::TW_CAPABILITY& cap);
+    Rc setCapability(twain::TW_CAPABILITY& cap);
+    Rc setNumberCapability(twain::TW_UINT16 id, double value);
+    Rc resolutionContainer(twain::TW_CAPABILITY& cap);
+    Rc userInterface(twain::TW_UINT16 msg);
+    Rc processEvent(twain::TW_EVENT& event);
+    Rc imageInfo(twain::TW_IMAGEINFO& info);
+    Rc imageLayout(twain::TW_UINT16 msg, twain::TW_IMAGELAYOUT& layout);
+    Rc memoryTransfer(twain::TW_IMAGEMEMXFER& transfer);
+    Rc pendingTransfers(twain::TW_UINT16 msg, twain::TW_PENDINGXFERS& pending);
+    bool startFrame();
+    void stopFrame();
+    bool readRow(std::vector<uint8_t>& row, SANE_Status& status);
+    void convertRow(const std::vector<uint8_t>& in, uint8_t* out) const;
+    void applyPixelType();
+    void setFeeder(bool on);
+    double physicalSize(const char* tl, const char* br) const;
+
+    SANE_Handle handle_;
+    SaneOptions options_;
+    twain::TW_IDENTITY identity_;
+    int state_ = 4;
+    twain::TW_UINT16 condition_ = twain::TWCC_SUCCESS;
+    bool startPending_ = false;
+
+    // Negotiated values.
+    twain::TW_UINT16 pixelType_ = twain::TWPT_BW;
+    bool feeder_ = false;
+    int threshold_ = 128;        // applied by the source when the device has no lineart of its own
+    bool ownThreshold_ = false;  // lineart made here from 8-bit gray
+
+    // The frame being transferred.
+    SANE_Parameters params_{};
+    bool scanning_ = false;
+    int rowsDone_ = 0;
+    std::vector<uint8_t> carry_;  // bytes of the next row read ahead
+};
+
+}  // namespace lumipage::twaindsm
