@@ -7,16 +7,6 @@ namespace lumipage {
 
 namespace {
 
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
-
 // Checked in this order; the first prefix that matches decides.
 constexpr std::array<std::pair<std::string_view, FileTypeCode>, 6> kByExtension{{
     {".BW", FileTypeCode::PageFileBW},
@@ -28,6 +18,16 @@ constexpr std::array<std::pair<std::string_view, FileTypeCode>, 6> kByExtension{
 }};
 
 }  // namespace
+
+bool startsWithNoCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
+        if (c != prefix[i]) return false;
+    }
+    return true;
+}
 
 std::string_view extensionOf(std::string_view path) {
     const size_t slash = path.find_last_of('/');

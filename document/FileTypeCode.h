@@ -21,6 +21,9 @@ std::string_view extensionOf(std::string_view path);
 
 FileTypeCode fileTypeOf(std::string_view path);
 
+// Whether the text begins with `prefix` (given in capitals), letter case of the text ignored.
+bool startsWithNoCase(std::string_view text, std::string_view prefix);
+
 inline constexpr const char* kUnsupportedFileType = "このファイルタイプはサポートされていません";
 
 }  // namespace lumipage

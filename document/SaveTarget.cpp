@@ -2,21 +2,12 @@
 
 #include <cstdio>
 
+#include "document/FileTypeCode.h"
 #include "platform/FileSystem.h"
 
 namespace lumipage {
 
 namespace {
-
-bool startsWithNoCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-        if (c != prefix[i]) return false;
-    }
-    return true;
-}
 
 std::string baseNameOf(std::string_view fileName) {
     const size_t dot = fileName.rfind('.');
