@@ -59,7 +59,8 @@ public:
     bool batchFailed() const { return batchFailed_; }
 
     // Requests of other copies.
-    std::string windowTitle() override { return frame_ ? frame_->windowTitle().toStdString() : std::string(); }
+    // Computed afresh: a request answered a moment ago may have changed it.
+    std::string windowTitle() override { return frame_ ? frame_->captionText().toStdString() : std::string(); }
     void closeWindow() override {
         QTimer::singleShot(0, frame_.get(), [this] { frame_->close(); });
     }
