@@ -60,7 +60,12 @@ public:
     bool batchFailed() const { return batchFailed_; }
 
     // Requests of other copies.
-    std::string windowTitle() override { return frame_ ? frame_->windowTitle().toStdString() : std::string(); }
+    // Several requests may be served in one go: a page moved by an earlier one shows before the title is told.
+    std::string windowTitle() override {
+        if (!frame_) return std::string();
+        frame_->showCurrentPage();
+        return frame_->windowTitle().toStdString();
+    }
     void closeWindow() override {
         QTimer::singleShot(0, frame_.get(), [this] { frame_->close(); });
     }
