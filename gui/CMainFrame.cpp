@@ -17,6 +17,7 @@
 #include "app/ViewerCommands.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"
+#include "fax/CLP98FAX.h"
 #include "gui/FrameCommentHost.h"
 #include "gui/FramePrinting.h"
 #include "gui/PageWidget.h"

@@ -23,6 +23,8 @@ class QToolBar;
 namespace lumipage {
 
 class CLP98Doc;
+class CLP98FAX;
+class FaxSendUi;
 class CLP98View;
 class CommentDialog;
 class Messages;
@@ -93,6 +95,17 @@ public:
     void openJumpDialog();
     void openPageList(bool selectedOnly);
 
+    // Fax: the send job over all or the selected pages, the phone book and
+    // the voice call, with the program's one fax object.
+    CLP98FAX& fax();
+    // The fax object made by the caller (a test's modem timing).
+    void useFax(std::unique_ptr<CLP98FAX> fax);
+    // The folder of the phone book file.
+    void setFaxDataFolder(std::string folder) { faxDataFolder_ = std::move(folder); }
+    // All pages to `number` with the kept values, progress on standard
+    // error: the command line's fax run. False when the job did not end well.
+    bool faxAllPages(const std::string& number);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -125,6 +138,13 @@ private:
     void openWithDialog();
     void applyPlacement();
     void storePlacement();
+    // Fax.
+    std::optional<CommandState> faxCommandState(int id) const;
+    bool runFaxCommand(int id);
+    bool sendFax(bool selectedPages, FaxSendUi* ui);
+    void openPhoneBook();
+    void openVoiceCall();
+    std::string phoneBookPath() const;
 
     Settings& settings_;
     const StartupRequest& startup_;
@@ -149,6 +169,9 @@ private:
     std::map<int, QAction*> buttons_;
     QToolBar* toolBar_ = nullptr;
     std::array<QLabel*, 5> panes_{};
+    // Fax.
+    std::unique_ptr<CLP98FAX> fax_;
+    std::string faxDataFolder_;
 };
 
 }  // namespace lumipage

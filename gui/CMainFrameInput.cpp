@@ -70,6 +70,7 @@ bool CMainFrame::handleKey(QKeyEvent* e) {
         case Qt::Key_Up: return scroll(false, CLP98View::kLineUp, CLP98View::kPageUp, CLP98View::kTop);
         case Qt::Key_Down: return scroll(false, CLP98View::kLineDown, CLP98View::kPageDown, CLP98View::kBottom);
         case Qt::Key_F1: return run(kOpen);
+        case Qt::Key_F4: return run(kFaxSend);
         case Qt::Key_F7: return run(kFitTwicePageWidth);
         case Qt::Key_F8: return run(kFitPageWidth);
         case Qt::Key_F9: return run(kFitWholePage);

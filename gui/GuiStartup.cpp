@@ -33,6 +33,7 @@ public:
     void createMainWindow() override {
         frame_ = std::make_unique<CMainFrame>(app_.settings(), app_.startup(), app_.table(), app_.document());
         messages_.setParent(frame_.get());
+        frame_->setFaxDataFolder(app_.folders().dataFolder);
         frame_->setApplicationCommands([this](int id) { return applicationState(id); },
                                        [this](int id) { return runApplicationCommand(id); });
     }
@@ -46,9 +47,9 @@ public:
             batchFailed_ = !frame_->printAllPages();
             return;
         }
+        // Faxing all pages from the command line: the "#" number and the kept values, progress on standard error.
         if (id == command::kFaxAll && !frame_->isVisible()) {
-            messages_.message("FAX送信はこの版ではできません");
-            batchFailed_ = true;
+            batchFailed_ = !frame_->faxAllPages(app_.startup().faxNumber.value_or(std::string()));
             return;
         }
         frame_->runCommand(id);

@@ -1,0 +1,157 @@
+// The window's fax commands: sending all or the selected pages, the phone
+// book and the voice call, and the command line's fax run.
+#include <cstdio>
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QScrollBar>
+
+#include "app/CommandIds.h"
+#include "app/Messages.h"
+#include "app/Settings.h"
+#include "document/OpenFileTable.h"
+#include "fax/CLP98FAX.h"
+#include "fax/DocumentFaxPages.h"
+#include "fax/FaxSendJob.h"
+#include "fax/FaxTexts.h"
+#include "fax/PhoneBookEditor.h"
+#include "gui/CMainFrame.h"
+#include "gui/FaxSendWindows.h"
+#include "gui/PageWidget.h"
+#include "gui/PhoneBookDialog.h"
+#include "gui/VoiceCallDialog.h"
+
+namespace lumipage {
+
+namespace {
+
+using namespace command;
+
+CommandState enabledIf(bool on) { return CommandState{on, false, {}}; }
+
+std::vector<PickLine> pickLinesOf(const PhoneBook& book, PhoneBook::Number which) {
+    std::vector<PickLine> lines;
+    lines.reserve(book.size());
+    for (size_t i = 0; i < book.size(); ++i) {
+        const PhoneEntry& e = book.entries()[i];
+        const std::string number = which == PhoneBook::Number::Fax ? e.displayFax() : e.displayTelephone();
+        lines.push_back({QString::fromStdString(book.entryLine(i, which)), QString::fromStdString(number)});
+    }
+    return lines;
+}
+
+// The phone book as a pick list: reloaded from its file, sorted when asked.
+// Sorting changes only the book in memory.
+std::function<std::vector<PickLine>(bool)> pickList(CLP98FAX& fax, std::string path, PhoneBook::Number which) {
+    return [&fax, path = std::move(path), which](bool sort) {
+        PhoneBook& book = fax.phoneBook();
+        if (!path.empty()) book.load(path);
+        if (sort) book.sort();
+        return pickLinesOf(book, which);
+    };
+}
+
+}  // namespace
+
+CLP98FAX& CMainFrame::fax() {
+    if (!fax_) fax_ = std::make_unique<CLP98FAX>(settings_);
+    return *fax_;
+}
+
+void CMainFrame::useFax(std::unique_ptr<CLP98FAX> fax) { fax_ = std::move(fax); }
+
+std::string CMainFrame::phoneBookPath() const {
+    return faxDataFolder_.empty() ? std::string() : CLP98FAX::phoneBookPath(faxDataFolder_);
+}
+
+std::optional<CommandState> CMainFrame::faxCommandState(int id) const {
+    const bool pages = table_.totalPages() > 0;
+    switch (id) {
+        // Without pages the fax key scans to fax, which the scanning commands decide.
+        case kFaxSend: return pages ? std::optional(enabledIf(true)) : std::nullopt;
+        case kFaxSelected: return enabledIf(table_.counts().selected > 0);
+        case kFaxAll: return enabledIf(pages);
+        case kPhoneBook:
+        case kVoiceCall: return enabledIf(true);
+        default: return std::nullopt;
+    }
+}
+
+bool CMainFrame::runFaxCommand(int id) {
+    switch (id) {
+        case kFaxSend:
+            if (table_.totalPages() == 0) return false;
+            sendFax(table_.counts().selected > 0, nullptr);
+            return true;
+        case kFaxSelected: sendFax(true, nullptr); return true;
+        case kFaxAll: sendFax(false, nullptr); return true;
+        case kPhoneBook: openPhoneBook(); return true;
+        case kVoiceCall: openVoiceCall(); return true;
+        default: return false;
+    }
+}
+
+// One send job over the page list; `ui` null for the window's own dialogs.
+bool CMainFrame::sendFax(bool selectedPages, FaxSendUi* ui) {
+    CLP98FAX& f = fax();
+    ModemLink& link = f.link();
+    link.setDevices(settings_.comDevices);
+    link.setEventPump([] {
+        QCoreApplication::processEvents();
+        return false;
+    });
+    DocumentFaxPages pages(document_, selectedPages ? DocumentFaxPages::Range::Selected : DocumentFaxPages::Range::All);
+    // The main window is disabled during the call; the progress window, a window of its own, stays usable.
+    pages.onMainWindowEnabled([this](bool on) {
+        for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+            if (!w->isWindow()) w->setEnabled(on);
+    });
+    QPoint scroll;
+    pages.onViewSaved(
+        [this, &scroll] { scroll = {page_->horizontalScrollBar()->value(), page_->verticalScrollBar()->value()}; },
+        [this, &scroll] {
+            showCurrentPage();
+            page_->horizontalScrollBar()->setValue(scroll.x());
+            page_->verticalScrollBar()->setValue(scroll.y());
+        });
+    FaxWindowUi windows(this, selectedPages, pickList(f, phoneBookPath(), PhoneBook::Number::Fax),
+                        [&link] { link.requestAbort(); });
+    FaxSendUi& used = ui ? *ui : static_cast<FaxSendUi&>(windows);
+    FaxSendJob job(link, f.transmitter(), used, pages, messages(), settings_);
+    windows.onDialNow([&job] { job.dialNow(); });
+    job.run(f.sendValues());
+    link.setEventPump(nullptr);
+    // The marks of the pages sent show in the counters.
+    showCurrentPage();
+    refresh();
+    return job.lastStep() == faxtext::kStepDone;
+}
+
+bool CMainFrame::faxAllPages(const std::string& number) {
+    FaxConsoleUi console(number, stderr);
+    return sendFax(false, &console);
+}
+
+void CMainFrame::openPhoneBook() {
+    CLP98FAX& f = fax();
+    PhoneBookEditor editor(f.phoneBook());
+    const std::string path = phoneBookPath();
+    editor.open(path);
+    PhoneBookDialog dialog(f.phoneBook(), editor, this);
+    dialog.exec();
+    if (!path.empty()) editor.close(path);
+}
+
+void CMainFrame::openVoiceCall() {
+    CLP98FAX& f = fax();
+    VoiceCallDialog dialog(settings_, f.voiceNumber(), pickList(f, phoneBookPath(), PhoneBook::Number::Telephone), this);
+    if (dialog.exec() != QDialog::Accepted) return;
+    std::string number;
+    dialog.storeInto(settings_, number);
+    f.voiceCall(number, messages(), [this](std::string_view caption, std::string_view text) {
+        QMessageBox::information(this, QString::fromUtf8(caption.data(), qsizetype(caption.size())),
+                                 QString::fromUtf8(text.data(), qsizetype(text.size())));
+    });
+}
+
+}  // namespace lumipage

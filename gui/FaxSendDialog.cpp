@@ -1,0 +1,139 @@
+#include "gui/FaxSendDialog.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+
+#include "fax/FaxSendJob.h"
+#include "gui/FaxWidgets.h"
+
+namespace lumipage {
+
+namespace {
+
+using namespace faxwidgets;
+
+QSpinBox* spin(const char* id, int low, int high, int value, QWidget* parent) {
+    auto* box = new QSpinBox(parent);
+    box->setObjectName(id);
+    box->setRange(low, high);
+    box->setValue(std::clamp(value, low, high));
+    return box;
+}
+
+const QStringList kSpeeds{"14400", "9600"};
+
+}  // namespace
+
+FaxSendDialog::FaxSendDialog(const FaxSendValues& values, int rangePages, bool selectedPages,
+                             std::function<std::vector<PickLine>(bool)> pickList, QWidget* parent)
+    : QDialog(parent), pickList_(std::move(pickList)) {
+    setObjectName("136");
+    setWindowTitle(selectedPages ? "ＦＡＸ送信（選択頁）" : "ＦＡＸ送信");
+    const int pages = std::max(rangePages, 1);
+    number_ = numberEdit("1032", 20, this);
+    number_->setText(QString::fromStdString(values.number));
+    start_ = spin("1030", 1, pages, 1, this);
+    end_ = spin("1031", 1, pages, pages, this);
+    localId_ = numberEdit("1043", 20, this);
+    localId_->setText(QString::fromStdString(values.localId));
+    list_ = new QListWidget(this);
+    list_->setObjectName("1027");
+    list_->setFont(QFont("Monospace"));
+    port_ = choice("1028", kPorts, values.port - 1, this);
+    speed_ = choice("1029", kSpeeds, values.baudRate == 9600 ? 1 : 0, this);
+    dial_ = choice("1042", kDialMethods, values.dialMethod == 'P' ? 1 : 0, this);
+    redials_ = spin("1057", 0, FaxSendValues::kMaxRedials, values.redials, this);
+    wait_ = spin("1058", 1, FaxSendValues::kMaxWaitMinutes, values.waitMinutes, this);
+    sort_ = new QCheckBox("ソート", this);
+    sort_->setObjectName("1170");
+    sort_->setChecked(values.sort);
+    modemVolume_ = new QCheckBox("モデム本体に音量調整有り", this);
+    modemVolume_->setObjectName("1174");
+    modemVolume_->setChecked(values.modemVolume);
+    volume_ = choice("1044", kVolumes, values.volume, this);
+    ok_ = new QPushButton("OK", this);
+    ok_->setObjectName("1");
+    ok_->setDefault(true);
+    auto* cancel = new QPushButton("ｷｬﾝｾﾙ", this);
+    cancel->setObjectName("2");
+
+    auto* grid = new QGridLayout(this);
+    int row = 0;
+    auto add = [&](const char* label, QWidget* w) {
+        grid->addWidget(new QLabel(label, this), row, 0);
+        grid->addWidget(w, row++, 1);
+    };
+    add("電話番号", number_);
+    auto* range = new QHBoxLayout;
+    range->addWidget(start_);
+    range->addWidget(new QLabel("～", this));
+    range->addWidget(end_);
+    grid->addWidget(new QLabel("送信頁", this), row, 0);
+    grid->addLayout(range, row++, 1);
+    add("発信元", localId_);
+    grid->addWidget(list_, row++, 0, 1, 2);
+    grid->addWidget(sort_, row++, 1);
+    add("ポート", port_);
+    add("通信速度", speed_);
+    add("ダイヤル", dial_);
+    add("リダイヤル回数", redials_);
+    add("待ち時間（分）", wait_);
+    grid->addWidget(modemVolume_, row++, 1);
+    add("ｽﾋﾟｰｶ音量", volume_);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, row, 0, 1, 2);
+
+    clearSelectionOnFocus(number_, list_);
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int r) {
+        if (r >= 0 && r < int(lines_.size())) number_->setText(lines_[size_t(r)].number);
+    });
+    connect(number_, &QLineEdit::textChanged, this, [this] { updateStates(); });
+    connect(modemVolume_, &QCheckBox::toggled, this, [this] { updateStates(); });
+    connect(sort_, &QCheckBox::toggled, this, [this] { fillList(); });
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    fillList();
+    updateStates();
+}
+
+void FaxSendDialog::fillList() {
+    lines_ = pickList_ ? pickList_(sort_->isChecked()) : std::vector<PickLine>{};
+    const QSignalBlocker quiet(list_);
+    list_->clear();
+    for (const PickLine& line : lines_) list_->addItem(line.text);
+}
+
+void FaxSendDialog::updateStates() {
+    ok_->setEnabled(!number_->text().isEmpty());
+    volume_->setEnabled(!modemVolume_->isChecked());
+}
+
+void FaxSendDialog::storeInto(FaxSendValues& values) const {
+    values.number = number_->text().toStdString();
+    values.startPage = start_->value();
+    values.endPage = end_->value();
+    values.localId = localId_->text().toStdString();
+    values.port = port_->currentIndex() + 1;
+    values.baudRate = speed_->currentText().toInt();
+    values.dialMethod = dial_->currentIndex() == 0 ? 'T' : 'P';
+    values.redials = redials_->value();
+    values.waitMinutes = wait_->value();
+    values.sort = sort_->isChecked();
+    values.modemVolume = modemVolume_->isChecked();
+    values.volume = volume_->currentIndex();
+}
+
+}  // namespace lumipage

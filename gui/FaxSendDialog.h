@@ -1,0 +1,60 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QSpinBox;
+
+namespace lumipage {
+
+struct FaxSendValues;
+
+// One line of a phone book pick list and the number it puts in the number field.
+struct PickLine {
+    QString text;
+    QString number;
+};
+
+// The fax send dialog: number, page range, local identification, the phone
+// book's fax numbers, port, speed, dial method, redials and their wait, the
+// sort switch and the speaker. The control ids are the widgets' object names.
+class FaxSendDialog : public QDialog {
+public:
+    // `pickList(sort)` reloads the phone book, sorted when asked.
+    FaxSendDialog(const FaxSendValues& values, int rangePages, bool selectedPages,
+                  std::function<std::vector<PickLine>(bool sort)> pickList, QWidget* parent = nullptr);
+
+    // The values as the dialog holds them, over `values`.
+    void storeInto(FaxSendValues& values) const;
+
+private:
+    void fillList();
+    void updateStates();
+
+    std::function<std::vector<PickLine>(bool)> pickList_;
+    std::vector<PickLine> lines_;
+    QLineEdit* number_;
+    QSpinBox* start_;
+    QSpinBox* end_;
+    QLineEdit* localId_;
+    QListWidget* list_;
+    QComboBox* port_;
+    QComboBox* speed_;
+    QComboBox* dial_;
+    QSpinBox* redials_;
+    QSpinBox* wait_;
+    QCheckBox* sort_;
+    QCheckBox* modemVolume_;
+    QComboBox* volume_;
+    QPushButton* ok_;
+};
+
+}  // namespace lumipage

@@ -1,0 +1,98 @@
+#include "gui/VoiceCallDialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "app/Settings.h"
+#include "gui/FaxWidgets.h"
+
+namespace lumipage {
+
+using namespace faxwidgets;
+
+VoiceCallDialog::VoiceCallDialog(const Settings& settings, const std::string& number,
+                                 std::function<std::vector<PickLine>(bool)> pickList, QWidget* parent)
+    : QDialog(parent), pickList_(std::move(pickList)) {
+    setObjectName("152");
+    setWindowTitle("電話呼出");
+    port_ = choice("port", kPorts, settings.commPort - 1, this);
+    dial_ = choice("dialMethod", kDialMethods, settings.dyalType == 'P' ? 1 : 0, this);
+    volume_ = choice("volume", kVolumes, settings.volume, this);
+    modemVolume_ = new QCheckBox("&M モデム本体に音量調整有り", this);
+    modemVolume_->setObjectName("modemVolume");
+    modemVolume_->setChecked(settings.modemVolume != 0);
+    number_ = numberEdit("1167", 20, this);
+    number_->setText(QString::fromStdString(number));
+    list_ = new QListWidget(this);
+    list_->setObjectName("1168");
+    list_->setFont(QFont("Monospace"));
+    sort_ = new QCheckBox("&S ソート", this);
+    sort_->setObjectName("sort");
+    sort_->setChecked(settings.chkSort != 0);
+    ok_ = new QPushButton("OK", this);
+    ok_->setObjectName("1");
+    ok_->setDefault(true);
+    auto* cancel = new QPushButton("ｷｬﾝｾﾙ", this);
+    cancel->setObjectName("2");
+
+    auto* grid = new QGridLayout(this);
+    int row = 0;
+    auto add = [&](const char* label, QWidget* w) {
+        grid->addWidget(new QLabel(label, this), row, 0);
+        grid->addWidget(w, row++, 1);
+    };
+    add("ポート", port_);
+    add("ダイヤル", dial_);
+    add("ｽﾋﾟｰｶ音量", volume_);
+    grid->addWidget(modemVolume_, row++, 1);
+    add("電話番号", number_);
+    grid->addWidget(list_, row++, 0, 1, 2);
+    grid->addWidget(sort_, row++, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok_);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, row, 0, 1, 2);
+
+    clearSelectionOnFocus(number_, list_);
+    connect(list_, &QListWidget::currentRowChanged, this, [this](int r) {
+        if (r >= 0 && r < int(lines_.size())) number_->setText(lines_[size_t(r)].number);
+    });
+    connect(number_, &QLineEdit::textChanged, this, [this] { updateStates(); });
+    connect(modemVolume_, &QCheckBox::toggled, this, [this] { updateStates(); });
+    connect(sort_, &QCheckBox::toggled, this, [this] { fillList(); });
+    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    fillList();
+    updateStates();
+}
+
+void VoiceCallDialog::fillList() {
+    lines_ = pickList_ ? pickList_(sort_->isChecked()) : std::vector<PickLine>{};
+    const QSignalBlocker quiet(list_);
+    list_->clear();
+    for (const PickLine& line : lines_) list_->addItem(line.text);
+}
+
+void VoiceCallDialog::updateStates() {
+    ok_->setEnabled(!number_->text().isEmpty());
+    volume_->setEnabled(!modemVolume_->isChecked());
+}
+
+void VoiceCallDialog::storeInto(Settings& settings, std::string& number) const {
+    settings.commPort = port_->currentIndex() + 1;
+    settings.dyalType = dial_->currentIndex() == 0 ? 'T' : 'P';
+    settings.volume = volume_->currentIndex();
+    settings.modemVolume = modemVolume_->isChecked() ? 1 : 0;
+    settings.chkSort = sort_->isChecked() ? 1 : 0;
+    number = number_->text().toStdString();
+}
+
+}  // namespace lumipage
