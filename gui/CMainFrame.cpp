@@ -19,6 +19,7 @@
 #include "document/OpenFileTable.h"
 #include "gui/FrameCommentHost.h"
 #include "gui/FramePrinting.h"
+#include "gui/FrameScanning.h"
 #include "gui/PageWidget.h"
 #include "gui/QtMessages.h"
 #include "gui/ToolBarIcons.h"
