@@ -150,6 +150,17 @@ TEST_F(ScanCommands, ANewScanArrivesInThePageListAndIsShown) {
     EXPECT_TRUE(frame->runCommand(kScanNew));
     EXPECT_EQ(table.fileCount(), 2);
     EXPECT_EQ(doc.path(), dir + "/SCAN002.TIF");
+
+    // A rescan replaces the current page's file and keeps the list as it is.
+    dialogs.answers = {[](QDialog* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "スキャナ入力（再スキャン）");
+        static_cast<ScanDialog*>(dialog)->executeButton()->click();
+    }};
+    EXPECT_TRUE(frame->runCommand(kRescan));
+    EXPECT_EQ(table.fileCount(), 2);
+    EXPECT_EQ(doc.path(), dir + "/SCAN002.TIF");
+    EXPECT_FALSE(std::filesystem::exists(dir + "/SCAN003.TIF"));
+    EXPECT_EQ(frame->statusPaneText(2), "Pixel: 704 x 1056");
 }
 
 TEST_F(ScanCommands, ACopyPrintsAndLeavesNothingInThePageList) {
