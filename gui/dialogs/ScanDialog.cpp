@@ -63,6 +63,7 @@ QWidget* ScanDialog::buildFileGroup() {
     auto* group = new QGroupBox("ファイル");
     auto* form = new QFormLayout(group);
     form->addRow("フォルダ", folder_ = named(new QLineEdit, "folder"));
+    folder_->setMinimumWidth(200);
     form->addRow("ファイル名", prefix_ = named(new QLineEdit, "prefix"));
     form->addRow("番号", number_ = named(new QLineEdit, "number"));
     form->addRow(numbered_ = named(new QCheckBox("番号付加"), "numbered"));
