@@ -20,6 +20,7 @@
 #include "fax/CLP98FAX.h"
 #include "gui/FrameCommentHost.h"
 #include "gui/FramePrinting.h"
+#include "gui/FrameScanning.h"
 #include "gui/PageWidget.h"
 #include "gui/QtMessages.h"
 #include "gui/ToolBarIcons.h"

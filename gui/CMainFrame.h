@@ -32,6 +32,7 @@ class FrameCommentHost;
 class FramePrintPages;
 class FramePrinting;
 class FrameRequests;
+class FrameScanning;
 class QtMessages;
 class OpenFileTable;
 class PageListDocument;
@@ -145,6 +146,12 @@ private:
     void openPhoneBook();
     void openVoiceCall();
     std::string phoneBookPath() const;
+
+    // Scanning: the scan, copy and scan-to-fax commands (CMainFrameScan.cpp).
+    std::optional<CommandState> scanCommandState(int id) const;
+    bool runScanCommand(int id);
+    FrameScanning& scanning() const;
+    mutable std::unique_ptr<FrameScanning> scanning_;
 
     Settings& settings_;
     const StartupRequest& startup_;

@@ -67,6 +67,7 @@ CommandState CMainFrame::stateOf(int id) const {
 
 std::optional<CommandState> CMainFrame::documentCommandState(int id) const {
     if (auto s = faxCommandState(id)) return s;
+    if (auto s = scanCommandState(id)) return s;
     const bool pages = table_.totalPages() > 0;
     if (const PrintCommand* c = printCommand(id))
         return enabledIf(pages && (c->range != PrintRange::SelectedPages || table_.counts().selected > 0));
@@ -102,6 +103,7 @@ FramePrinting& CMainFrame::printing() {
 }
 
 bool CMainFrame::runDocumentCommand(int id) {
+    if (runScanCommand(id)) return true;
     if (applicationRun_ && applicationRun_(id)) return true;
     if (runFaxCommand(id)) return true;
     if (const PrintCommand* c = printCommand(id)) {

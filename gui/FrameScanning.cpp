@@ -1,0 +1,119 @@
+#include "gui/FrameScanning.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <QWidget>
+#include <filesystem>
+
+#include "app/CommandIds.h"
+#include "app/Messages.h"
+#include "app/Settings.h"
+#include "gui/dialogs/ScanDialog.h"
+#include "gui/dialogs/SourceChooserDialog.h"
+#include "gui/dialogs/ThresholdDialog.h"
+
+namespace lumipage {
+
+namespace {
+
+constexpr const char* kVersionText = "Lumipage 1.0";
+
+// The folder scan-to-fax collects its pages in: the system's temporary
+// folder followed by "LpFax".
+std::string faxWorkFolder() {
+    std::error_code error;
+    std::filesystem::path temp = std::filesystem::temp_directory_path(error);
+    if (error) temp = "/tmp";
+    return temp.string() + "/LpFax";
+}
+
+}  // namespace
+
+FrameScanning::FrameScanning(Settings& settings, CLP98Doc& document, Messages& messages, ScanWindow window)
+    : settings_(settings), document_(document), messages_(messages), window_(std::move(window)) {
+    kept_.folder = settings_.scanFilePath;
+}
+
+FrameScanning::~FrameScanning() = default;
+
+TwainSession& FrameScanning::session() {
+    if (!session_) {
+        library_ = std::make_unique<DlopenSourceManager>(settings_.sourceManager);
+        session_ = std::make_unique<TwainSession>(*library_, messages_, *this, kVersionText);
+        job_ = std::make_unique<ScanJob>(*session_, document_, messages_, *this, kept_, faxWorkFolder());
+    }
+    session_->setXeroxTwain(settings_.xeroxTwain != 0);
+    return *session_;
+}
+
+bool FrameScanning::managerAvailable() {
+    if (!available_) available_ = session().managerAvailable();
+    return *available_;
+}
+
+void FrameScanning::selectSource() {
+    if (busy_) return;
+    DialogSourceChooser chooser(window_.widget);
+    session().SelectSource(chooser);
+}
+
+void FrameScanning::scan(ScanMode mode, bool printerDialog) {
+    if (busy_) return;
+    session();  // the job comes with the session
+    busy_ = true;
+    mode_ = mode;
+    job_->run(mode, printerDialog);
+    busy_ = false;
+    // The folder the user last scanned into is where the next run starts.
+    settings_.scanFilePath = kept_.folder;
+    window_.showPage();
+}
+
+ScanDialogResult FrameScanning::showScanDialog(ScanSettings& settings, const ScanDialogSetup& setup) {
+    const ScanMode mode = mode_;
+    ScanDialog dialog(settings, setup,
+                      [this, mode](const ScanSettings& shown, bool* enabled) {
+                          return job_->dialogTitle(mode, shown, enabled);
+                      },
+                      window_.widget);
+    const int result = dialog.exec();
+    dialog.store(settings);
+    if (result == int(ScanDialogResult::Execute) || result == int(ScanDialogResult::Send)) return ScanDialogResult(result);
+    return ScanDialogResult::End;
+}
+
+// The threshold dialog comes up while the acquisition keeps the window
+// disabled; the dialog, a child of the window, must stay usable.
+void FrameScanning::adjustThreshold(ThresholdAdjustment& adjustment) {
+    const bool wasEnabled = !window_.widget || window_.widget->isEnabled();
+    enableWindow(true);
+    ThresholdDialog dialog(adjustment, window_.widget);
+    dialog.exec();
+    enableWindow(wasEnabled);
+}
+
+bool FrameScanning::printCopy(bool printerDialog) { return window_.printCopy(printerDialog); }
+
+// The fax send job is not part of this window; scan-to-fax stays disabled.
+bool FrameScanning::sendAllPages() {
+    messages_.message(kFaxUnavailable);
+    return false;
+}
+
+void FrameScanning::convertAllPages() {
+    // After the job: the conversion dialog then sees every scanned page.
+    window_.postCommand(command::kConvertAll);
+}
+
+void FrameScanning::pageChanged() { window_.showPage(); }
+
+bool FrameScanning::pump() {
+    QApplication::processEvents();
+    return !QCoreApplication::closingDown();
+}
+
+void FrameScanning::enableWindow(bool enabled) {
+    if (window_.widget) window_.widget->setEnabled(enabled);
+}
+
+}  // namespace lumipage

@@ -1,0 +1,202 @@
+// The window's scanning commands against our source manager and SANE's
+// "test" backend (enabled in a private SANE_CONFIG_DIR), the dialogs
+// answered as they come up.
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstdlib>
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include "app/CommandIds.h"
+#include "gui/CMainFrame.h"
+#include "gui/dialogs/ScanDialog.h"
+#include "gui/dialogs/SourceChooserDialog.h"
+#include "gui/dialogs/ThresholdDialog.h"
+#include "support/DocumentFixture.h"
+#include "support/TestImages.h"
+#include "view/CLP98View.h"
+
+namespace lumipage {
+namespace {
+
+using namespace command;
+using Answer = std::function<void(QDialog*)>;
+
+// Answers each modal dialog that comes up with the next answer; a dialog
+// left over is ended, so that a test never hangs.
+class DialogAnswers : public QObject {
+public:
+    std::deque<Answer> answers;
+    std::vector<QString> seen;  // object names, in order
+
+    DialogAnswers() {
+        timer_.setInterval(5);
+        connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
+        timer_.start();
+    }
+
+private:
+    void tick() {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || dialog->property("answered").toBool()) return;
+        dialog->setProperty("answered", true);
+        seen.push_back(dialog->objectName());
+        if (answers.empty()) {
+            dialog->done(int(ScanDialogResult::End));
+            return;
+        }
+        Answer next = std::move(answers.front());
+        answers.pop_front();
+        next(dialog);
+    }
+    QTimer timer_;
+};
+
+// A small page, gray with the threshold dialog, then "実行".
+Answer scanSmall(bool gray) {
+    return [gray](QDialog* dialog) {
+        ASSERT_EQ(dialog->objectName(), "ScanDialog");
+        dialog->findChild<QLineEdit*>("prefix")->setText("SCAN");
+        dialog->findChild<QCheckBox*>("customSize")->setChecked(true);
+        dialog->findChild<QDoubleSpinBox*>("customWidth")->setValue(60);
+        dialog->findChild<QDoubleSpinBox*>("customHeight")->setValue(90);
+        dialog->findChild<QCheckBox*>("adjustThreshold")->setChecked(gray);
+        static_cast<ScanDialog*>(dialog)->executeButton()->click();
+    };
+}
+
+Answer acceptThreshold() {
+    return [](QDialog* dialog) {
+        ASSERT_EQ(dialog->objectName(), "ThresholdDialog");
+        EXPECT_TRUE(dialog->isEnabled());
+        dialog->accept();
+    };
+}
+
+struct ScanCommands : test::DocumentFixture, ::testing::Test {
+    std::string sane;
+    std::unique_ptr<CMainFrame> frame;
+    DialogAnswers dialogs;
+
+    void SetUp() override {
+        if (test::runCommand("command -v scanimage >/dev/null 2>&1") != 0) GTEST_SKIP() << "sane-utils missing";
+        // SANE's libraries stay loaded for the whole run (their leaks are
+        // suppressed), and SANE reads SANE_CONFIG_DIR once per process.
+        static void* const manager = dlopen(LUMIPAGE_TWAINDSM, RTLD_NOW | RTLD_NODELETE);
+        static void* const backend = dlopen(LUMIPAGE_SANE_BACKENDS "/libsane-test.so.1", RTLD_NOW | RTLD_NODELETE);
+        ASSERT_TRUE(manager && backend) << dlerror();
+        static const std::string folder = test::tempFolder();
+        sane = folder;
+        setenv("SANE_CONFIG_DIR", sane.c_str(), 1);
+        setenv("XDG_CONFIG_HOME", test::tempFolder().c_str(), 1);  // where the chosen source is kept
+        std::ofstream(sane + "/dll.conf") << "test\n";
+        writeDevices(1);
+        settings.sourceManager = LUMIPAGE_TWAINDSM;
+        settings.scanFilePath = dir;
+    }
+    void writeDevices(int count) {
+        std::ofstream(sane + "/test.conf") << "number_of_devices " << count
+                                           << "\nmode Gray\ndepth 8\ntest-picture \"Grid\"\n";
+    }
+    void make() {
+        frame = std::make_unique<CMainFrame>(settings, startup, table, doc);
+        frame->resize(800, 600);
+        frame->show();
+        QApplication::processEvents();
+    }
+    bool enabled(int id) const { return frame->menuAction(id)->isEnabled(); }
+};
+
+TEST_F(ScanCommands, ANewScanArrivesInThePageListAndIsShown) {
+    make();
+    EXPECT_TRUE(enabled(kSelectScanner));
+    EXPECT_TRUE(enabled(kScanNew));
+    EXPECT_TRUE(enabled(kCopyDirect));
+    EXPECT_TRUE(enabled(kCopyWithPrinterSetup));
+    EXPECT_FALSE(enabled(kRescan));  // no file open
+    EXPECT_FALSE(enabled(kFaxFromScanner));
+
+    dialogs.answers = {scanSmall(true), acceptThreshold()};
+    EXPECT_TRUE(frame->runCommand(kScanNew));
+    // Without "連続" the job ends after its page.
+    EXPECT_EQ(dialogs.seen, (std::vector<QString>{"ScanDialog", "ThresholdDialog"}));
+    ASSERT_EQ(table.fileCount(), 1);
+    EXPECT_EQ(doc.path(), dir + "/SCAN001.TIF");
+    EXPECT_TRUE(std::filesystem::exists(dir + "/SCAN001.TIF"));
+    // 60 x 90 mm at 300 dpi, cut to whole bytes of rows and to multiples of 8 rows.
+    EXPECT_EQ(frame->statusPaneText(2), "Pixel: 704 x 1056");
+    EXPECT_TRUE(frame->captionText().contains("SCAN001.TIF"));
+    EXPECT_TRUE(frame->isEnabled());
+    EXPECT_TRUE(enabled(kRescan));
+    EXPECT_EQ(settings.scanFilePath, dir);
+
+    // The kept settings carry on with the next number.
+    dialogs.answers = {[](QDialog* dialog) {
+        EXPECT_EQ(dialog->findChild<QLineEdit*>("number")->text(), "002");
+        EXPECT_EQ(dialog->windowTitle(), "スキャナ入力（新規）");
+        static_cast<ScanDialog*>(dialog)->executeButton()->click();
+    }};
+    EXPECT_TRUE(frame->runCommand(kScanNew));
+    EXPECT_EQ(table.fileCount(), 2);
+    EXPECT_EQ(doc.path(), dir + "/SCAN002.TIF");
+
+    // A rescan replaces the current page's file and keeps the list as it is.
+    dialogs.answers = {[](QDialog* dialog) {
+        EXPECT_EQ(dialog->windowTitle(), "スキャナ入力（再スキャン）");
+        static_cast<ScanDialog*>(dialog)->executeButton()->click();
+    }};
+    EXPECT_TRUE(frame->runCommand(kRescan));
+    EXPECT_EQ(table.fileCount(), 2);
+    EXPECT_EQ(doc.path(), dir + "/SCAN002.TIF");
+    EXPECT_FALSE(std::filesystem::exists(dir + "/SCAN003.TIF"));
+    EXPECT_EQ(frame->statusPaneText(2), "Pixel: 704 x 1056");
+}
+
+TEST_F(ScanCommands, ACopyPrintsAndLeavesNothingInThePageList) {
+    make();
+    dialogs.answers = {scanSmall(false)};
+    EXPECT_TRUE(frame->runCommand(kCopyDirect));
+    ASSERT_FALSE(dialogs.seen.empty());
+    EXPECT_EQ(dialogs.seen.front(), "ScanDialog");
+    EXPECT_EQ(table.fileCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/SCAN001.TIF"));
+    EXPECT_TRUE(frame->isEnabled());
+}
+
+TEST_F(ScanCommands, TheScannerIsChosenFromTheSourcesSaneFinds) {
+    writeDevices(2);
+    make();
+    QStringList offered;
+    dialogs.answers = {[&offered](QDialog* dialog) {
+        auto* list = dialog->findChild<QListWidget*>("sources");
+        for (int i = 0; i < list->count(); ++i) offered << list->item(i)->text();
+        list->setCurrentRow(1);
+        dialog->accept();
+    }};
+    EXPECT_TRUE(frame->runCommand(kSelectScanner));
+    EXPECT_EQ(offered, (QStringList{"test:0", "test:1"}));
+}
+
+TEST_F(ScanCommands, WithoutASourceManagerTheCommandsAreOff) {
+    settings.sourceManager = dir + "/missing-manager.so";
+    make();
+    for (int id : {kSelectScanner, kScanNew, kRescan, kCopyDirect, kCopyWithPrinterSetup, kFaxFromScanner})
+        EXPECT_FALSE(enabled(id)) << id;
+    frame->runCommand(kScanNew);
+    EXPECT_TRUE(dialogs.seen.empty());
+    EXPECT_EQ(table.fileCount(), 0);
+}
+
+}  // namespace
+}  // namespace lumipage
