@@ -66,6 +66,7 @@ CommandState CMainFrame::stateOf(int id) const {
 }
 
 std::optional<CommandState> CMainFrame::documentCommandState(int id) const {
+    if (auto s = pageFilesCommandState(id)) return s;
     const bool pages = table_.totalPages() > 0;
     if (const PrintCommand* c = printCommand(id))
         return enabledIf(pages && (c->range != PrintRange::SelectedPages || table_.counts().selected > 0));
@@ -102,6 +103,7 @@ FramePrinting& CMainFrame::printing() {
 
 bool CMainFrame::runDocumentCommand(int id) {
     if (applicationRun_ && applicationRun_(id)) return true;
+    if (runPageFilesCommand(id)) return true;
     if (const PrintCommand* c = printCommand(id)) {
         if (c->preview) printing().preview(c->range, pageClientRect());
         else printing().print(c->range, c->dialog, pageClientRect());
