@@ -76,6 +76,8 @@ public:
 
     IndexFile& index() { return index_; }
     OpenFileTable& table() { return table_; }
+    // Where the document reports and asks; the commands working on it use the same.
+    Messages& messages() const { return messages_; }
 
 private:
     bool openByType();

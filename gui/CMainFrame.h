@@ -12,6 +12,7 @@
 
 #include "app/CommandTable.h"
 #include "app/ViewerCommands.h"
+#include "gui/SaveTargetDialog.h"
 #include "view/ViewTypes.h"
 
 class QAction;
@@ -27,6 +28,9 @@ class CLP98FAX;
 class FaxSendUi;
 class CLP98View;
 class CommentDialog;
+class FileEditor;
+struct ConversionResult;
+class PageFileOperations;
 class Messages;
 class FrameCommentHost;
 class FramePrintPages;
@@ -152,6 +156,23 @@ private:
     bool runScanCommand(int id);
     FrameScanning& scanning() const;
     mutable std::unique_ptr<FrameScanning> scanning_;
+
+    // Page files: saving, converting, deleting and editing them, and saving the index.
+    std::optional<CommandState> pageFilesCommandState(int id) const;
+    bool runPageFilesCommand(int id);
+    PageFileOperations& pageFiles() const;
+    std::optional<SaveChoice> askSaveTarget(const SaveTargetDialog::Shape& shape, const SaveChoice& initial,
+                                            bool commonDialog);
+    void keepSaveOptions(const SaveChoice& choice);
+    void saveCurrentPageFile();
+    void convertPageFiles(bool selectedOnly);
+    std::string bookInformationText() const;
+    void offerAfterConversion(const ConversionResult& result);
+    void editCurrentPageFile();
+    void saveIndexFile();
+    mutable std::unique_ptr<PageFileOperations> pageFiles_;
+    mutable std::unique_ptr<FileEditor> fileEditor_;
+    SaveChoice saveOptions_;  // the save dialog's choices, kept for the run
 
     Settings& settings_;
     const StartupRequest& startup_;

@@ -68,6 +68,7 @@ CommandState CMainFrame::stateOf(int id) const {
 std::optional<CommandState> CMainFrame::documentCommandState(int id) const {
     if (auto s = faxCommandState(id)) return s;
     if (auto s = scanCommandState(id)) return s;
+    if (auto s = pageFilesCommandState(id)) return s;
     const bool pages = table_.totalPages() > 0;
     if (const PrintCommand* c = printCommand(id))
         return enabledIf(pages && (c->range != PrintRange::SelectedPages || table_.counts().selected > 0));
@@ -106,6 +107,7 @@ bool CMainFrame::runDocumentCommand(int id) {
     if (runScanCommand(id)) return true;
     if (applicationRun_ && applicationRun_(id)) return true;
     if (runFaxCommand(id)) return true;
+    if (runPageFilesCommand(id)) return true;
     if (const PrintCommand* c = printCommand(id)) {
         if (c->preview) printing().preview(c->range, pageClientRect());
         else printing().print(c->range, c->dialog, pageClientRect());

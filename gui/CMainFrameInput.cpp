@@ -3,6 +3,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QUrl>
@@ -126,14 +127,21 @@ void CMainFrame::openPageList(bool selectedOnly) {
     refresh();
 }
 
+// Several files may be chosen; they join the page list in the order chosen
+// and their folder becomes the one the dialog starts in next time.
 void CMainFrame::openWithDialog() {
-    const QStringList chosen = QFileDialog::getOpenFileNames(
-        this, "開く", QString::fromStdString(settings_.openPath),
-        "画像ファイル (*.tif *.tiff *.mh* *.bw* *.fax *.bmp *.lpx *.lpb *.TIF *.TIFF *.MH* *.BW* *.FAX *.BMP *.LPX "
-        "*.LPB);;すべてのファイル (*)");
+    QFileDialog dialog(this, "開く", QString::fromStdString(settings_.openPath));
+    dialog.setObjectName("openDialog");
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters({"画像ファイル (*.tif *.tiff *.mh* *.bw* *.fax *.bmp *.lpx *.lpb *.TIF *.TIFF *.MH* *.BW* "
+                           "*.FAX *.BMP *.LPX *.LPB)",
+                           "すべてのファイル (*)"});
+    if (dialog.exec() != QDialog::Accepted) return;
     std::vector<std::string> paths;
-    for (const QString& path : chosen) paths.push_back(path.toStdString());
-    if (!paths.empty()) openFiles(paths);
+    for (const QString& path : dialog.selectedFiles()) paths.push_back(path.toStdString());
+    if (paths.empty()) return;
+    settings_.openPath = QFileInfo(QString::fromStdString(paths.front())).absolutePath().toStdString();
+    openFiles(paths);
 }
 
 void CMainFrame::openFiles(const std::vector<std::string>& paths) {

@@ -1,0 +1,239 @@
+// The window's page file commands: saving the current page, converting
+// pages into other files, deleting the files behind pages, editing the
+// current page's file, and saving the page list as an index file.
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "app/CommandIds.h"
+#include "comments/CommentFile.h"
+#include "app/Settings.h"
+#include "document/CLP98Doc.h"
+#include "document/IndexFile.h"
+#include "document/IndexState.h"
+#include "document/MarkCounts.h"
+#include "document/OpenFileTable.h"
+#include "document/PageFileOperations.h"
+#include "gui/BookOptionsDialog.h"
+#include "gui/CMainFrame.h"
+#include "gui/ConversionDoneDialog.h"
+#include "gui/ConversionProgressDialog.h"
+#include "gui/SaveTargetDialog.h"
+#include "platform/DesktopFileEditor.h"
+#include "platform/FileSystem.h"
+
+namespace lumipage {
+
+namespace {
+
+using namespace command;
+
+constexpr const char* kSaveAsTitle = "名前を付けて保存";
+constexpr const char* kConvertTitle = "ファイル変換（出力ファイル）";
+constexpr const char* kSaveFilters =
+    "TIFF Files(*.TIF)|*.TIF;*.TIFF|BMP Files(*.BMP)|*.BMP|MHV Files(*.MH*)|*.MH;*.MH?;*.BW;*.BW?|All Data "
+    "Files|*.TIF;*.TIFF;*.BMP;*.MH;*.MH?;*.BW;*.BW?;*.FAX|All Files(*.*)|*.*||";
+constexpr const char* kConvertFilters =
+    "TIFF Files(*.TIF)|*.TIF;*.TIFF|BMP Files(*.BMP)|*.BMP|MHV Files(*.MH*)|*.MH;*.MH?;*.BW;*.BW?|Book "
+    "Files(*.LPB)|*.LPB|All Data Files|*.LPB;*.TIF;*.TIFF;*.BMP;*.MH;*.MH?;*.BW;*.BW?;*.FAX|All Files(*.*)|*.*||";
+// The all-data pattern ".MH*" lacks its star; "*.MH*" is meant.
+constexpr const char* kIndexFilters =
+    "Index Files(*.LPX)|*.LPX|All Data Files|*.LPX;*.TIF;*.BMP*;*.MH*;*.BW*;*.FAX|All Files(*.*)|*.*||";
+
+struct PageFileCommandId {
+    int id;
+    PageFileCommand command;
+};
+constexpr PageFileCommandId kPageFileCommands[] = {
+    {kSaveCurrentFile, PageFileCommand::SaveCurrent},      {kConvertSelected, PageFileCommand::ConvertSelected},
+    {kConvertAll, PageFileCommand::ConvertAll},            {kEditCurrentFile, PageFileCommand::EditCurrent},
+    {kDeleteSentFiles, PageFileCommand::DeleteSent},       {kDeletePrintedFiles, PageFileCommand::DeletePrinted},
+    {kDeleteCurrentFile, PageFileCommand::DeleteCurrent},  {kDeleteSelectedFiles, PageFileCommand::DeleteSelected},
+    {kDeleteAllFiles, PageFileCommand::DeleteAll},
+};
+static_assert(static_cast<int>(PageFileCommand::ConvertAll) == kConvertAll);
+
+std::optional<PageFileCommand> pageFileCommand(int id) {
+    for (const PageFileCommandId& c : kPageFileCommands)
+        if (c.id == id) return c.command;
+    return std::nullopt;
+}
+
+std::optional<DeleteScope> deleteScope(int id) {
+    switch (id) {
+        case kDeleteSentFiles: return DeleteScope::Sent;
+        case kDeletePrintedFiles: return DeleteScope::Printed;
+        case kDeleteCurrentFile: return DeleteScope::Current;
+        case kDeleteSelectedFiles: return DeleteScope::Selected;
+        case kDeleteAllFiles: return DeleteScope::All;
+        default: return std::nullopt;
+    }
+}
+
+// Asking the desktop for an editing program starts helper processes: the
+// answer is looked up once per file, not at every menu update.
+class RememberingFileEditor : public FileEditor {
+public:
+    bool knowsProgramFor(const std::string& path) override {
+        auto found = known_.find(path);
+        if (found == known_.end()) found = known_.emplace(path, desktop_.knowsProgramFor(path)).first;
+        return found->second;
+    }
+    bool editAndWait(const std::string& path) override { return desktop_.editAndWait(path); }
+
+private:
+    DesktopFileEditor desktop_{[] { QApplication::processEvents(); }};
+    std::map<std::string, bool> known_;
+};
+
+OverwritePolicy* overwriteFor(const SaveChoice& choice, std::optional<FixedOverwritePolicy>& holder) {
+    holder.emplace(OverwriteOptions{choice.overwrite, choice.overwriteReadOnly});
+    return &*holder;
+}
+
+}  // namespace
+
+PageFileOperations& CMainFrame::pageFiles() const {
+    if (!pageFiles_) {
+        pageFiles_ = std::make_unique<PageFileOperations>(document_, settings_, document_.messages());
+        fileEditor_ = std::make_unique<RememberingFileEditor>();
+    }
+    return *pageFiles_;
+}
+
+std::optional<CommandState> CMainFrame::pageFilesCommandState(int id) const {
+    if (id == kSaveIndex) {
+        const IndexFile& index = document_.index();
+        return CommandState{index.saveCommandEnabled(), false, index.saveCommandText()};
+    }
+    const auto command = pageFileCommand(id);
+    if (!command) return std::nullopt;
+    PageFileOperations& operations = pageFiles();
+    return CommandState{operations.enabled(*command, *fileEditor_), false, {}};
+}
+
+bool CMainFrame::runPageFilesCommand(int id) {
+    if (!pageFileCommand(id) && id != kSaveIndex) return false;
+    if (!stateOf(id).enabled) return true;
+    if (id == kSaveIndex) saveIndexFile();
+    else if (id == kSaveCurrentFile) saveCurrentPageFile();
+    else if (id == kConvertSelected || id == kConvertAll) convertPageFiles(id == kConvertSelected);
+    else if (id == kEditCurrentFile) editCurrentPageFile();
+    else if (const auto scope = deleteScope(id)) {
+        moveMouseToCentre();
+        if (pageFiles().deleteFiles(*scope) > 0) showCurrentPage();
+    }
+    refresh();
+    return true;
+}
+
+std::optional<SaveChoice> CMainFrame::askSaveTarget(const SaveTargetDialog::Shape& shape, const SaveChoice& initial,
+                                                    bool commonDialog) {
+    if (commonDialog) {
+        QFileDialog dialog(this, shape.title, QString::fromStdString(initial.path));
+        dialog.setObjectName("commonSaveDialog");
+        dialog.setAcceptMode(QFileDialog::AcceptSave);
+        dialog.setNameFilters(shape.filters);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+        SaveChoice choice = initial;
+        choice.path = dialog.selectedFiles().first().toStdString();
+        // The standard dialog asked before replacing a file; read-only files stay.
+        choice.overwrite = true;
+        choice.overwriteReadOnly = false;
+        return choice;
+    }
+    SaveTargetDialog dialog(shape, initial, this);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.choice();
+}
+
+void CMainFrame::saveCurrentPageFile() {
+    SaveChoice initial = saveOptions_;
+    const std::string folder = saveOptions_.path.empty() ? settings_.savePath : files::folderOf(saveOptions_.path);
+    initial.path = files::joinPath(folder, files::fileNameOf(document_.path()));
+    const SaveTargetDialog::Shape shape{kSaveAsTitle, qtFilters(kSaveFilters), false, true};
+    const auto choice = askSaveTarget(shape, initial, settings_.useCommonDialog != 0);
+    if (!choice) return;
+    keepSaveOptions(*choice);
+    std::optional<FixedOverwritePolicy> overwrite;
+    pageFiles().saveCurrentPage(choice->path, *overwriteFor(*choice, overwrite), choice->copyComments);
+    showCurrentPage();
+}
+
+void CMainFrame::keepSaveOptions(const SaveChoice& choice) {
+    // The one-file option is not offered here and stays as the conversions left it.
+    const bool oneFile = saveOptions_.oneFile;
+    saveOptions_ = choice;
+    saveOptions_.oneFile = oneFile;
+}
+
+void CMainFrame::convertPageFiles(bool selectedOnly) {
+    SaveChoice initial = saveOptions_;
+    if (initial.path.empty()) initial.path = files::joinPath(settings_.savePath, "");
+    const SaveTargetDialog::Shape shape{kConvertTitle, qtFilters(kConvertFilters), true, true};
+    const auto choice = askSaveTarget(shape, initial, settings_.useCommonDialog != 0);
+    if (!choice) return;
+    saveOptions_ = *choice;
+    ConvertOptions options;
+    options.oneFile = choice->oneFile;
+    options.copyComments = choice->copyComments;
+    options.pageStartPosition = settings_.pageStartPosition;
+    TargetProblem problem = TargetProblem::None;
+    const auto target = parseSaveTarget(choice->path, problem);
+    if (target && target->type == FileTypeCode::Book) {
+        const MarkCounts counts = MarkCounts::of(table_.words());
+        BookOptionsDialog book(settings_.pageStartPosition, bookInformationText(), table_.totalPages(),
+                               counts.selected, this);
+        if (book.exec() != QDialog::Accepted) return;
+        options.oneFile = true;
+        options.pageStartPosition = book.pageStartPosition();
+        options.bookInformation = book.information();
+    }
+    std::optional<FixedOverwritePolicy> overwrite;
+    ConversionProgressDialog progress(this);
+    const ConversionResult result =
+        pageFiles().convertPages(selectedOnly, choice->path, options, *overwriteFor(*choice, overwrite), progress);
+    progress.hide();
+    showCurrentPage();
+    if (result.pagesWritten > 0) offerAfterConversion(result);
+}
+
+// A book takes the comment of the index file in use as its information.
+std::string CMainFrame::bookInformationText() const {
+    const IndexState& index = table_.index();
+    if (!index.inUse) return {};
+    return CommentFile::read(index.path, 0).value_or(std::string{});
+}
+
+void CMainFrame::offerAfterConversion(const ConversionResult& result) {
+    ConversionDoneDialog done(result.pagesWritten, static_cast<int>(result.files.size()), this);
+    done.exec();
+    if (done.deleteSources()) pageFiles().deleteMarked(DeleteScope::All);
+    if (done.openWritten()) pageFiles().openWritten(result);
+    showCurrentPage();
+}
+
+void CMainFrame::editCurrentPageFile() {
+    pageFiles();
+    pageFiles_->editCurrent(*fileEditor_);
+    showCurrentPage();
+}
+
+void CMainFrame::saveIndexFile() {
+    IndexFile& index = document_.index();
+    const IndexState& state = table_.index();
+    SaveChoice initial;
+    initial.path = index.suggestedName();
+    initial.overwrite = state.inUse && !state.writeProtected;
+    const SaveTargetDialog::Shape shape{kSaveAsTitle, qtFilters(kIndexFilters), false, false};
+    const auto choice = askSaveTarget(shape, initial, settings_.useCommonDialog != 0);
+    if (!choice) return;
+    std::string path = choice->path;
+    if (QFileInfo(QString::fromStdString(path)).suffix().isEmpty()) path += ".LPX";
+    std::optional<FixedOverwritePolicy> overwrite;
+    if (!mayWriteTarget(path, *overwriteFor(*choice, overwrite))) return;
+    index.saveAs(path);
+    refresh();
+}
+
+}  // namespace lumipage
