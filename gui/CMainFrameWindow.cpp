@@ -9,6 +9,8 @@
 #include "app/WindowPlacement.h"
 #include "document/CLP98Doc.h"
 #include "gui/CMainFrame.h"
+
+#include "document/PageFileOperations.h"
 #include "gui/PageWidget.h"
 
 namespace lumipage {
@@ -52,6 +54,11 @@ void CMainFrame::storePlacement() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
+    // While the page's file is out with its editor the window waits for it and stays.
+    if (pageFiles_ && pageFiles_->editing()) {
+        event->ignore();
+        return;
+    }
     document_.index().savePrompt();
     if (!startup_.noSave) storePlacement();
     event->accept();
