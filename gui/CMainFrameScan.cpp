@@ -31,6 +31,7 @@ FrameScanning& CMainFrame::scanning() const {
             return true;
         };
         window.postCommand = [&self](int id) { self.postCommand(id); };
+        window.sendAllPages = [&self] { return self.sendFax(false, nullptr); };
         scanning_ = std::make_unique<FrameScanning>(settings_, document_, self.messages(), std::move(window));
     }
     return *scanning_;
@@ -42,8 +43,6 @@ std::optional<CommandState> CMainFrame::scanCommandState(int id) const {
     // The source manager is tried once, when the window first asks.
     bool on = scan.managerAvailable() && !scan.busy();
     if (id == kRescan) on = on && table_.fileCount() > 0;
-    // Scan to fax needs the fax send job, which this window does not carry.
-    if (id == kFaxFromScanner) on = false;
     return CommandState{on, false, {}};
 }
 
@@ -57,6 +56,7 @@ bool CMainFrame::runScanCommand(int id) {
         case kRescan: scan.scan(ScanMode::Rescan); break;
         case kCopyDirect: scan.scan(ScanMode::Copy, false); break;
         case kCopyWithPrinterSetup: scan.scan(ScanMode::Copy, true); break;
+        case kFaxFromScanner: scan.scan(ScanMode::ScanToFax); break;
         default: return false;
     }
     refresh();

@@ -94,8 +94,9 @@ void FrameScanning::adjustThreshold(ThresholdAdjustment& adjustment) {
 
 bool FrameScanning::printCopy(bool printerDialog) { return window_.printCopy(printerDialog); }
 
-// The fax send job is not part of this window; scan-to-fax stays disabled.
+// Scan to fax: the scanned pages go out through the window's fax send job.
 bool FrameScanning::sendAllPages() {
+    if (window_.sendAllPages) return window_.sendAllPages();
     messages_.message(kFaxUnavailable);
     return false;
 }

@@ -22,6 +22,7 @@ struct ScanWindow {
     std::function<void()> showPage;                   // the current page changed
     std::function<bool(bool printerDialog)> printCopy;  // the current page, first page only
     std::function<void(int id)> postCommand;
+    std::function<bool()> sendAllPages;  // scan to fax: the send job over every page
 };
 
 // The window side of scanning: the source manager named in the settings,

@@ -125,7 +125,7 @@ TEST_F(ScanCommands, ANewScanArrivesInThePageListAndIsShown) {
     EXPECT_TRUE(enabled(kCopyDirect));
     EXPECT_TRUE(enabled(kCopyWithPrinterSetup));
     EXPECT_FALSE(enabled(kRescan));  // no file open
-    EXPECT_FALSE(enabled(kFaxFromScanner));
+    EXPECT_TRUE(enabled(kFaxFromScanner));
 
     dialogs.answers = {scanSmall(true), acceptThreshold()};
     EXPECT_TRUE(frame->runCommand(kScanNew));
