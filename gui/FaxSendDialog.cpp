@@ -36,7 +36,7 @@ const QStringList kSpeeds{"14400", "9600"};
 
 FaxSendDialog::FaxSendDialog(const FaxSendValues& values, int rangePages, bool selectedPages,
                              std::function<std::vector<PickLine>(bool)> pickList, QWidget* parent)
-    : QDialog(parent), pickList_(std::move(pickList)) {
+    : QDialog(parent) {
     setObjectName("136");
     setWindowTitle(selectedPages ? "ＦＡＸ送信（選択頁）" : "ＦＡＸ送信");
     const int pages = std::max(rangePages, 1);
@@ -96,24 +96,12 @@ FaxSendDialog::FaxSendDialog(const FaxSendValues& values, int rangePages, bool s
     buttons->addWidget(cancel);
     grid->addLayout(buttons, row, 0, 1, 2);
 
-    clearSelectionOnFocus(number_, list_);
-    connect(list_, &QListWidget::currentRowChanged, this, [this](int r) {
-        if (r >= 0 && r < int(lines_.size())) number_->setText(lines_[size_t(r)].number);
-    });
+    pickNumbersFrom(list_, number_, sort_, std::move(pickList));
     connect(number_, &QLineEdit::textChanged, this, [this] { updateStates(); });
     connect(modemVolume_, &QCheckBox::toggled, this, [this] { updateStates(); });
-    connect(sort_, &QCheckBox::toggled, this, [this] { fillList(); });
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    fillList();
     updateStates();
-}
-
-void FaxSendDialog::fillList() {
-    lines_ = pickList_ ? pickList_(sort_->isChecked()) : std::vector<PickLine>{};
-    const QSignalBlocker quiet(list_);
-    list_->clear();
-    for (const PickLine& line : lines_) list_->addItem(line.text);
 }
 
 void FaxSendDialog::updateStates() {

@@ -6,6 +6,8 @@
 
 #include <QDialog>
 
+#include "gui/FaxWidgets.h"
+
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -16,12 +18,6 @@ class QSpinBox;
 namespace lumipage {
 
 struct FaxSendValues;
-
-// One line of a phone book pick list and the number it puts in the number field.
-struct PickLine {
-    QString text;
-    QString number;
-};
 
 // The fax send dialog: number, page range, local identification, the phone
 // book's fax numbers, port, speed, dial method, redials and their wait, the
@@ -36,11 +32,8 @@ public:
     void storeInto(FaxSendValues& values) const;
 
 private:
-    void fillList();
     void updateStates();
 
-    std::function<std::vector<PickLine>(bool)> pickList_;
-    std::vector<PickLine> lines_;
     QLineEdit* number_;
     QSpinBox* start_;
     QSpinBox* end_;

@@ -1,5 +1,11 @@
 #include "gui/FaxWidgets.h"
 
+#include <memory>
+
+#include <QSignalBlocker>
+
+#include <QCheckBox>
+
 #include <algorithm>
 
 #include <QComboBox>
@@ -37,6 +43,23 @@ QLineEdit* numberEdit(const char* id, int maxLength, QWidget* parent) {
 
 void clearSelectionOnFocus(QLineEdit* edit, QListWidget* list) {
     edit->installEventFilter(new FocusClears(list, edit));
+}
+
+void pickNumbersFrom(QListWidget* list, QLineEdit* number, QCheckBox* sort,
+                     std::function<std::vector<PickLine>(bool)> pickList) {
+    auto lines = std::make_shared<std::vector<PickLine>>();
+    auto fill = [list, sort, lines, pickList = std::move(pickList)] {
+        *lines = pickList ? pickList(sort->isChecked()) : std::vector<PickLine>{};
+        const QSignalBlocker quiet(list);
+        list->clear();
+        for (const PickLine& line : *lines) list->addItem(line.text);
+    };
+    clearSelectionOnFocus(number, list);
+    QObject::connect(list, &QListWidget::currentRowChanged, number, [number, lines](int r) {
+        if (r >= 0 && r < int(lines->size())) number->setText((*lines)[size_t(r)].number);
+    });
+    QObject::connect(sort, &QCheckBox::toggled, list, fill);
+    fill();
 }
 
 QComboBox* choice(const char* id, const QStringList& items, int current, QWidget* parent) {

@@ -1,13 +1,24 @@
 #pragma once
 #include <QString>
 #include <QStringList>
+#include <functional>
+#include <vector>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QWidget;
 
-namespace lumipage::faxwidgets {
+namespace lumipage {
+
+// One line of a phone book pick list and the number it puts in the number field.
+struct PickLine {
+    QString text;
+    QString number;
+};
+
+namespace faxwidgets {
 
 // A number or identification field: at most `maxLength` characters, the
 // input method off.
@@ -15,9 +26,15 @@ QLineEdit* numberEdit(const char* id, int maxLength, QWidget* parent);
 // Putting the focus into `edit` removes the list's selection.
 void clearSelectionOnFocus(QLineEdit* edit, QListWidget* list);
 QComboBox* choice(const char* id, const QStringList& items, int current, QWidget* parent);
+// The phone book's pick list under a number field: choosing a line puts its
+// number into the field, the focus in the field clears the choice, and the
+// sort switch reloads the list through `pickList(sort)`. Fills the list now.
+void pickNumbersFrom(QListWidget* list, QLineEdit* number, QCheckBox* sort,
+                     std::function<std::vector<PickLine>(bool sort)> pickList);
 
 inline const QStringList kPorts{"COM1", "COM2", "COM3", "COM4"};
 inline const QStringList kDialMethods{"トーン", "パルス"};
 inline const QStringList kVolumes{"オフ", "小", "中", "大"};
 
-}  // namespace lumipage::faxwidgets
+}  // namespace faxwidgets
+}  // namespace lumipage

@@ -19,7 +19,7 @@ using namespace faxwidgets;
 
 VoiceCallDialog::VoiceCallDialog(const Settings& settings, const std::string& number,
                                  std::function<std::vector<PickLine>(bool)> pickList, QWidget* parent)
-    : QDialog(parent), pickList_(std::move(pickList)) {
+    : QDialog(parent) {
     setObjectName("152");
     setWindowTitle("電話呼出");
     port_ = choice("port", kPorts, settings.commPort - 1, this);
@@ -61,24 +61,12 @@ VoiceCallDialog::VoiceCallDialog(const Settings& settings, const std::string& nu
     buttons->addWidget(cancel);
     grid->addLayout(buttons, row, 0, 1, 2);
 
-    clearSelectionOnFocus(number_, list_);
-    connect(list_, &QListWidget::currentRowChanged, this, [this](int r) {
-        if (r >= 0 && r < int(lines_.size())) number_->setText(lines_[size_t(r)].number);
-    });
+    pickNumbersFrom(list_, number_, sort_, std::move(pickList));
     connect(number_, &QLineEdit::textChanged, this, [this] { updateStates(); });
     connect(modemVolume_, &QCheckBox::toggled, this, [this] { updateStates(); });
-    connect(sort_, &QCheckBox::toggled, this, [this] { fillList(); });
     connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    fillList();
     updateStates();
-}
-
-void VoiceCallDialog::fillList() {
-    lines_ = pickList_ ? pickList_(sort_->isChecked()) : std::vector<PickLine>{};
-    const QSignalBlocker quiet(list_);
-    list_->clear();
-    for (const PickLine& line : lines_) list_->addItem(line.text);
 }
 
 void VoiceCallDialog::updateStates() {

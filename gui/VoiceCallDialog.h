@@ -29,11 +29,8 @@ public:
     void storeInto(Settings& settings, std::string& number) const;
 
 private:
-    void fillList();
     void updateStates();
 
-    std::function<std::vector<PickLine>(bool)> pickList_;
-    std::vector<PickLine> lines_;
     QComboBox* port_;
     QComboBox* dial_;
     QComboBox* volume_;
