@@ -235,6 +235,7 @@ void CMainFrame::showCurrentPage() {
 }
 
 bool CMainFrame::runCommand(int id) {
+    if (commandFilter_ && commandFilter_(id)) return true;
     view_->flushPendingPaint();
     const bool done = runWindowCommand(id) || commands_->run(id);
     refresh();

@@ -11,6 +11,7 @@
 #include <QMainWindow>
 
 #include "app/CommandTable.h"
+#include "app/KeyTable.h"
 #include "app/ViewerCommands.h"
 #include "gui/SaveTargetDialog.h"
 #include "view/ViewTypes.h"
@@ -66,6 +67,10 @@ public:
     void refresh();
 
     bool runCommand(int id);
+    // Sees every command before it runs; returning true takes the command
+    // away from the window. Lets automation and tests watch the commands
+    // that keys and the mouse give without opening their dialogs.
+    void setCommandFilter(std::function<bool(int)> filter) { commandFilter_ = std::move(filter); }
     // Commands the application object carries out (manual, guide book,
     // saving the view state): their state and their handler.
     void setApplicationCommands(std::function<std::optional<CommandState>(int)> state,
@@ -126,7 +131,8 @@ private:
     void updateToolButtons();
     bool runWindowCommand(int id);
     bool handleKey(QKeyEvent* event);
-    bool handleCharacter(QKeyEvent* event);
+    KeyContext keyContext() const;
+    bool runKeyAction(const KeyAction& action, bool autoRepeat = false);
     void postCommand(int id);
     CommandState stateOf(int id) const;
     std::optional<CommandState> documentCommandState(int id) const;
@@ -179,6 +185,7 @@ private:
     OpenFileTable& table_;
     CLP98Doc& document_;
     MenuShape shape_;
+    std::function<bool(int)> commandFilter_;
     PageWidget* page_;
     std::unique_ptr<PageListDocument> viewDocument_;
     std::unique_ptr<CLP98View> view_;

@@ -1,4 +1,7 @@
 // The main window's keys, dropped files and dialogs.
+#include <algorithm>
+#include <optional>
+
 #include <QCursor>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -9,6 +12,7 @@
 #include <QUrl>
 
 #include "app/CommandIds.h"
+#include "app/KeyTable.h"
 #include "app/Settings.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"
@@ -25,88 +29,101 @@ using namespace command;
 
 namespace {
 
-enum class Modifier { None, Shift, Control };
+KeyModifier modifierOf(const QKeyEvent* e) {
+    if (e->modifiers() & Qt::ControlModifier) return KeyModifier::Control;
+    if (e->modifiers() & Qt::ShiftModifier) return KeyModifier::Shift;
+    return KeyModifier::None;
+}
 
-Modifier modifierOf(const QKeyEvent* e) {
-    if (e->modifiers() & Qt::ControlModifier) return Modifier::Control;
-    if (e->modifiers() & Qt::ShiftModifier) return Modifier::Shift;
-    return Modifier::None;
+std::optional<ViewKey> viewKeyOf(int key) {
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return ViewKey::Enter;
+        case Qt::Key_Escape: return ViewKey::Escape;
+        case Qt::Key_PageUp: return ViewKey::PageUp;
+        case Qt::Key_PageDown: return ViewKey::PageDown;
+        case Qt::Key_Home: return ViewKey::Home;
+        case Qt::Key_End: return ViewKey::End;
+        case Qt::Key_Left: return ViewKey::Left;
+        case Qt::Key_Right: return ViewKey::Right;
+        case Qt::Key_Up: return ViewKey::Up;
+        case Qt::Key_Down: return ViewKey::Down;
+        case Qt::Key_Insert: return ViewKey::Insert;
+        case Qt::Key_F1: return ViewKey::F1;
+        case Qt::Key_F2: return ViewKey::F2;
+        case Qt::Key_F3: return ViewKey::F3;
+        case Qt::Key_F4: return ViewKey::F4;
+        case Qt::Key_F5: return ViewKey::F5;
+        case Qt::Key_F6: return ViewKey::F6;
+        case Qt::Key_F7: return ViewKey::F7;
+        case Qt::Key_F8: return ViewKey::F8;
+        case Qt::Key_F9: return ViewKey::F9;
+        case Qt::Key_F11: return ViewKey::F11;
+        case Qt::Key_F12: return ViewKey::F12;
+        default: return std::nullopt;
+    }
 }
 
 }  // namespace
 
-// Keys that need a page do nothing without one; the command handlers
-// check that themselves.
-bool CMainFrame::handleKey(QKeyEvent* e) {
-    CLP98View& v = *view_;
-    const Modifier m = modifierOf(e);
-    const bool startEdge = settings_.pageStartPosition != 3;
-    auto run = [this](int id) { runCommand(id); return true; };
-    auto scroll = [&](bool horizontal, int line, int page, int end) {
-        const int code = m == Modifier::Control ? end : m == Modifier::Shift ? page : line;
-        horizontal ? v.ScrollHorizontal(code) : v.ScrollVertical(code);
-        page_->scrollStateChanged();
-        return true;
-    };
-    switch (e->key()) {
-        case Qt::Key_Return:
-        case Qt::Key_Enter: v.enterKey(e->isAutoRepeat()); refresh(); return true;
-        case Qt::Key_Escape:
-            if (settings_.enableEscKey) postCommand(kExit);
-            return true;
-        case Qt::Key_PageUp:
-            return run(m == Modifier::Control ? kFirstPage : m == Modifier::Shift ? kPreviousSelected : kPreviousPage);
-        case Qt::Key_PageDown:
-            return run(m == Modifier::Control ? kLastPage : m == Modifier::Shift ? kNextSelected : kNextPage);
-        case Qt::Key_Home:
-            runCommand(kFirstPage);
-            v.ScrollToEdges(startEdge ? CLP98View::kEdgeStart : CLP98View::kEdgeEnd, CLP98View::kEdgeStart);
-            return true;
-        case Qt::Key_End:
-            runCommand(kLastPage);
-            v.ScrollToEdges(startEdge ? CLP98View::kEdgeEnd : CLP98View::kEdgeStart, CLP98View::kEdgeEnd);
-            return true;
-        case Qt::Key_Left: return scroll(true, CLP98View::kLineUp, CLP98View::kPageUp, CLP98View::kTop);
-        case Qt::Key_Right: return scroll(true, CLP98View::kLineDown, CLP98View::kPageDown, CLP98View::kBottom);
-        case Qt::Key_Up: return scroll(false, CLP98View::kLineUp, CLP98View::kPageUp, CLP98View::kTop);
-        case Qt::Key_Down: return scroll(false, CLP98View::kLineDown, CLP98View::kPageDown, CLP98View::kBottom);
-        case Qt::Key_F1: return run(kOpen);
-        case Qt::Key_F4: return run(kFaxSend);
-        case Qt::Key_F7: return run(kFitTwicePageWidth);
-        case Qt::Key_F8: return run(kFitPageWidth);
-        case Qt::Key_F9: return run(kFitWholePage);
-        case Qt::Key_F6:
-            return run(m == Modifier::Control ? kPrintScreen : m == Modifier::Shift ? kPrintSelected : kPrintAll);
-        case Qt::Key_F11: return run(kContents);
-        case Qt::Key_F12: return run(kKeywordIndex);
-        case Qt::Key_P:
-            if (m == Modifier::Control) return run(kPrintAll);
-            if (m == Modifier::None) return run(table_.counts().selected > 0 ? kPrintSelected : kPrintAll);
-            return false;
-        default: return handleCharacter(e);
-    }
+KeyContext CMainFrame::keyContext() const {
+    KeyContext c;
+    c.fileFunctions = shape_.fileMenu;
+    c.scanning = shape_.scanMenus;
+    c.fax = shape_.faxMenu;
+    c.enableEscKey = settings_.enableEscKey != 0;
+    c.topRightStart = settings_.pageStartPosition == 3;
+    c.pageShown = view_->pageShown();
+    c.anySelected = table_.counts().selected > 0;
+    return c;
 }
 
-bool CMainFrame::handleCharacter(QKeyEvent* e) {
-    const QString text = e->text().toUpper();
-    if (text.size() != 1) return false;
-    const bool shift = e->modifiers() & Qt::ShiftModifier;
-    auto run = [this](int id) { runCommand(id); return true; };
-    switch (text[0].unicode()) {
-        case ' ':
-            if (shift) return run(kToggleSelection);
-            return run(view_->zoomByMouse() || !view_->zoomFrameMode() ? kZoomFrame : kZoomByMouse);
-        case '*': return run(kFitTwicePageWidth);
-        case '+': case 'U': return run(kZoomIn);
-        case '-': case 'Y': return run(kZoomOut);
-        case '/': return run(kFitWholePage);
-        case '=': return run(kFitPageWidth);
-        case 'L': return run(kTurnLeft);
-        case 'R': return run(kTurnRight);
-        case 'I': return run(kTurnHalf);
-        case 'O': return run(kOpen);
-        default: return false;
+// The page view's keys. Anything waiting to be painted is painted first, so
+// a key acts on what the user sees; typed characters are ignored while a
+// repaint is still pending.
+bool CMainFrame::handleKey(QKeyEvent* e) {
+    view_->flushPendingPaint();
+    const KeyModifier m = modifierOf(e);
+    // Ctrl+P prints like the menu's print command.
+    if (e->key() == Qt::Key_P && m == KeyModifier::Control) return runKeyAction({KeyAction::Kind::Command, kPrintAll});
+    if (const std::optional<ViewKey> key = viewKeyOf(e->key())) {
+        return runKeyAction(keyAction(*key, m, keyContext()), e->isAutoRepeat());
     }
+    const QString text = e->text();
+    if (text.size() != 1 || text[0].unicode() >= 0x80 || m == KeyModifier::Control) return false;
+    if (view_->repaintPending()) return true;
+    return runKeyAction(characterAction(char(text[0].unicode()), m == KeyModifier::Shift, keyContext()));
+}
+
+bool CMainFrame::runKeyAction(const KeyAction& action, bool autoRepeat) {
+    using Kind = KeyAction::Kind;
+    CLP98View& v = *view_;
+    switch (action.kind) {
+        case Kind::None: return false;
+        case Kind::Command: runCommand(action.command); return true;
+        case Kind::ScrollHorizontal: v.ScrollHorizontal(action.a); break;
+        case Kind::ScrollVertical: v.ScrollVertical(action.a); break;
+        case Kind::ScrollToEdges: v.ScrollToEdges(action.a, action.b); break;
+        case Kind::CommandThenEdges:
+            runCommand(action.command);
+            v.ScrollToEdges(action.a, action.b);
+            break;
+        case Kind::EnterKey: v.enterKey(autoRepeat); refresh(); return true;
+        case Kind::PointerAboveClient: {
+            // Out of the way of the page: just above the view, inside its sides.
+            const QPoint at = page_->viewport()->mapFromGlobal(QCursor::pos());
+            const int width = page_->viewport()->width();
+            const int x = width > 20 ? std::clamp(at.x(), 10, width - 10) : width / 2;
+            QCursor::setPos(page_->viewport()->mapToGlobal(QPoint(x, -10)));
+            return true;
+        }
+        case Kind::PointerToCorner: QCursor::setPos(page_->viewport()->mapToGlobal(QPoint(10, -10))); return true;
+        case Kind::ZoomModeToggle:
+            runCommand(v.zoomByMouse() || !v.zoomFrameMode() ? kZoomFrame : kZoomByMouse);
+            return true;
+    }
+    page_->scrollStateChanged();
+    return true;
 }
 
 void CMainFrame::moveMouseToCentre() {
