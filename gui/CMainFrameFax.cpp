@@ -67,8 +67,8 @@ std::string CMainFrame::phoneBookPath() const {
 std::optional<CommandState> CMainFrame::faxCommandState(int id) const {
     const bool pages = table_.totalPages() > 0;
     switch (id) {
-        // Without pages the fax key scans to fax, which the scanning commands decide.
-        case kFaxSend: return pages ? std::optional(enabledIf(true)) : std::nullopt;
+        // Without pages the fax key scans the pages to send, when a scanner is there.
+        case kFaxSend: return pages ? std::optional(enabledIf(true)) : scanCommandState(kFaxFromScanner);
         case kFaxSelected: return enabledIf(table_.counts().selected > 0);
         case kFaxAll: return enabledIf(pages);
         case kPhoneBook:
@@ -80,7 +80,7 @@ std::optional<CommandState> CMainFrame::faxCommandState(int id) const {
 bool CMainFrame::runFaxCommand(int id) {
     switch (id) {
         case kFaxSend:
-            if (table_.totalPages() == 0) return false;
+            if (table_.totalPages() == 0) return runScanCommand(kFaxFromScanner);
             sendFax(table_.counts().selected > 0, nullptr);
             return true;
         case kFaxSelected: sendFax(true, nullptr); return true;

@@ -19,11 +19,14 @@
 #include <fstream>
 
 #include "app/CommandIds.h"
+#include "fax/CLP98FAX.h"
+#include "gui/FaxSendDialog.h"
 #include "gui/CMainFrame.h"
 #include "gui/dialogs/ScanDialog.h"
 #include "gui/dialogs/SourceChooserDialog.h"
 #include "gui/dialogs/ThresholdDialog.h"
 #include "support/DocumentFixture.h"
+#include "support/ModemFixture.h"
 #include "support/TestImages.h"
 #include "view/CLP98View.h"
 
@@ -196,6 +199,47 @@ TEST_F(ScanCommands, WithoutASourceManagerTheCommandsAreOff) {
     frame->runCommand(kScanNew);
     EXPECT_TRUE(dialogs.seen.empty());
     EXPECT_EQ(table.fileCount(), 0);
+}
+
+}  // namespace
+}  // namespace lumipage
+
+namespace lumipage {
+namespace {
+
+// The fax key with no pages open scans the pages and sends them.
+TEST_F(ScanCommands, TheFaxKeyWithoutPagesScansAndSendsTheScan) {
+    test::Class2ModemSimulator modem{test::ModemScript{}};
+    ASSERT_TRUE(modem.ok());
+    settings.comDevices = {modem.device(), "/nonexistent/ttyS1", "/nonexistent/ttyS2", "/nonexistent/ttyS3"};
+    // The pages are collected in the temporary folder's "LpFax".
+    const std::string oldTemp = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+    setenv("TMPDIR", dir.c_str(), 1);
+    make();
+    frame->useFax(std::make_unique<CLP98FAX>(settings, nullptr, test::kTestTiming));
+    frame->setFaxDataFolder(dir);
+    ASSERT_TRUE(enabled(kFaxSend));
+
+    Answer send = [](QDialog* dialog) {
+        ASSERT_EQ(dialog->objectName(), "ScanDialog");
+        static_cast<ScanDialog*>(dialog)->sendButton()->click();
+    };
+    Answer dial = [](QDialog* dialog) {
+        dialog->findChild<QLineEdit*>("1032")->setText("03-1234-5678");
+        dialog->findChild<QPushButton*>("1")->click();
+    };
+    dialogs.answers = {scanSmall(false), send, dial};
+    EXPECT_TRUE(frame->runCommand(kFaxSend));
+    if (oldTemp.empty()) unsetenv("TMPDIR");
+    else setenv("TMPDIR", oldTemp.c_str(), 1);
+    ASSERT_GE(dialogs.seen.size(), 3u);
+    EXPECT_EQ(dialogs.seen[0], "ScanDialog");
+    EXPECT_EQ(dialogs.seen[1], "ScanDialog");
+    EXPECT_TRUE(std::filesystem::exists(dir + "/LpFax/SCAN001.MH0"));
+    ASSERT_EQ(modem.pages().size(), 1u);
+    // The sent page left the list.
+    EXPECT_EQ(table.fileCount(), 0);
+    EXPECT_EQ(frame->fax().sendValues().number, "03-1234-5678");
 }
 
 }  // namespace
