@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/AppCommands.h"
+#include "app/CommandIds.h"
 #include "app/AppHost.h"
 #include "app/DataFolder.h"
 #include "app/LaunchLines.h"
@@ -134,7 +134,7 @@ bool CLP98App::openFirst() {
 
 void CLP98App::reopenDialogs(AppHost& host) {
     if (dialogWasOpen(settings_.commentDlg)) host.postCommand(command::kEditComment);
-    if (dialogWasOpen(settings_.paperColorDlg)) host.postCommand(command::kColourAdjust);
+    if (dialogWasOpen(settings_.paperColorDlg)) host.postCommand(command::kColourAdjustment);
     if (dialogWasOpen(settings_.fileOpenDlg)) {
         host.postCommand(command::kOpen);
         fileDialogPosted_ = true;

@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
-#include "app/AppCommands.h"
+#include "app/CommandIds.h"
+#include "app/FrameRequest.h"
 #include "app/Settings.h"
 #include "comments/FileKind.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"
-#include "platform/CopyRequest.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -19,10 +19,6 @@
 namespace lumipage {
 
 namespace {
-
-constexpr uint32_t kActionMask = 0x0F;
-constexpr uint32_t kSizeModeShift = 4;
-constexpr uint32_t kPathRequestLimit = 255;
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -67,50 +63,40 @@ std::string CopyRequestHandler::windowTitle() { return frame_.windowTitle(); }
 void CopyRequestHandler::closeWindow() { frame_.closeWindow(); }
 
 int32_t CopyRequestHandler::handleRequest(int32_t code, std::span<const uint8_t> data) {
-    const uint32_t request = uint32_t(code) & 0xFFFF;
-    if (request <= kPathRequestLimit) return pathRequest(request, int(uint32_t(code) >> 16), data);
-    switch (request) {
-        case kColours: return colours(data);
-        case kAutoScroll:
-        case kCatchScroll:
-        case kViewFlags: return integerSetting(request, data);
-        case kPrintAll:
-            if (!document_.table().empty()) frame_.postCommand(command::kPrintAll);
-            return 1;
-        default: return 0;
-    }
-}
-
-int32_t CopyRequestHandler::pathRequest(uint32_t request, int page, std::span<const uint8_t> data) {
-    std::optional<std::string> path;
-    if (!data.empty()) {
-        const auto nul = std::find(data.begin(), data.end(), uint8_t(0));
-        if (nul == data.end() || size_t(nul - data.begin()) >= kMaxPathBytes) return 0;
-        if (nul != data.begin()) path = files::absolutePath(std::string(data.begin(), nul));
-    }
-    const int sizeMode = int(request >> kSizeModeShift);
-    if (sizeMode >= 1 && sizeMode <= 3) frame_.setSizeMode(sizeMode);
+    using Kind = FrameRequest::Kind;
+    const FrameRequest r = FrameRequest::decode(uint32_t(code), data);
+    if (r.kind == Kind::Refused || r.kind == Kind::NotHandled) return 0;
+    if (r.sizeMode != 0) frame_.setSizeMode(r.sizeMode);
+    const std::optional<std::string> path =
+        r.path.empty() ? std::nullopt : std::optional(files::absolutePath(r.path));
     const OpenFileTable& table = document_.table();
-    switch (request & kActionMask) {
-        case kCloseAll:
+    switch (r.kind) {
+        case Kind::CloseAll:
             if (!table.empty()) document_.closeAll();
             return 1;
-        case kClosePath: return path ? closePath(*path) : 0;
-        case kReplacePath:
+        case Kind::ClosePath: return path ? closePath(*path) : 0;
+        case Kind::ReplaceByPath:
             if (!path) return 0;
             if (!table.empty() && fileKindOf(*path) != FileKind::Index &&
                 (table.fileCount() > 1 || table.find(*path) == 0))
                 document_.closeAll();
-            return openPath(*path, page);
-        case kOpenPath: return path ? openPath(*path, page) : 0;
-        case kGoToPage: return goToPage(page);
-        case kApplySizeMode: {
-            static constexpr std::array<int, 3> kCommands{command::kWholePage, command::kStandardSize,
-                                                          command::kDoubleSize};
+            return openPath(*path, r.page);
+        case Kind::OpenPath: return path ? openPath(*path, r.page) : 0;
+        case Kind::GoToPage: return goToPage(r.page);
+        case Kind::ApplySizeMode: {
+            static constexpr std::array<int, 3> kCommands{command::kFitWholePage, command::kFitPageWidth,
+                                                          command::kFitTwicePageWidth};
             const int mode = frame_.sizeMode();
             if (mode >= 1 && mode <= 3) frame_.runCommand(kCommands[size_t(mode - 1)]);
             return 1;
         }
+        case Kind::Colours: return colours(r.values);
+        case Kind::AutoScroll:
+        case Kind::CatchScroll:
+        case Kind::ViewFlags: return integerSetting(r.kind, r.values[0]);
+        case Kind::PrintAll:
+            if (!table.empty()) frame_.postCommand(command::kPrintAll);
+            return 1;
         default: return 0;
     }
 }
@@ -141,10 +127,8 @@ int32_t CopyRequestHandler::goToPage(int page) {
     return result(shown && table.currentPage() == page);
 }
 
-int32_t CopyRequestHandler::colours(std::span<const uint8_t> data) {
-    if (data.size() != kColourBytes || frame_.colourDialogOpen()) return 0;
-    std::array<int32_t, 8> v{};
-    for (size_t i = 0; i < v.size(); ++i) v[i] = decodeInt32(data.subspan(i * 4).first<4>());
+int32_t CopyRequestHandler::colours(const std::array<int32_t, 8>& v) {
+    if (frame_.colourDialogOpen()) return 0;
     settings_.paperColor = v[0];
     settings_.paperColorMode = v[1];
     settings_.bright = v[2];
@@ -157,14 +141,16 @@ int32_t CopyRequestHandler::colours(std::span<const uint8_t> data) {
     return 1;
 }
 
-int32_t CopyRequestHandler::integerSetting(uint32_t request, std::span<const uint8_t> data) {
-    if (data.size() != 4) return 0;
-    const int32_t value = decodeInt32(data.first<4>());
-    if (request == kAutoScroll) settings_.autoScroll = value;
-    if (request == kCatchScroll) settings_.catchScroll = value;
-    if (request == kViewFlags) settings_.setViewFlags(value);
-    if (request == kViewFlags) frame_.viewFlagsChanged();
-    else frame_.scrollingChanged();
+int32_t CopyRequestHandler::integerSetting(FrameRequest::Kind kind, int32_t value) {
+    using Kind = FrameRequest::Kind;
+    if (kind == Kind::AutoScroll) settings_.autoScroll = value;
+    if (kind == Kind::CatchScroll) settings_.catchScroll = value;
+    if (kind == Kind::ViewFlags) {
+        settings_.setViewFlags(value);
+        frame_.viewFlagsChanged();
+    } else {
+        frame_.scrollingChanged();
+    }
     return 1;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 
+#include "app/FrameRequest.h"
 #include "platform/CopyRequestServer.h"
 
 namespace lumipage {
@@ -49,8 +51,6 @@ public:
     static constexpr uint32_t kCatchScroll = 258;
     static constexpr uint32_t kViewFlags = 261;
     static constexpr uint32_t kPrintAll = 272;
-    static constexpr size_t kColourBytes = 32;  // eight 32-bit integers
-    static constexpr size_t kMaxPathBytes = 4096;
 
     CopyRequestHandler(CLP98Doc& document, Settings& settings, CopyRequestFrame& frame)
         : document_(document), settings_(settings), frame_(frame) {}
@@ -60,12 +60,11 @@ public:
     void closeWindow() override;
 
 private:
-    int32_t pathRequest(uint32_t action, int page, std::span<const uint8_t> data);
     int32_t closePath(const std::string& path);
     int32_t openPath(const std::string& path, int page);
     int32_t goToPage(int page);
-    int32_t colours(std::span<const uint8_t> data);
-    int32_t integerSetting(uint32_t code, std::span<const uint8_t> data);
+    int32_t colours(const std::array<int32_t, 8>& values);
+    int32_t integerSetting(FrameRequest::Kind kind, int32_t value);
 
     CLP98Doc& document_;
     Settings& settings_;

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <span>
 
-#include "app/FrameRequests.h"
+#include "app/FrameRequest.h"
 
 using namespace lumipage;
 

@@ -12,7 +12,8 @@
 
 #include "app/CommandIds.h"
 #include "app/CommandLine.h"
-#include "app/FrameRequests.h"
+#include "app/CopyRequestHandler.h"
+#include "gui/FrameRequestSide.h"
 #include "app/Settings.h"
 #include "app/ViewerCommands.h"
 #include "document/CLP98Doc.h"
@@ -61,10 +62,8 @@ CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFi
     page_->setView(view_.get());
     navigator_ = std::make_unique<PageNavigator>(table_, document_, *view_);
     commands_ = std::make_unique<ViewerCommands>(*view_, *navigator_, document_, table_, settings_);
-    requests_ = std::make_unique<FrameRequests>(
-        document_, table_, *navigator_, *view_, settings_,
-        FrameRequests::Window{[] { return false; }, [this](int id) { postCommand(id); }, [this] { refresh(); }});
-    requests_->setSizeMode(startup.sizeMode);
+    requestSide_ = std::make_unique<FrameRequestSide>(*this, settings_, startup.sizeMode);
+    requests_ = std::make_unique<CopyRequestHandler>(document_, settings_, *requestSide_);
     navigator_->setChangeListener([this] { refresh(); });
     commands_->setChangeListener([this] { refresh(); });
     page_->setKeyHandler([this](QKeyEvent* e) { return handleKey(e); });

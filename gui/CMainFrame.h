@@ -36,7 +36,8 @@ class Messages;
 class FrameCommentHost;
 class FramePrintPages;
 class FramePrinting;
-class FrameRequests;
+class CopyRequestHandler;
+class FrameRequestSide;
 class FrameScanning;
 class QtMessages;
 class OpenFileTable;
@@ -83,14 +84,10 @@ public:
     QString statusPaneText(int pane) const;
     const MenuShape& shape() const { return shape_; }
 
-    // Requests of other running copies: the whole request as it arrives, or
-    // one method per request for a transport that decodes them itself.
+    // A request of another running copy, answered as the sender receives it.
     int request(uint32_t code, std::span<const uint8_t> data);
-    int closeAllRequest();
-    int closePathRequest(const std::string& path);
-    int replaceByPathRequest(const std::string& path, int page);
-    int openPathRequest(const std::string& path, int page);
-    int goToPageRequest(int page);
+    // The window's side of those requests, which the copies' connection shares.
+    FrameRequestSide& requestSide() { return *requestSide_; }
     // Told when a setting that other copies follow changed (code, value).
     void setBroadcaster(std::function<void(int, int)> broadcast);
 
@@ -191,7 +188,8 @@ private:
     std::unique_ptr<CLP98View> view_;
     std::unique_ptr<PageNavigator> navigator_;
     std::unique_ptr<ViewerCommands> commands_;
-    std::unique_ptr<FrameRequests> requests_;
+    std::unique_ptr<FrameRequestSide> requestSide_;
+    std::unique_ptr<CopyRequestHandler> requests_;
     std::unique_ptr<QtMessages> messages_;
     std::unique_ptr<FramePrintPages> printPages_;
     std::unique_ptr<FramePrinting> printing_;

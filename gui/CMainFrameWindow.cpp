@@ -4,7 +4,7 @@
 #include <QScreen>
 
 #include "app/CommandLine.h"
-#include "app/FrameRequests.h"
+#include "app/CopyRequestHandler.h"
 #include "app/Settings.h"
 #include "app/WindowPlacement.h"
 #include "document/CLP98Doc.h"
@@ -64,16 +64,11 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
     event->accept();
 }
 
+// A request may have opened, closed or moved the pages underneath the view.
 int CMainFrame::request(uint32_t code, std::span<const uint8_t> data) {
-    const int answer = requests_->handle(code, data);
-    refresh();
+    const int answer = requests_->handleRequest(int32_t(code), data);
+    showCurrentPage();
     return answer;
 }
-
-int CMainFrame::closeAllRequest() { return requests_->closeAll(); }
-int CMainFrame::closePathRequest(const std::string& path) { return requests_->closePath(path); }
-int CMainFrame::replaceByPathRequest(const std::string& path, int page) { return requests_->replaceByPath(path, page); }
-int CMainFrame::openPathRequest(const std::string& path, int page) { return requests_->openPath(path, page); }
-int CMainFrame::goToPageRequest(int page) { return requests_->goToPage(page); }
 
 }  // namespace lumipage

@@ -15,6 +15,7 @@
 #include "app/CommandIds.h"
 #include "app/CopyConnection.h"
 #include "gui/CMainFrame.h"
+#include "gui/FrameRequestSide.h"
 #include "gui/QtMessages.h"
 #include "platform/AppFolders.h"
 #include "view/CLP98View.h"
@@ -23,8 +24,8 @@ namespace lumipage {
 
 namespace {
 
-// The window side of start-up and of the requests of other copies.
-class WindowHost : public AppHost, public CopyRequestFrame {
+// The window side of start-up.
+class WindowHost : public AppHost {
 public:
     WindowHost(CLP98App& app, QtMessages& messages) : app_(app), messages_(messages) {}
 
@@ -36,6 +37,9 @@ public:
         frame_->setFaxDataFolder(app_.folders().dataFolder);
         frame_->setApplicationCommands([this](int id) { return applicationState(id); },
                                        [this](int id) { return runApplicationCommand(id); });
+        // Requests of other copies set the size mode the application keeps.
+        frame_->requestSide().useSizeMode([this] { return app_.sizeMode(); },
+                                          [this](int mode) { app_.setSizeMode(mode); });
     }
     void showMainWindow() override { frame_->showPlaced(); }
     void closeMainWindow() override {
@@ -58,19 +62,6 @@ public:
         QTimer::singleShot(0, frame_.get(), [this, id] { frame_->runCommand(id); });
     }
     bool batchFailed() const { return batchFailed_; }
-
-    // Requests of other copies.
-    // Computed afresh: a request answered a moment ago may have changed it.
-    std::string windowTitle() override { return frame_ ? frame_->captionText().toStdString() : std::string(); }
-    void closeWindow() override {
-        QTimer::singleShot(0, frame_.get(), [this] { frame_->close(); });
-    }
-    int sizeMode() override { return app_.sizeMode(); }
-    void setSizeMode(int mode) override { app_.setSizeMode(mode); }
-    bool colourDialogOpen() override { return false; }
-    void coloursChanged() override { frame_->showCurrentPage(); }
-    void scrollingChanged() override { frame_->refresh(); }
-    void viewFlagsChanged() override { frame_->showCurrentPage(); }
 
 private:
     std::optional<CommandState> applicationState(int id) const {
@@ -135,7 +126,7 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& args) {
 
     // The saved view state or the auto-open files may have come after the window was shown.
     host.frame()->showCurrentPage();
-    CopyConnection link(app, host);
+    CopyConnection link(app, host.frame()->requestSide());
     std::unique_ptr<QSocketNotifier> notifier;
     if (link.listen()) {
         notifier = std::make_unique<QSocketNotifier>(link.fd(), QSocketNotifier::Read);

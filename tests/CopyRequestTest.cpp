@@ -12,7 +12,7 @@
 #include <functional>
 #include <thread>
 
-#include "app/AppCommands.h"
+#include "app/CommandIds.h"
 #include "app/CLP98App.h"
 #include "app/CopyConnection.h"
 #include "app/CopyBroadcast.h"
@@ -198,7 +198,7 @@ TEST_F(CopyRequests, SettingsAndViewRequests) {
     int reentered = -1;
     frame.duringCommand = [&] { reentered = server.handlePending(handler); };
     EXPECT_EQ(ask(CopyRequest{15 | 3 << 4, {}}), 1);
-    EXPECT_EQ(frame.ran, std::vector<int>{command::kDoubleSize});
+    EXPECT_EQ(frame.ran, std::vector<int>{command::kFitTwicePageWidth});
     EXPECT_EQ(reentered, 0);
     EXPECT_EQ(ask(CopyRequest{272, {}}), 1);
     EXPECT_TRUE(frame.posted.empty());  // nothing open: nothing to print

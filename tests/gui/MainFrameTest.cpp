@@ -225,9 +225,35 @@ TEST_F(Frame, RequestsOfOtherCopiesReachTheWindow) {
     EXPECT_EQ(frame->navigator().currentPage(), 9);
     EXPECT_EQ(text(kPageCounter), "[現頁  9/9]");
     const std::vector<uint8_t> noNul{'x', '.', 'M', 'H'};
-    EXPECT_EQ(frame->request(3, noNul), 0);
-    EXPECT_EQ(frame->goToPageRequest(2), 1);
+    EXPECT_EQ(frame->request(3 | 0x10, noNul), 0);
+    EXPECT_EQ(frame->request(4 | 2u << 16, {}), 1);
     EXPECT_EQ(text(kPageCounter), "[現頁  2/9]");
+
+    // A size mode travels with a path request and is applied by request 15.
+    const std::string extra = writeMH("extra.MH", {&small, &small}, 0);
+    std::vector<uint8_t> path(extra.begin(), extra.end());
+    path.push_back(0);
+    EXPECT_EQ(frame->request(0x13 | 2u << 16, path), 1);
+    EXPECT_EQ(frame->navigator().currentPage(), 11);
+    EXPECT_EQ(frame->view().fitMode(), CLP98View::kFitPageWidth) << "not applied yet";
+    EXPECT_EQ(frame->request(15, {}), 1);
+    EXPECT_EQ(frame->view().fitMode(), CLP98View::kFitWholePage);
+
+    // Settings of other copies take effect in the view at once.
+    auto ints = [](std::initializer_list<int32_t> values) {
+        std::vector<uint8_t> data;
+        for (const int32_t v : values)
+            for (int shift = 0; shift < 32; shift += 8) data.push_back(uint8_t(uint32_t(v) >> shift));
+        return data;
+    };
+    EXPECT_EQ(frame->request(261, ints({2})), 1);
+    EXPECT_FALSE(frame->view().centring());
+    EXPECT_EQ(frame->request(256, ints({0x0000FF, 0, 100, 100, 0xFF0000, 0, 0, 1})), 1);
+    const QImage shown = frame->pageWidget()->bitmapImage();
+    ASSERT_FALSE(shown.isNull());
+    QList<QRgb> table = shown.colorTable();
+    EXPECT_TRUE(table.contains(qRgb(255, 0, 0))) << "the paper is red now";
+    EXPECT_TRUE(table.contains(qRgb(0, 0, 255))) << "the ink is blue now";
 }
 
 TEST_F(Frame, DroppedFilesJoinThePageList) {
