@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/Settings.h"
+#include "app/WindowSizeSetting.h"
 
 namespace lumipage {
 
@@ -178,6 +179,7 @@ StartupRequest parseCommandLine(const std::vector<std::string>& args, Settings& 
     StartupRequest r;
     // The store is chosen before anything else, wherever its switch stands.
     r.store = storeOf(args);
+    applyStoredWindowSize(settings.windowSize, r);
     for (const auto& a : args) {
         if (a.size() > 1 && a[0] == '-') {
             const std::string_view s = std::string_view(a).substr(1);

@@ -41,6 +41,8 @@ constexpr IntKey kIntKeys[] = {
     {"Option", "PreviewWideStd", &Settings::previewWideStd},
     {"Option", "SaveDialogPos", &Settings::saveDialogPos},
     {"Option", "AppDataModulePath", &Settings::appDataModulePath},
+    {"Option", "LinkCommentFile", &Settings::linkCommentFile},
+    {"Option", "LinkIndexCompanion", &Settings::linkIndexCompanion},
     {"Fax", "DyalType", &Settings::dyalType},
     {"Fax", "CommPort", &Settings::commPort},
     {"Fax", "BaudRate", &Settings::baudRate},

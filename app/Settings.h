@@ -46,6 +46,10 @@ struct Settings {
     std::optional<std::string> windowSize;  // "mode:width:height"
     int saveDialogPos = 1;
     int appDataModulePath = 0;
+    // The file manager's linking: a file's comment file, and an index
+    // file's companion files, are copied, moved, renamed and deleted with it.
+    int linkCommentFile = 1;
+    int linkIndexCompanion = 0;
     // "Settings"
     std::optional<std::string> windowPos;
     std::optional<std::string> fileOpenDlg;

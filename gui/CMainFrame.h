@@ -160,6 +160,12 @@ private:
     FrameScanning& scanning() const;
     mutable std::unique_ptr<FrameScanning> scanning_;
 
+    // Options: the options dialog and what the window follows up after its OK (CMainFrameOptions.cpp).
+    std::optional<CommandState> optionsCommandState(int id) const;
+    bool runOptionsCommand(int id);
+    void openOptions();
+    void reopenCommentDialog();
+
     // Page files: saving, converting, deleting and editing them, and saving the index.
     std::optional<CommandState> pageFilesCommandState(int id) const;
     bool runPageFilesCommand(int id);
