@@ -27,6 +27,7 @@
 #include "gui/QtMessages.h"
 #include "gui/ToolBarIcons.h"
 #include "view/CLP98View.h"
+#include "view/ColourAdjustment.h"
 #include "view/PageListDocument.h"
 #include "view/PageNavigator.h"
 
@@ -63,7 +64,7 @@ CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFi
     commands_ = std::make_unique<ViewerCommands>(*view_, *navigator_, document_, table_, settings_);
     requests_ = std::make_unique<FrameRequests>(
         document_, table_, *navigator_, *view_, settings_,
-        FrameRequests::Window{[] { return false; }, [this](int id) { postCommand(id); }, [this] { refresh(); }});
+        FrameRequests::Window{[this] { return colourDialogOpen(); }, [this](int id) { postCommand(id); }, [this] { refresh(); }});
     requests_->setSizeMode(startup.sizeMode);
     navigator_->setChangeListener([this] { refresh(); });
     commands_->setChangeListener([this] { refresh(); });

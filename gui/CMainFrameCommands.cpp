@@ -66,6 +66,7 @@ CommandState CMainFrame::stateOf(int id) const {
 }
 
 std::optional<CommandState> CMainFrame::documentCommandState(int id) const {
+    if (auto s = colourCommandState(id)) return s;
     if (auto s = faxCommandState(id)) return s;
     if (auto s = scanCommandState(id)) return s;
     if (auto s = pageFilesCommandState(id)) return s;
@@ -104,6 +105,7 @@ FramePrinting& CMainFrame::printing() {
 }
 
 bool CMainFrame::runDocumentCommand(int id) {
+    if (runColourCommand(id)) return true;
     if (runScanCommand(id)) return true;
     if (applicationRun_ && applicationRun_(id)) return true;
     if (runFaxCommand(id)) return true;

@@ -59,6 +59,7 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    storeColourDialogAtExit();
     document_.index().savePrompt();
     if (!startup_.noSave) storePlacement();
     event->accept();

@@ -67,8 +67,8 @@ public:
     }
     int sizeMode() override { return app_.sizeMode(); }
     void setSizeMode(int mode) override { app_.setSizeMode(mode); }
-    bool colourDialogOpen() override { return false; }
-    void coloursChanged() override { frame_->showCurrentPage(); }
+    bool colourDialogOpen() override { return frame_ && frame_->colourDialogOpen(); }
+    void coloursChanged() override { frame_->coloursChanged(); }
     void scrollingChanged() override { frame_->refresh(); }
     void viewFlagsChanged() override { frame_->showCurrentPage(); }
 
@@ -144,6 +144,7 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& args) {
             if (link.handlePending() > 0) host.frame()->showCurrentPage();
         });
         host.frame()->setBroadcaster([&link](int code, int value) { link.broadcast(uint32_t(code), value); });
+        host.frame()->setColourBroadcaster([&link] { link.broadcastColours(); });
     }
     scheduleScreenshots(*host.frame());
     const int status = application.exec();
