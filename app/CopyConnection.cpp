@@ -15,6 +15,10 @@ int CopyConnection::broadcast(uint32_t code, int32_t value) {
     return copy_requests::broadcast(copies_, server_.socketPath(), copy_requests::integerRequest(code, value));
 }
 
+int CopyConnection::broadcastColours() {
+    return copy_requests::broadcast(copies_, server_.socketPath(), copy_requests::colourRequest(app_.settings()));
+}
+
 int CopyConnection::setAutoScroll(int value) {
     Settings& s = app_.settings();
     if (s.autoScroll == value) return 0;

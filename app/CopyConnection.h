@@ -31,6 +31,8 @@ public:
     int closePreviews();
     // Sends a setting that already changed here (257, 258, 261) to the other copies.
     int broadcast(uint32_t code, int32_t value);
+    // Sends this copy's eight colour settings to the other copies (256).
+    int broadcastColours();
 
 private:
 

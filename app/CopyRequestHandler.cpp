@@ -67,6 +67,37 @@ int32_t CopyRequestHandler::handleRequest(int32_t code, std::span<const uint8_t>
     const FrameRequest r = FrameRequest::decode(uint32_t(code), data);
     if (r.kind == Kind::Refused || r.kind == Kind::NotHandled) return 0;
     if (r.sizeMode != 0) frame_.setSizeMode(r.sizeMode);
+    const OpenFileTable& table = document_.table();
+    switch (r.kind) {
+        case Kind::CloseAll:
+        case Kind::ClosePath:
+        case Kind::ReplaceByPath:
+        case Kind::OpenPath:
+        case Kind::GoToPage: {
+            const int32_t answer = pageRequest(r);
+            frame_.pagesChanged();
+            return answer;
+        }
+        case Kind::ApplySizeMode: {
+            static constexpr std::array<int, 3> kCommands{command::kFitWholePage, command::kFitPageWidth,
+                                                          command::kFitTwicePageWidth};
+            const int mode = frame_.sizeMode();
+            if (mode >= 1 && mode <= 3) frame_.runCommand(kCommands[size_t(mode - 1)]);
+            return 1;
+        }
+        case Kind::Colours: return colours(r.values);
+        case Kind::AutoScroll:
+        case Kind::CatchScroll:
+        case Kind::ViewFlags: return integerSetting(r.kind, r.values[0]);
+        case Kind::PrintAll:
+            if (!table.empty()) frame_.postCommand(command::kPrintAll);
+            return 1;
+        default: return 0;
+    }
+}
+
+int32_t CopyRequestHandler::pageRequest(const FrameRequest& r) {
+    using Kind = FrameRequest::Kind;
     const std::optional<std::string> path =
         r.path.empty() ? std::nullopt : std::optional(files::absolutePath(r.path));
     const OpenFileTable& table = document_.table();
@@ -83,20 +114,6 @@ int32_t CopyRequestHandler::handleRequest(int32_t code, std::span<const uint8_t>
             return openPath(*path, r.page);
         case Kind::OpenPath: return path ? openPath(*path, r.page) : 0;
         case Kind::GoToPage: return goToPage(r.page);
-        case Kind::ApplySizeMode: {
-            static constexpr std::array<int, 3> kCommands{command::kFitWholePage, command::kFitPageWidth,
-                                                          command::kFitTwicePageWidth};
-            const int mode = frame_.sizeMode();
-            if (mode >= 1 && mode <= 3) frame_.runCommand(kCommands[size_t(mode - 1)]);
-            return 1;
-        }
-        case Kind::Colours: return colours(r.values);
-        case Kind::AutoScroll:
-        case Kind::CatchScroll:
-        case Kind::ViewFlags: return integerSetting(r.kind, r.values[0]);
-        case Kind::PrintAll:
-            if (!table.empty()) frame_.postCommand(command::kPrintAll);
-            return 1;
         default: return 0;
     }
 }

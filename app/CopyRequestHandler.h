@@ -27,6 +27,8 @@ public:
     virtual void runCommand(int commandId) = 0;
     virtual void postCommand(int commandId) = 0;
     virtual bool colourDialogOpen() = 0;
+    // The page list or the page shown changed underneath.
+    virtual void pagesChanged() = 0;
     // The settings changed underneath: redraw with the new colours, scrolling or view flags.
     virtual void coloursChanged() = 0;
     virtual void scrollingChanged() = 0;
@@ -60,6 +62,7 @@ public:
     void closeWindow() override;
 
 private:
+    int32_t pageRequest(const FrameRequest& request);
     int32_t closePath(const std::string& path);
     int32_t openPath(const std::string& path, int page);
     int32_t goToPage(int page);

@@ -36,7 +36,7 @@ bool ViewerCommands::hasCheckMark(int id) {
     switch (id) {
         case kFitPageWidth: case kFitTwicePageWidth: case kFitWholePage: case kZoomByMouse: case kZoomFrame:
         case kAutoScroll: case kCatchScroll: case kViewCenter: case kViewFrameShadow: case kToggleSelection:
-        case kInvert: case kMirrorLeftRight: case kMirrorUpDown: return true;
+        case kInvert: case kMirrorLeftRight: case kMirrorUpDown: case kColourAdjustment: return true;
         default: return false;
     }
 }

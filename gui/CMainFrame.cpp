@@ -28,6 +28,7 @@
 #include "gui/QtMessages.h"
 #include "gui/ToolBarIcons.h"
 #include "view/CLP98View.h"
+#include "view/ColourAdjustment.h"
 #include "view/PageListDocument.h"
 #include "view/PageNavigator.h"
 
@@ -64,6 +65,7 @@ CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFi
     commands_ = std::make_unique<ViewerCommands>(*view_, *navigator_, document_, table_, settings_);
     requestSide_ = std::make_unique<FrameRequestSide>(*this, settings_, startup.sizeMode);
     requests_ = std::make_unique<CopyRequestHandler>(document_, settings_, *requestSide_);
+    requestSide_->setColourDialogQuery([this] { return colourDialogOpen(); });
     navigator_->setChangeListener([this] { refresh(); });
     commands_->setChangeListener([this] { refresh(); });
     page_->setKeyHandler([this](QKeyEvent* e) { return handleKey(e); });

@@ -28,6 +28,8 @@ class CLP98Doc;
 class CLP98FAX;
 class FaxSendUi;
 class CLP98View;
+class ColourAdjustment;
+class ColourDialog;
 class CommentDialog;
 class FileEditor;
 struct ConversionResult;
@@ -153,6 +155,27 @@ private:
     void openPhoneBook();
     void openVoiceCall();
     std::string phoneBookPath() const;
+
+public:
+    // Colour adjustment: the modeless colour dialog (CMainFrameColour.cpp).
+    bool colourDialogOpen() const;
+    ColourDialog* colourDialog() const { return colourDialog_; }
+    // The colour settings changed underneath (another copy sent them): the view shows them.
+    void coloursChanged();
+    // Told after the colour dialog changed the colours, to pass them on to the other copies.
+    void setColourBroadcaster(std::function<void()> broadcast);
+
+private:
+    std::optional<CommandState> colourCommandState(int id) const;
+    bool runColourCommand(int id);
+    void openColourDialog();
+    void placeColourDialog();
+    void colourDialogClosed(bool rememberPosition);
+    void storeColourDialogPosition(bool open);
+    void storeColourDialogAtExit();
+    std::unique_ptr<ColourAdjustment> colourAdjustment_;
+    ColourDialog* colourDialog_ = nullptr;
+    std::function<void()> colourBroadcast_;
 
     // Scanning: the scan, copy and scan-to-fax commands (CMainFrameScan.cpp).
     std::optional<CommandState> scanCommandState(int id) const;

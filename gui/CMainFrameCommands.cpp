@@ -67,6 +67,7 @@ CommandState CMainFrame::stateOf(int id) const {
 
 std::optional<CommandState> CMainFrame::documentCommandState(int id) const {
     if (auto s = optionsCommandState(id)) return s;
+    if (auto s = colourCommandState(id)) return s;
     if (auto s = faxCommandState(id)) return s;
     if (auto s = scanCommandState(id)) return s;
     if (auto s = pageFilesCommandState(id)) return s;
@@ -106,6 +107,7 @@ FramePrinting& CMainFrame::printing() {
 
 bool CMainFrame::runDocumentCommand(int id) {
     if (runOptionsCommand(id)) return true;
+    if (runColourCommand(id)) return true;
     if (runScanCommand(id)) return true;
     if (applicationRun_ && applicationRun_(id)) return true;
     if (runFaxCommand(id)) return true;

@@ -59,15 +59,15 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    storeColourDialogAtExit();
     document_.index().savePrompt();
     if (!startup_.noSave) storePlacement();
     event->accept();
 }
 
-// A request may have opened, closed or moved the pages underneath the view.
 int CMainFrame::request(uint32_t code, std::span<const uint8_t> data) {
     const int answer = requests_->handleRequest(int32_t(code), data);
-    showCurrentPage();
+    refresh();
     return answer;
 }
 

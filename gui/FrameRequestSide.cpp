@@ -32,10 +32,10 @@ void FrameRequestSide::postCommand(int commandId) {
 
 bool FrameRequestSide::colourDialogOpen() { return colourDialogOpen_ && colourDialogOpen_(); }
 
-void FrameRequestSide::coloursChanged() {
-    frame_.view().RefreshColours();
-    frame_.refresh();
-}
+void FrameRequestSide::pagesChanged() { frame_.showCurrentPage(); }
+
+// Only the colour table is rebuilt; the page is not reduced again.
+void FrameRequestSide::coloursChanged() { frame_.coloursChanged(); }
 
 void FrameRequestSide::scrollingChanged() { frame_.refresh(); }
 

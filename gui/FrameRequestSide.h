@@ -32,6 +32,7 @@ public:
     void runCommand(int commandId) override;
     void postCommand(int commandId) override;
     bool colourDialogOpen() override;
+    void pagesChanged() override;
     void coloursChanged() override;
     void scrollingChanged() override;
     void viewFlagsChanged() override;

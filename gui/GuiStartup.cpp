@@ -130,11 +130,9 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& args) {
     std::unique_ptr<QSocketNotifier> notifier;
     if (link.listen()) {
         notifier = std::make_unique<QSocketNotifier>(link.fd(), QSocketNotifier::Read);
-        // A request may have opened, closed or moved the pages underneath the view.
-        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&link, &host] {
-            if (link.handlePending() > 0) host.frame()->showCurrentPage();
-        });
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&link] { link.handlePending(); });
         host.frame()->setBroadcaster([&link](int code, int value) { link.broadcast(uint32_t(code), value); });
+        host.frame()->setColourBroadcaster([&link] { link.broadcastColours(); });
     }
     scheduleScreenshots(*host.frame());
     const int status = application.exec();

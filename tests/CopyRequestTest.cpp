@@ -33,7 +33,7 @@ struct FakeFrame : CopyRequestFrame {
     int mode = 2;
     bool colourDialog = false;
     std::vector<int> ran, posted;
-    int colourChanges = 0, scrollChanges = 0, flagChanges = 0;
+    int colourChanges = 0, scrollChanges = 0, flagChanges = 0, pageChanges = 0;
     bool closed = false;
     std::function<void()> duringCommand;
 
@@ -48,6 +48,7 @@ struct FakeFrame : CopyRequestFrame {
     void postCommand(int id) override { posted.push_back(id); }
     bool colourDialogOpen() override { return colourDialog; }
     void coloursChanged() override { ++colourChanges; }
+    void pagesChanged() override { ++pageChanges; }
     void scrollingChanged() override { ++scrollChanges; }
     void viewFlagsChanged() override { ++flagChanges; }
 };
@@ -120,6 +121,7 @@ TEST_F(CopyRequests, OpenAtPageAndGoToPages) {
     EXPECT_TRUE(doc.isLoaded());
     EXPECT_EQ(ask(CopyRequest{4, {}}), 1);  // page 0: the current page
     EXPECT_EQ(ask(pathRequest(CopyRequestHandler::kOpenPath, 0, dir + "/missing.MH")), 0);
+    EXPECT_EQ(frame.pageChanges, 6) << "the window redraws after every page request";
 }
 
 TEST_F(CopyRequests, MalformedRequestsChangeNothing) {

@@ -31,14 +31,22 @@ Colour ViewColours::withBrightness(Colour colour, int brightPercent) {
     return rgb(brighten(redOf(colour), b), brighten(greenOf(colour), b), brighten(blueOf(colour), b));
 }
 
+Colour ViewColours::paperOfMode(int mode, Colour stored, Colour systemWindow) {
+    return chosen(mode, stored, systemWindow, kPaperPresets);
+}
+
+Colour ViewColours::inkOfMode(int mode, Colour stored, Colour systemWindowText) {
+    return chosen(mode, stored, systemWindowText, kInkPresets);
+}
+
 Colour ViewColours::paperColour(Settings& settings, Colour systemWindow) {
-    const Colour c = chosen(settings.paperColorMode, Colour(settings.paperColor), systemWindow, kPaperPresets);
+    const Colour c = paperOfMode(settings.paperColorMode, Colour(settings.paperColor), systemWindow);
     settings.paperColor = int(c);
     return withBrightness(c, settings.bright);
 }
 
 Colour ViewColours::inkColour(const Settings& settings, Colour systemWindowText) {
-    return chosen(settings.inkColorMode, Colour(settings.inkColor), systemWindowText, kInkPresets);
+    return inkOfMode(settings.inkColorMode, Colour(settings.inkColor), systemWindowText);
 }
 
 }  // namespace lumipage
