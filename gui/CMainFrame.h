@@ -43,6 +43,7 @@ class PageListDocument;
 class PageNavigator;
 class PageWidget;
 class ViewerCommands;
+class ViewMouse;
 struct Settings;
 struct StartupRequest;
 
@@ -156,6 +157,9 @@ private:
     bool runScanCommand(int id);
     FrameScanning& scanning() const;
     mutable std::unique_ptr<FrameScanning> scanning_;
+
+    // Mouse: the page view's gestures, fed by the page widget.
+    std::unique_ptr<ViewMouse> mouse_;
 
     // Page files: saving, converting, deleting and editing them, and saving the index.
     std::optional<CommandState> pageFilesCommandState(int id) const;
