@@ -31,6 +31,7 @@
 #include "view/ColourAdjustment.h"
 #include "view/PageListDocument.h"
 #include "view/PageNavigator.h"
+#include "view/ViewMouse.h"
 
 namespace lumipage {
 
@@ -70,6 +71,10 @@ CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFi
     commands_->setChangeListener([this] { refresh(); });
     page_->setKeyHandler([this](QKeyEvent* e) { return handleKey(e); });
     page_->setResizeHandler([this](int id) { postCommand(id); });
+    mouse_ = std::make_unique<ViewMouse>(*page_, *view_, settings_);
+    page_->setMouse(mouse_.get(), {[this](int id) { return runCommand(id); }, [this] { refresh(); },
+                                   [this] { return navigator_->pageCount(); },
+                                   [this] { return navigator_->currentPage(); }, startup.fileMenu});
 
     buildStatusBar();
     page_->setStatusSink([this](int pane, const std::string& text) {
@@ -87,6 +92,7 @@ CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFi
 
 CMainFrame::~CMainFrame() {
     page_->setView(nullptr);
+    page_->setMouse(nullptr, {});
 }
 
 void CMainFrame::buildStatusBar() {
@@ -228,6 +234,7 @@ void CMainFrame::refresh() {
     updateStates();
     updateToolButtons();
     page_->viewport()->update();
+    if (mouse_) mouse_->pageChanged();  // the pointer's shape follows the page and the zoom
 }
 
 void CMainFrame::showCurrentPage() {
@@ -238,6 +245,7 @@ void CMainFrame::showCurrentPage() {
 bool CMainFrame::runCommand(int id) {
     if (commandFilter_ && commandFilter_(id)) return true;
     view_->flushPendingPaint();
+    if (mouse_) mouse_->releaseCapture();  // a dialog or a job takes the pointer
     const bool done = runWindowCommand(id) || commands_->run(id);
     refresh();
     return done;

@@ -47,6 +47,7 @@ class PageListDocument;
 class PageNavigator;
 class PageWidget;
 class ViewerCommands;
+class ViewMouse;
 struct Settings;
 struct StartupRequest;
 
@@ -188,6 +189,9 @@ private:
     bool runOptionsCommand(int id);
     void openOptions();
     void reopenCommentDialog();
+
+    // Mouse: the page view's gestures, fed by the page widget.
+    std::unique_ptr<ViewMouse> mouse_;
 
     // Page files: saving, converting, deleting and editing them, and saving the index.
     std::optional<CommandState> pageFilesCommandState(int id) const;

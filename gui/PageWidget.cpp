@@ -8,6 +8,7 @@
 #include <QPalette>
 #include <QScrollBar>
 
+#include "gui/ViewCursors.h"
 #include "view/CLP98View.h"
 
 namespace lumipage {
@@ -57,7 +58,11 @@ PageWidget::PageWidget(QWidget* parent) : QAbstractScrollArea(parent) {
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     viewport()->setAutoFillBackground(false);
     setObjectName("LP98View");
+    viewport()->setMouseTracking(true);
+    cursors_ = std::make_unique<ViewCursors>();
 }
+
+PageWidget::~PageWidget() = default;
 
 ViewSize PageWidget::clientSize() const { return {viewport()->width(), viewport()->height()}; }
 

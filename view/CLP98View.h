@@ -121,6 +121,25 @@ public:
     void toggleMirrorLeftRight(bool allPages);
     void toggleMirrorUpDown(bool allPages);
 
+    // What the mouse needs of the view (CLP98ViewMouse.cpp), in client
+    // coordinates unless said otherwise.
+    ViewSize clientSize() const { return host_.clientSize(); }
+    // The page image's visible part; empty without a bitmap.
+    ViewRect imageOnScreen() const;
+    ViewPoint bitmapPoint(ViewPoint client) const;
+    // A zoom by mouse click: no level to return to, no fit mode, and the
+    // page point under `client` stays there.
+    void zoomByMouseAt(int level, ViewPoint client);
+    // The 1:1 toggle keeping the page point under `client`.
+    void toggleOneToOneAt(ViewPoint client);
+    // Scrolls by `delta` or to `position` as far as the bitmap allows, the
+    // zoom frame keeping its place on the screen; returns how far it went.
+    ViewPoint scrollByClamped(ViewPoint delta);
+    ViewPoint scrollToClamped(ViewPoint position);
+    // Centres the zoom frame on `client` within the bitmap, scrolling the
+    // view when the frame would leave the window; returns the scroll.
+    ViewPoint centreFrameOn(ViewPoint client);
+
 private:
     const PageRaster* displayedPage() const;
     Colour paperColour();

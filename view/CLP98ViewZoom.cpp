@@ -48,7 +48,9 @@ void CLP98View::zoomTo(int level, ViewPoint anchor) {
     if (level == level_) return;
     const int old = level_;
     const ViewPoint oldScroll = scrollPosition();
-    const ViewPoint scaled = rescale({anchor.x + oldScroll.x, anchor.y + oldScroll.y}, old, level);
+    // The bitmap pixel under the anchor: the anchor plus the scroll position,
+    // or less the margin when a page narrower than the window is centred.
+    const ViewPoint scaled = rescale(bitmapPoint(anchor), old, level);
     const ViewPoint framePosition = rescale({frame_.left, frame_.top}, old, level);
     ClearDisplayBitmap(orientation_.inverted());
     if (!BuildDisplayBitmap(level)) {
