@@ -22,18 +22,18 @@ namespace {
 Colour fromQColor(const QColor& c) { return rgb(c.red(), c.green(), c.blue()); }
 QColor toQColor(Colour c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
-// The desktop colours of this program: its palette's window background,
-// window text and button text.
+// The desktop colours of this program: the background and text of its
+// document areas (the colours paper and ink mode 1 show) and its button text.
 ColourAdjustment::SystemColours readPalette() {
     const QPalette p = QApplication::palette();
-    return {fromQColor(p.color(QPalette::Window)), fromQColor(p.color(QPalette::WindowText)),
+    return {fromQColor(p.color(QPalette::Base)), fromQColor(p.color(QPalette::Text)),
             fromQColor(p.color(QPalette::ButtonText))};
 }
 
 bool writePalette(const ColourAdjustment::SystemColours& c) {
     QPalette p = QApplication::palette();
-    p.setColor(QPalette::Window, toQColor(c.window));
-    p.setColor(QPalette::WindowText, toQColor(c.windowText));
+    p.setColor(QPalette::Base, toQColor(c.window));
+    p.setColor(QPalette::Text, toQColor(c.windowText));
     p.setColor(QPalette::ButtonText, toQColor(c.buttonText));
     QApplication::setPalette(p);
     return true;

@@ -85,9 +85,11 @@ void PageWidget::setCursor(Cursor cursor) {
 }
 
 Colour PageWidget::systemColour(SystemColour which) const {
-    const QPalette p = palette();
-    const QColor c = which == SystemColour::Window       ? QColor(Qt::white)
-                     : which == SystemColour::WindowText ? QColor(Qt::black)
+    // The desktop's document colours: the background and text of the
+    // program's text areas.
+    const QPalette p = QApplication::palette();
+    const QColor c = which == SystemColour::Window       ? p.color(QPalette::Base)
+                     : which == SystemColour::WindowText ? p.color(QPalette::Text)
                                                          : p.color(QPalette::Dark);
     return rgb(c.red(), c.green(), c.blue());
 }

@@ -60,6 +60,29 @@ struct ColourCommand : test::DocumentFixture, ::testing::Test {
     QAction* item() const { return frame->menuAction(kColourAdjustment); }
 };
 
+// "ｼｽﾃﾑｶﾗｰに設定" hands the page's colours to the program's palette, where
+// paper and ink mode 1 find them, and "戻す" gives the old ones back.
+TEST_F(ColourCommand, SystemColoursTakeThePageColoursAndComeBack) {
+    const QPalette before = QApplication::palette();
+    frame->runCommand(kColourAdjustment);
+    button(1135)->click();  // light yellow paper
+    button(1151)->click();  // blue ink
+    EXPECT_FALSE(button(1333)->isVisible());
+    button(1332)->click();
+    EXPECT_EQ(QApplication::palette().color(QPalette::Base), QColor(253, 235, 204));
+    EXPECT_EQ(QApplication::palette().color(QPalette::Text), QColor(0, 0, 255));
+    EXPECT_TRUE(button(1333)->isVisible());
+
+    button(1133)->click();  // paper: the desktop's colour, which is now the yellow
+    EXPECT_EQ(shownPaper(), quad(253, 235, 204));
+    button(1333)->click();
+    EXPECT_EQ(QApplication::palette().color(QPalette::Base), before.color(QPalette::Base));
+    EXPECT_EQ(QApplication::palette().color(QPalette::Text), before.color(QPalette::Text));
+    EXPECT_FALSE(button(1333)->isVisible());
+    frame->runCommand(kColourAdjustment);
+    QApplication::setPalette(before);
+}
+
 TEST_F(ColourCommand, TogglesTheDialogAndKeepsItsPosition) {
     ASSERT_TRUE(item()->isEnabled());
     EXPECT_FALSE(item()->isChecked());
