@@ -114,10 +114,10 @@ bool CMainFrame::runKeyAction(const KeyAction& action, bool autoRepeat) {
             const QPoint at = page_->viewport()->mapFromGlobal(QCursor::pos());
             const int width = page_->viewport()->width();
             const int x = width > 20 ? std::clamp(at.x(), 10, width - 10) : width / 2;
-            QCursor::setPos(page_->viewport()->mapToGlobal(QPoint(x, -10)));
+            page_->movePointer({x, -10});
             return true;
         }
-        case Kind::PointerToCorner: QCursor::setPos(page_->viewport()->mapToGlobal(QPoint(10, -10))); return true;
+        case Kind::PointerToCorner: page_->movePointer({10, -10}); return true;
         case Kind::ZoomModeToggle:
             runCommand(v.zoomByMouse() || !v.zoomFrameMode() ? kZoomFrame : kZoomByMouse);
             return true;

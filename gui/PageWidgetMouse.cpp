@@ -1,5 +1,7 @@
 // The page widget's mouse: events to the view's mouse handling, and the
 // timers, pointer moves, shapes and grabs it asks for.
+#include <algorithm>
+
 #include <QApplication>
 #include <QCursor>
 #include <QMouseEvent>
@@ -44,7 +46,14 @@ void PageWidget::killHoldTimer(int id) {
     if (id > 0 && id < int(timers_.size()) && timers_[size_t(id)]) timers_[size_t(id)]->stop();
 }
 
-void PageWidget::movePointer(ViewPoint client) { QCursor::setPos(viewport()->mapToGlobal(QPoint(client.x, client.y))); }
+// The pointer may be sent just above the page (onto the tool bar) but never
+// out of the program's window.
+void PageWidget::movePointer(ViewPoint client) {
+    const QPoint global = viewport()->mapToGlobal(QPoint(client.x, client.y));
+    const QRect frame = window()->frameGeometry();
+    QCursor::setPos(std::clamp(global.x(), frame.left(), frame.right()),
+                    std::clamp(global.y(), frame.top(), frame.bottom()));
+}
 
 void PageWidget::setCursorId(int id) {
     cursorId_ = id;

@@ -3,7 +3,6 @@
 // settings and Cancel leaving them alone.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -16,6 +15,7 @@
 #include "app/Settings.h"
 #include "app/SettingsStore.h"
 #include "gui/dialogs/OptionsDialog.h"
+#include "support/WidgetScreenshot.h"
 #include "support/RecordingMessages.h"
 #include "support/TestImages.h"
 
@@ -43,14 +43,6 @@ std::string storedText(const Settings& s) {
     store.save();
     std::ifstream in(path);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// With LUMIPAGE_SCREENSHOTS set to a folder, the dialog saves a picture of itself there.
-void screenshot(QWidget& w, const char* name) {
-    const char* folder = std::getenv("LUMIPAGE_SCREENSHOTS");
-    if (!folder || !*folder) return;
-    w.adjustSize();
-    w.grab().save(QString(folder) + "/" + name + ".png");
 }
 
 TEST(OptionsDialog, EveryControlHasItsIdAndCaption) {
@@ -93,7 +85,7 @@ TEST(OptionsDialog, EveryControlHasItsIdAndCaption) {
     EXPECT_TRUE(button(dialog, 1144)->isChecked());
     EXPECT_TRUE(button(dialog, 1257)->isChecked());
     dialog.show();
-    screenshot(dialog, "options-dialog");
+    test::screenshot(dialog, "options-dialog");
 }
 
 TEST(OptionsDialog, OkStoresWhatWasChosen) {

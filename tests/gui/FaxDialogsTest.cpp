@@ -3,7 +3,6 @@
 // buttons, and the voice call dialog.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
 
@@ -27,6 +26,7 @@
 #include "gui/PhoneBookDialog.h"
 #include "gui/VoiceCallDialog.h"
 #include "support/TestImages.h"
+#include "support/WidgetScreenshot.h"
 
 namespace lumipage {
 namespace {
@@ -41,14 +41,6 @@ W* control(QWidget* dialog, const char* id) {
 std::string fileText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), {}};
-}
-
-// With LUMIPAGE_SCREENSHOTS set to a folder, a dialog saves a picture of itself there.
-void screenshot(QWidget& w, const char* name) {
-    const char* folder = std::getenv("LUMIPAGE_SCREENSHOTS");
-    if (!folder || !*folder) return;
-    w.adjustSize();
-    w.grab().save(QString(folder) + "/" + name + ".png");
 }
 
 void focusInto(QWidget* w) {
@@ -140,7 +132,7 @@ TEST(FaxSendDialog, PhoneBookListFillsTheNumberAndOkWantsOne) {
     // Switching the sort reloads the list in the new order.
     control<QCheckBox>(&d, "1170")->setChecked(true);
     EXPECT_EQ(list->item(0)->text(), "0455556666          Abe");
-    screenshot(d, "fax-send-dialog");
+    test::screenshot(d, "fax-send-dialog");
     list->setCurrentRow(0);
     EXPECT_EQ(number->text(), "0455556666");
     FaxSendValues chosen;
@@ -170,7 +162,7 @@ TEST(FaxProgressWindow, FieldsDialNowAndCancel) {
     EXPECT_FALSE(dialNow->isVisible());
     w.showDialNow(true);
     EXPECT_TRUE(dialNow->isVisible());
-    screenshot(w, "fax-progress");
+    test::screenshot(w, "fax-progress");
     dialNow->click();
     EXPECT_EQ(dials, 1);
     // Cancel asks the job to stop; the window stays until the job closes it.
@@ -223,7 +215,7 @@ TEST_F(PhoneBookRows, RegisterDeleteAndCopyShowInTheList) {
     ASSERT_EQ(list->topLevelItemCount(), 4);
     EXPECT_EQ(list->topLevelItem(0)->text(0), "Abe");
     EXPECT_EQ(control<QLineEdit>(&d, "1065")->text(), "0455556666");
-    screenshot(d, "phone-book");
+    test::screenshot(d, "phone-book");
 }
 
 TEST_F(PhoneBookRows, DeletingEveryEntryKeepsTheFile) {
@@ -257,7 +249,7 @@ TEST(VoiceCallDialog, KeepsTheCallSettingsAndItsOwnNumber) {
     list->setCurrentRow(0);
     EXPECT_EQ(control<QLineEdit>(&d, "1167")->text(), "0311112222");
     EXPECT_TRUE(control<QPushButton>(&d, "1")->isEnabled());
-    screenshot(d, "voice-call");
+    test::screenshot(d, "voice-call");
     control<QCheckBox>(&d, "modemVolume")->setChecked(true);
     EXPECT_FALSE(control<QComboBox>(&d, "volume")->isEnabled());
     control<QComboBox>(&d, "dialMethod")->setCurrentIndex(0);
