@@ -98,13 +98,10 @@ ColourDialog::ColourDialog(ColourAdjustment& adjustment, QWidget* parent) : QDia
     sync();
 }
 
-// A number with its upright slider, its edit below and its preset buttons.
-QWidget* ColourDialog::buildNumber(Control control, const char* title,
-                                   std::initializer_list<std::pair<int, int>> presets) {
-    auto* box = new QGroupBox(title, this);
-    auto* grid = new QGridLayout(box);
+// An upright slider over the control's range, the largest value at the top.
+QSlider* ColourDialog::makeSlider(Control control, QWidget* parent) {
     const ColourAdjustment::Range range = ColourAdjustment::rangeOf(control);
-    auto* slider = new QSlider(Qt::Vertical, box);
+    auto* slider = new QSlider(Qt::Vertical, parent);
     slider->setObjectName(idName(kSliderIds[int(control)]));
     slider->setRange(range.least, range.most);
     slider->setSingleStep(1);
@@ -115,7 +112,27 @@ QWidget* ColourDialog::buildNumber(Control control, const char* title,
     slider->setInvertedAppearance(true);
     slider->setInvertedControls(true);
     sliders_[size_t(control)] = slider;
-    grid->addWidget(slider, 0, 0, int(presets.size()), 1);
+    return slider;
+}
+
+// The control's number, read back when the edit is left.
+QLineEdit* ColourDialog::makeEdit(Control control, int width, QWidget* parent) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(idName(kEditIds[int(control)]));
+    edit->setMaxLength(6);
+    edit->setFixedWidth(width);
+    edit->setAutoFillBackground(true);
+    edits_[size_t(control)] = edit;
+    connect(edit, &QLineEdit::editingFinished, this, [this, control] { editFinished(control); });
+    return edit;
+}
+
+// A number with its upright slider, its edit below and its preset buttons.
+QWidget* ColourDialog::buildNumber(Control control, const char* title,
+                                   std::initializer_list<std::pair<int, int>> presets) {
+    auto* box = new QGroupBox(title, this);
+    auto* grid = new QGridLayout(box);
+    grid->addWidget(makeSlider(control, box), 0, 0, int(presets.size()), 1);
     int row = 0;
     for (const auto& [value, id] : presets) {
         QPushButton* b = plainButton(QString::number(value), id, box);
@@ -126,14 +143,7 @@ QWidget* ColourDialog::buildNumber(Control control, const char* title,
         });
         grid->addWidget(b, row++, 1);
     }
-    auto* edit = new QLineEdit(box);
-    edit->setObjectName(idName(kEditIds[int(control)]));
-    edit->setMaxLength(6);
-    edit->setFixedWidth(56);
-    edit->setAutoFillBackground(true);
-    edits_[size_t(control)] = edit;
-    connect(edit, &QLineEdit::editingFinished, this, [this, control] { editFinished(control); });
-    grid->addWidget(edit, row, 0, 1, 2);
+    grid->addWidget(makeEdit(control, 56, box), row, 0, 1, 2);
     return box;
 }
 
@@ -142,25 +152,8 @@ QWidget* ColourDialog::buildChannel(Control control, const char* letter) {
     auto* layout = new QVBoxLayout(column);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(new QLabel(letter, column), 0, Qt::AlignHCenter);
-    auto* slider = new QSlider(Qt::Vertical, column);
-    slider->setObjectName(idName(kSliderIds[int(control)]));
-    slider->setRange(0, 255);
-    slider->setSingleStep(1);
-    slider->setPageStep(kSliderPage);
-    slider->setTickInterval(kSliderTicks);
-    slider->setTickPosition(QSlider::TicksRight);
-    slider->setInvertedAppearance(true);
-    slider->setInvertedControls(true);
-    sliders_[size_t(control)] = slider;
-    layout->addWidget(slider, 1, Qt::AlignHCenter);
-    auto* edit = new QLineEdit(column);
-    edit->setObjectName(idName(kEditIds[int(control)]));
-    edit->setMaxLength(6);
-    edit->setFixedWidth(44);
-    edit->setAutoFillBackground(true);
-    edits_[size_t(control)] = edit;
-    connect(edit, &QLineEdit::editingFinished, this, [this, control] { editFinished(control); });
-    layout->addWidget(edit);
+    layout->addWidget(makeSlider(control, column), 1, Qt::AlignHCenter);
+    layout->addWidget(makeEdit(control, 44, column));
     return column;
 }
 

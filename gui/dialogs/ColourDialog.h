@@ -52,6 +52,8 @@ private:
     QWidget* buildNumber(Control control, const char* title, std::initializer_list<std::pair<int, int>> presets);
     QWidget* buildSide(Side side);
     QWidget* buildChannel(Control control, const char* letter);
+    QSlider* makeSlider(Control control, QWidget* parent);
+    QLineEdit* makeEdit(Control control, int width, QWidget* parent);
     QWidget* buildSwitches();
     QWidget* buildButtons();
     void addShortcuts();
