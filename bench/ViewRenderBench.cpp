@@ -87,3 +87,34 @@ void BM_DecodeOnly(benchmark::State& state) {
 BENCHMARK(BM_DecodeOnly)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+namespace {
+
+// A colour change while a page is shown: the quick refresh, which keeps the
+// reduced pixel values and rebuilds only the bitmap and its colours, beside
+// showing the page again with the new colours (the reduction repeated).
+// Argument: 0 quick refresh, 1 page shown again; the fit mode is the page width.
+void BM_ColourChange(benchmark::State& state) {
+    test::FakeViewHost host;
+    host.client = {1280, 900};
+    test::FakeViewDocument document;
+    document.page = test::makePage(test::Pattern::Text, kWidth, kHeight, 1);
+    Settings settings;
+    settings.paperColorMode = 0;
+    CLP98View view(host, document, settings);
+    view.OnInitialUpdate();
+    view.setFitMode(CLP98View::kFitPageWidth);
+    view.ShowCurrentPage();
+    int bright = 100;
+    for (auto _ : state) {
+        bright = bright == 100 ? 90 : 100;
+        settings.bright = bright;
+        if (state.range(0) == 0) view.RefreshColours();
+        else view.ShowCurrentPage();
+    }
+    state.SetLabel(std::string(state.range(0) == 0 ? "quick refresh" : "reduced again") + ", level " +
+                   std::to_string(view.level()));
+}
+BENCHMARK(BM_ColourChange)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
