@@ -74,7 +74,7 @@ bool ViewerCommands::enabled(int id) const {
         case kTurnLeft: case kTurnRight: case kTurnHalf:
         case kInvert: case kInvertAll: case kMirrorLeftRight: case kMirrorLeftRightAll:
         case kMirrorUpDown: case kMirrorUpDownAll: return shown;
-        default: return false;  // not built yet
+        default: return false;  // the window answers for its own commands first
     }
 }
 
