@@ -90,23 +90,8 @@ FaxSendDialog::FaxSendDialog(const FaxSendValues& values, int rangePages, bool s
     add("待ち時間（分）", wait_);
     grid->addWidget(modemVolume_, row++, 1);
     add("ｽﾋﾟｰｶ音量", volume_);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, row, 0, 1, 2);
-
     pickNumbersFrom(list_, number_, sort_, std::move(pickList));
-    connect(number_, &QLineEdit::textChanged, this, [this] { updateStates(); });
-    connect(modemVolume_, &QCheckBox::toggled, this, [this] { updateStates(); });
-    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    updateStates();
-}
-
-void FaxSendDialog::updateStates() {
-    ok_->setEnabled(!number_->text().isEmpty());
-    volume_->setEnabled(!modemVolume_->isChecked());
+    finishCallDialog(this, grid, row, ok_, cancel, number_, modemVolume_, volume_);
 }
 
 void FaxSendDialog::storeInto(FaxSendValues& values) const {

@@ -32,7 +32,6 @@ public:
     void storeInto(FaxSendValues& values) const;
 
 private:
-    void updateStates();
 
     QLineEdit* number_;
     QSpinBox* start_;

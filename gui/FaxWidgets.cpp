@@ -9,6 +9,10 @@
 #include <algorithm>
 
 #include <QComboBox>
+#include <QDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPushButton>
 #include <QEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -60,6 +64,24 @@ void pickNumbersFrom(QListWidget* list, QLineEdit* number, QCheckBox* sort,
     });
     QObject::connect(sort, &QCheckBox::toggled, list, fill);
     fill();
+}
+
+void finishCallDialog(QDialog* dialog, QGridLayout* grid, int row, QPushButton* ok, QPushButton* cancel,
+                      QLineEdit* number, QCheckBox* modemVolume, QWidget* volume) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    grid->addLayout(buttons, row, 0, 1, 2);
+    auto update = [ok, number, modemVolume, volume] {
+        ok->setEnabled(!number->text().isEmpty());
+        volume->setEnabled(!modemVolume->isChecked());
+    };
+    QObject::connect(number, &QLineEdit::textChanged, dialog, update);
+    QObject::connect(modemVolume, &QCheckBox::toggled, dialog, update);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    update();
 }
 
 QComboBox* choice(const char* id, const QStringList& items, int current, QWidget* parent) {

@@ -6,8 +6,11 @@
 
 class QCheckBox;
 class QComboBox;
+class QDialog;
+class QGridLayout;
 class QLineEdit;
 class QListWidget;
+class QPushButton;
 class QWidget;
 
 namespace lumipage {
@@ -31,6 +34,12 @@ QComboBox* choice(const char* id, const QStringList& items, int current, QWidget
 // sort switch reloads the list through `pickList(sort)`. Fills the list now.
 void pickNumbersFrom(QListWidget* list, QLineEdit* number, QCheckBox* sort,
                      std::function<std::vector<PickLine>(bool sort)> pickList);
+
+// The last row of a call dialog: OK and Cancel at the right. OK is enabled
+// while a number is given, the speaker volume while the modem has no
+// volume control of its own.
+void finishCallDialog(QDialog* dialog, QGridLayout* grid, int row, QPushButton* ok, QPushButton* cancel,
+                      QLineEdit* number, QCheckBox* modemVolume, QWidget* volume);
 
 inline const QStringList kPorts{"COM1", "COM2", "COM3", "COM4"};
 inline const QStringList kDialMethods{"トーン", "パルス"};

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QFont>
 #include <QGridLayout>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -55,23 +54,8 @@ VoiceCallDialog::VoiceCallDialog(const Settings& settings, const std::string& nu
     add("電話番号", number_);
     grid->addWidget(list_, row++, 0, 1, 2);
     grid->addWidget(sort_, row++, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok_);
-    buttons->addWidget(cancel);
-    grid->addLayout(buttons, row, 0, 1, 2);
-
     pickNumbersFrom(list_, number_, sort_, std::move(pickList));
-    connect(number_, &QLineEdit::textChanged, this, [this] { updateStates(); });
-    connect(modemVolume_, &QCheckBox::toggled, this, [this] { updateStates(); });
-    connect(ok_, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    updateStates();
-}
-
-void VoiceCallDialog::updateStates() {
-    ok_->setEnabled(!number_->text().isEmpty());
-    volume_->setEnabled(!modemVolume_->isChecked());
+    finishCallDialog(this, grid, row, ok_, cancel, number_, modemVolume_, volume_);
 }
 
 void VoiceCallDialog::storeInto(Settings& settings, std::string& number) const {

@@ -29,7 +29,6 @@ public:
     void storeInto(Settings& settings, std::string& number) const;
 
 private:
-    void updateStates();
 
     QComboBox* port_;
     QComboBox* dial_;
