@@ -250,17 +250,7 @@ bool TwainSession::requireState4(const char* message) {
 bool TwainSession::SetCapability(uint16_t cap, uint16_t itemType, double value) {
     if (!requireState4(kSetOutsideState4)) return false;
     TW_CAPABILITY capability{cap, TWON_ONEVALUE, makeOneValue(itemType, itemBits(itemType, value))};
-    if (!capability.hContainer) {
-        messages_.message(kNoMemory);
-        return false;
-    }
-    const uint16_t rc = callSource(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
-    freeContainer(capability.hContainer);
-    if (rc != TWRC_SUCCESS && rc != TWRC_CHECKSTATUS) {
-        recordError(twainerrors::kCapabilitySet);
-        return false;
-    }
-    return true;
+    return sendCapability(capability);
 }
 
 bool TwainSession::setEnumeration(uint16_t cap, uint16_t itemType, std::span<const uint8_t> items, uint32_t count,
@@ -268,6 +258,12 @@ bool TwainSession::setEnumeration(uint16_t cap, uint16_t itemType, std::span<con
     if (!requireState4(kSetOutsideState4)) return false;
     if (size_t(count) * itemSize(itemType) > items.size()) return false;
     TW_CAPABILITY capability{cap, TWON_ENUMERATION, makeEnumeration(itemType, items, count, current, current)};
+    return sendCapability(capability);
+}
+
+// Hands a filled container to the source and frees it; a container that
+// could not be made is reported as lack of memory.
+bool TwainSession::sendCapability(TW_CAPABILITY& capability) {
     if (!capability.hContainer) {
         messages_.message(kNoMemory);
         return false;

@@ -85,6 +85,7 @@ public:
     // Sends an enumeration with one current item chosen by index.
     bool setEnumeration(uint16_t cap, uint16_t itemType, std::span<const uint8_t> items, uint32_t count,
                         uint32_t current);
+    bool sendCapability(twain::TW_CAPABILITY& capability);
     bool setImageLayout(double left, double top, double right, double bottom);
 
     // Error record: the first error stays until cleared.
