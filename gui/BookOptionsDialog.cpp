@@ -8,6 +8,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include "gui/dialogs/OkCancelButtons.h"
+
 namespace lumipage {
 
 namespace {
@@ -41,12 +43,7 @@ BookOptionsDialog::BookOptionsDialog(int pageStartPosition, const std::string& i
     information_->setObjectName("information");
     auto* counts = new QLabel(QString("全頁数: %1    選択頁数: %2").arg(totalPages).arg(selectedPages), this);
     counts->setObjectName("counts");
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setText("ｷｬﾝｾﾙ");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
     layout->addWidget(new QLabel("ブック情報:", this));

@@ -10,6 +10,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include "gui/dialogs/OkCancelButtons.h"
+
 namespace lumipage {
 
 namespace {
@@ -51,12 +53,7 @@ PageJumpDialog::PageJumpDialog(int maximum, int current, QWidget* parent)
     row->addWidget(edit_);
     row->addWidget(spin_);
     row->addWidget(new QLabel("頁", this));
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setText("ｷｬﾝｾﾙ");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this);
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addWidget(buttons);

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "gui/dialogs/OkCancelButtons.h"
+
 namespace lumipage {
 
 QStringList qtFilters(const std::string& pairs) {
@@ -56,13 +58,8 @@ SaveTargetDialog::SaveTargetDialog(const Shape& shape, const SaveChoice& initial
     comments_->setChecked(initial.copyComments);
     comments_->setVisible(shape.offerCopyComments);
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    QDialogButtonBox* buttons = okCancelButtons(this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
-    ok_->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setText("ｷｬﾝｾﾙ");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     connect(browseButton, &QPushButton::clicked, this, [this] { browse(); });
     connect(path_, &QLineEdit::textChanged, this, [this] { updateEnabling(); });
     connect(overwrite_, &QCheckBox::toggled, this, [this] { updateEnabling(); });

@@ -17,6 +17,7 @@
 
 #include "app/Messages.h"
 #include "app/Settings.h"
+#include "gui/dialogs/OkCancelButtons.h"
 
 namespace lumipage {
 
@@ -54,12 +55,7 @@ OptionsDialog::OptionsDialog(Settings& settings, ScreenSize screen, Messages& me
     groups->addLayout(left);
     groups->addWidget(startSizeGroup());
 
-    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    buttons->button(QDialogButtonBox::Ok)->setObjectName("1");
-    buttons->button(QDialogButtonBox::Cancel)->setText("ｷｬﾝｾﾙ");
-    buttons->button(QDialogButtonBox::Cancel)->setObjectName("2");
-    connect(buttons, &QDialogButtonBox::accepted, this, &OptionsDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(groups);
