@@ -2,8 +2,6 @@
 // backend, configured in a private SANE_CONFIG_DIR.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -16,6 +14,7 @@
 #include "support/FakeTwainSource.h"
 #include "support/LibtiffFiles.h"
 #include "support/ScriptedScanUi.h"
+#include "support/SaneTestBackend.h"
 #include "support/TestImages.h"
 
 namespace lumipage {
@@ -56,17 +55,9 @@ class SaneScan : public ::testing::Test {
 protected:
     void SetUp() override {
         if (test::runCommand("command -v scanimage >/dev/null 2>&1") != 0) GTEST_SKIP() << "sane-utils missing";
-        // SANE's libraries stay loaded for the whole run, so that leaks inside
-        // them are recognisable (and suppressed, see lsan.supp). SANE reads
-        // SANE_CONFIG_DIR once per process: one folder serves every test,
-        // its files written afresh by each.
-        static void* const manager = dlopen(LUMIPAGE_TWAINDSM, RTLD_NOW | RTLD_NODELETE);
-        static void* const backend = dlopen(LUMIPAGE_SANE_BACKENDS "/libsane-test.so.1", RTLD_NOW | RTLD_NODELETE);
-        ASSERT_TRUE(manager && backend) << dlerror();
-        static const std::string folder = test::tempFolder();
-        sane = folder;
-        setenv("SANE_CONFIG_DIR", sane.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", test::tempFolder().c_str(), 1);
+        std::string error;
+        sane = test::useSaneTestBackend(error);
+        ASSERT_FALSE(sane.empty()) << error;
         writeConfig("test", "Default");
     }
     void writeConfig(const std::string& backends, const std::string& readStatus) {

@@ -3,8 +3,6 @@
 // answered as they come up.
 #include <gtest/gtest.h>
 
-#include <dlfcn.h>
-
 #include <QApplication>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -27,6 +25,7 @@
 #include "gui/dialogs/ThresholdDialog.h"
 #include "support/DocumentFixture.h"
 #include "support/ModemFixture.h"
+#include "support/SaneTestBackend.h"
 #include "support/TestImages.h"
 #include "view/CLP98View.h"
 
@@ -94,15 +93,9 @@ struct ScanCommands : test::DocumentFixture, ::testing::Test {
 
     void SetUp() override {
         if (test::runCommand("command -v scanimage >/dev/null 2>&1") != 0) GTEST_SKIP() << "sane-utils missing";
-        // SANE's libraries stay loaded for the whole run (their leaks are
-        // suppressed), and SANE reads SANE_CONFIG_DIR once per process.
-        static void* const manager = dlopen(LUMIPAGE_TWAINDSM, RTLD_NOW | RTLD_NODELETE);
-        static void* const backend = dlopen(LUMIPAGE_SANE_BACKENDS "/libsane-test.so.1", RTLD_NOW | RTLD_NODELETE);
-        ASSERT_TRUE(manager && backend) << dlerror();
-        static const std::string folder = test::tempFolder();
-        sane = folder;
-        setenv("SANE_CONFIG_DIR", sane.c_str(), 1);
-        setenv("XDG_CONFIG_HOME", test::tempFolder().c_str(), 1);  // where the chosen source is kept
+        std::string error;
+        sane = test::useSaneTestBackend(error);
+        ASSERT_FALSE(sane.empty()) << error;
         std::ofstream(sane + "/dll.conf") << "test\n";
         writeDevices(1);
         settings.sourceManager = LUMIPAGE_TWAINDSM;
