@@ -10,7 +10,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 #include <QSpinBox>
 
 #include "fax/FaxSendJob.h"
@@ -61,11 +60,6 @@ FaxSendDialog::FaxSendDialog(const FaxSendValues& values, int rangePages, bool s
     modemVolume_->setObjectName("1174");
     modemVolume_->setChecked(values.modemVolume);
     volume_ = choice("1044", kVolumes, values.volume, this);
-    ok_ = new QPushButton("OK", this);
-    ok_->setObjectName("1");
-    ok_->setDefault(true);
-    auto* cancel = new QPushButton("ｷｬﾝｾﾙ", this);
-    cancel->setObjectName("2");
 
     auto* grid = new QGridLayout(this);
     int row = 0;
@@ -91,7 +85,7 @@ FaxSendDialog::FaxSendDialog(const FaxSendValues& values, int rangePages, bool s
     grid->addWidget(modemVolume_, row++, 1);
     add("ｽﾋﾟｰｶ音量", volume_);
     pickNumbersFrom(list_, number_, sort_, std::move(pickList));
-    finishCallDialog(this, grid, row, ok_, cancel, number_, modemVolume_, volume_);
+    finishCallDialog(this, grid, row, number_, modemVolume_, volume_);
 }
 
 void FaxSendDialog::storeInto(FaxSendValues& values) const {

@@ -12,7 +12,6 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
 class QSpinBox;
 
 namespace lumipage {
@@ -46,7 +45,6 @@ private:
     QCheckBox* sort_;
     QCheckBox* modemVolume_;
     QComboBox* volume_;
-    QPushButton* ok_;
 };
 
 }  // namespace lumipage

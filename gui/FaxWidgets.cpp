@@ -66,8 +66,13 @@ void pickNumbersFrom(QListWidget* list, QLineEdit* number, QCheckBox* sort,
     fill();
 }
 
-void finishCallDialog(QDialog* dialog, QGridLayout* grid, int row, QPushButton* ok, QPushButton* cancel,
-                      QLineEdit* number, QCheckBox* modemVolume, QWidget* volume) {
+void finishCallDialog(QDialog* dialog, QGridLayout* grid, int row, QLineEdit* number, QCheckBox* modemVolume,
+                      QWidget* volume) {
+    auto* ok = new QPushButton("OK", dialog);
+    ok->setObjectName("1");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton("ｷｬﾝｾﾙ", dialog);
+    cancel->setObjectName("2");
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);

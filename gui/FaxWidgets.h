@@ -35,11 +35,11 @@ QComboBox* choice(const char* id, const QStringList& items, int current, QWidget
 void pickNumbersFrom(QListWidget* list, QLineEdit* number, QCheckBox* sort,
                      std::function<std::vector<PickLine>(bool sort)> pickList);
 
-// The last row of a call dialog: OK and Cancel at the right. OK is enabled
-// while a number is given, the speaker volume while the modem has no
-// volume control of its own.
-void finishCallDialog(QDialog* dialog, QGridLayout* grid, int row, QPushButton* ok, QPushButton* cancel,
-                      QLineEdit* number, QCheckBox* modemVolume, QWidget* volume);
+// The last row of a call dialog: OK (id 1, the default) and "ｷｬﾝｾﾙ" (id 2)
+// at the right. OK is enabled while a number is given, the speaker volume
+// while the modem has no volume control of its own.
+void finishCallDialog(QDialog* dialog, QGridLayout* grid, int row, QLineEdit* number, QCheckBox* modemVolume,
+                      QWidget* volume);
 
 inline const QStringList kPorts{"COM1", "COM2", "COM3", "COM4"};
 inline const QStringList kDialMethods{"トーン", "パルス"};

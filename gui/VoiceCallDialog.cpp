@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPushButton>
 
 #include "app/Settings.h"
 #include "gui/FaxWidgets.h"
@@ -35,11 +34,6 @@ VoiceCallDialog::VoiceCallDialog(const Settings& settings, const std::string& nu
     sort_ = new QCheckBox("&S ソート", this);
     sort_->setObjectName("sort");
     sort_->setChecked(settings.chkSort != 0);
-    ok_ = new QPushButton("OK", this);
-    ok_->setObjectName("1");
-    ok_->setDefault(true);
-    auto* cancel = new QPushButton("ｷｬﾝｾﾙ", this);
-    cancel->setObjectName("2");
 
     auto* grid = new QGridLayout(this);
     int row = 0;
@@ -55,7 +49,7 @@ VoiceCallDialog::VoiceCallDialog(const Settings& settings, const std::string& nu
     grid->addWidget(list_, row++, 0, 1, 2);
     grid->addWidget(sort_, row++, 1);
     pickNumbersFrom(list_, number_, sort_, std::move(pickList));
-    finishCallDialog(this, grid, row, ok_, cancel, number_, modemVolume_, volume_);
+    finishCallDialog(this, grid, row, number_, modemVolume_, volume_);
 }
 
 void VoiceCallDialog::storeInto(Settings& settings, std::string& number) const {

@@ -11,7 +11,6 @@ class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
-class QPushButton;
 
 namespace lumipage {
 
@@ -37,7 +36,6 @@ private:
     QLineEdit* number_;
     QListWidget* list_;
     QCheckBox* sort_;
-    QPushButton* ok_;
 };
 
 }  // namespace lumipage

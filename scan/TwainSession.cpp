@@ -138,9 +138,8 @@ bool TwainSession::managerAvailable() {
     return true;
 }
 
-bool TwainSession::OpenDefaultSource() {
-    if (sourceOpen_) return true;
-    clearError();
+// Loads and opens the source manager, saying what failed.
+bool TwainSession::startManager() {
     if (!loadManager()) {
         messages_.message(kLoadFailed);
         return false;
@@ -150,6 +149,13 @@ bool TwainSession::OpenDefaultSource() {
         unloadManager();
         return false;
     }
+    return true;
+}
+
+bool TwainSession::OpenDefaultSource() {
+    if (sourceOpen_) return true;
+    clearError();
+    if (!startManager()) return false;
     if (!openSource()) {
         ReportError(kOpenSourceFailed);
         closeManager();
@@ -170,15 +176,7 @@ void TwainSession::CloseSource() {
 
 bool TwainSession::SelectSource(SourceChooser& chooser) {
     if (sourceOpen_) CloseSource();
-    if (!loadManager()) {
-        messages_.message(kLoadFailed);
-        return false;
-    }
-    if (!openManager()) {
-        messages_.message(kOpenManagerFailed);
-        unloadManager();
-        return false;
-    }
+    if (!startManager()) return false;
     std::vector<TW_IDENTITY> sources;
     std::vector<std::string> names;
     TW_IDENTITY identity{};

@@ -86,6 +86,7 @@ public:
     bool setEnumeration(uint16_t cap, uint16_t itemType, std::span<const uint8_t> items, uint32_t count,
                         uint32_t current);
     bool sendCapability(twain::TW_CAPABILITY& capability);
+    bool startManager();
     bool setImageLayout(double left, double top, double right, double bottom);
 
     // Error record: the first error stays until cleared.
