@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/Messages.h"
-#include "app/Settings.h"
-#include "app/SettingsStore.h"
+#include "base/Messages.h"
+#include "base/Settings.h"
+#include "platform/IniSettingsStore.h"
 #include "comments/FileKind.h"
 #include "document/CLP98Doc.h"
 #include "document/ConversionProgress.h"
@@ -107,7 +107,7 @@ std::optional<int> runBatchFromCommandLine(int argc, char** argv) {
     // Settings as stored, then the switches over them, as at every start.
     const AppFolders folders = AppFolders::find();
     Settings settings;
-    SettingsStore store(first.store == StartupRequest::Store::Ini ? folders.iniStorePath()
+    IniSettingsStore store(first.store == StartupRequest::Store::Ini ? folders.iniStorePath()
                                                                   : folders.defaultStorePath());
     store.load();
     settings.load(store, folders.currentFolder, folders.dataFolder, files::isDirectory);

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/AppHost.h"
 #include "app/DataFolder.h"
 #include "app/LaunchLines.h"
@@ -100,7 +100,7 @@ void CLP98App::findBooks() {
 void CLP98App::readSettings(const std::vector<std::string>& args) {
     storePath_ =
         storeOf(args) == StartupRequest::Store::Ini ? folders_.iniStorePath() : folders_.defaultStorePath();
-    SettingsStore store(storePath_);
+    IniSettingsStore store(storePath_);
     store.load();
     recent_.load(store);
     settings_.load(store, folders_.currentFolder, folders_.dataFolder, files::isDirectory);
@@ -172,7 +172,7 @@ bool CLP98App::exitInstance() {
         settings_.pageStartPosition = index.pageStartBefore;
     }
     if (startup_.noSave) return true;
-    SettingsStore store(storePath_.empty() ? folders_.defaultStorePath() : storePath_);
+    IniSettingsStore store(storePath_.empty() ? folders_.defaultStorePath() : storePath_);
     store.load();  // keys of other parts of the program stay as they are
     settings_.save(store);
     recent_.save(store);

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "app/WindowSizeSetting.h"
 
 namespace lumipage {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/CommandLine.h"
 
 namespace lumipage {

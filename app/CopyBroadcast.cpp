@@ -2,7 +2,7 @@
 
 #include "app/CopyRequestHandler.h"
 #include "app/ProgramTitle.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "platform/RunningCopies.h"
 
 namespace lumipage::copy_requests {

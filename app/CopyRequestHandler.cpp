@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/FrameRequest.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "comments/FileKind.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"

@@ -1,6 +1,6 @@
 #include "app/KeyTable.h"
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "view/CLP98View.h"
 
 namespace lumipage {

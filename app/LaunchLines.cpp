@@ -1,6 +1,6 @@
 #include "app/LaunchLines.h"
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "platform/FileSystem.h"
 
 namespace lumipage::launch_lines {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 
 namespace lumipage {
 

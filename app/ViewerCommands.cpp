@@ -1,7 +1,7 @@
 #include "app/ViewerCommands.h"
 
-#include "app/CommandIds.h"
-#include "app/Settings.h"
+#include "base/CommandIds.h"
+#include "base/Settings.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"
 #include "view/CLP98View.h"

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "image/CDIB.h"
 #include "image/MHDecoder.h"
 #include "image/MHEncoder.h"

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "app/Messages.h"
-#include "app/Settings.h"
+#include "base/Messages.h"
+#include "base/Settings.h"
 #include "comments/CommentFile.h"
 #include "document/OpenFileTable.h"
 #include "image/FaxPageFile.h"

@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <utility>
 
-#include "app/CommandLine.h"
-#include "app/Messages.h"
-#include "app/Settings.h"
+#include "base/StartupRequest.h"
+#include "base/Messages.h"
+#include "base/Settings.h"
 #include "comments/FileKind.h"
 #include "document/CLP98Doc.h"
 #include "document/DocumentObserver.h"

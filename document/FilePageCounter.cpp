@@ -1,6 +1,6 @@
 #include "document/FilePageCounter.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "document/BookFile.h"
 #include "document/FileTypeCode.h"
 #include "document/ImageFileReaders.h"

@@ -6,13 +6,13 @@
 #include <utility>
 #include <vector>
 
-#include "app/CommandLine.h"
-#include "app/Messages.h"
-#include "app/Settings.h"
+#include "base/StartupRequest.h"
+#include "base/Messages.h"
+#include "base/Settings.h"
 #include "comments/CommentFile.h"
 #include "comments/FileKind.h"
 #include "document/CLP98Doc.h"
-#include "document/Cp932Text.h"
+#include "platform/Cp932Text.h"
 #include "document/DocumentObserver.h"
 #include "document/OpenFileTable.h"
 #include "platform/AtomicFile.h"

@@ -1,11 +1,11 @@
 // Deleting the files behind pages, and editing the current page's file.
 #include <filesystem>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "comments/CommentFile.h"
 #include "document/CLP98Doc.h"
 #include "document/DocumentObserver.h"
-#include "document/FileEditor.h"
+#include "base/FileEditor.h"
 #include "document/OpenFileTable.h"
 #include "document/PageFileOperations.h"
 #include "platform/FileSystem.h"

@@ -1,6 +1,6 @@
 #include "fax/CLP98FAX.h"
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "fax/VoiceCall.h"
 #include "platform/SerialPort.h"
 

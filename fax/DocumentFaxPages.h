@@ -2,7 +2,7 @@
 #include <functional>
 
 #include "fax/FaxJobPages.h"
-#include "view/PageOrientation.h"
+#include "image/PageOrientation.h"
 
 namespace lumipage {
 

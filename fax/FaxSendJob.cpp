@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <optional>
 
-#include "app/Messages.h"
-#include "app/Settings.h"
+#include "base/Messages.h"
+#include "base/Settings.h"
 #include "document/PageWord.h"
 #include "fax/Class2Transmitter.h"
 #include "fax/FaxJobPages.h"

@@ -9,7 +9,7 @@
 
 #include "fax/FaxTiming.h"
 #include "fax/ModemResponse.h"
-#include "fax/SerialLine.h"
+#include "base/SerialLine.h"
 
 namespace lumipage {
 

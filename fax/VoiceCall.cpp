@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "fax/DialCommand.h"
 #include "fax/FaxTexts.h"
 #include "fax/ModemLink.h"

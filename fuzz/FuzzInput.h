@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "platform/File.h"
 
 namespace lumipage::fuzz {

@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "app/CommandLine.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "document/CLP98Doc.h"
 #include "document/FilePageCounter.h"
 #include "document/OpenFileTable.h"

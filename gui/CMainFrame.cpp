@@ -10,14 +10,14 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/CommandLine.h"
 #include "app/CopyRequestHandler.h"
 #include "gui/FrameRequestSide.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "app/ViewerCommands.h"
 #include "document/CLP98Doc.h"
-#include "document/FileEditor.h"
+#include "base/FileEditor.h"
 #include "document/OpenFileTable.h"
 #include "fax/CLP98FAX.h"
 #include "document/PageFileOperations.h"

@@ -5,10 +5,10 @@
 #include <QPalette>
 #include <QScreen>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/CommandLine.h"
 #include "app/DialogPosition.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "gui/CMainFrame.h"
 #include "gui/PageWidget.h"
 #include "gui/dialogs/ColourDialog.h"

@@ -2,8 +2,8 @@
 // application object carries out.
 #include <QApplication>
 
-#include "app/CommandIds.h"
-#include "app/Settings.h"
+#include "base/CommandIds.h"
+#include "base/Settings.h"
 #include "comments/BookContents.h"
 #include "document/BookInformation.h"
 #include "document/CLP98Doc.h"

@@ -6,9 +6,9 @@
 #include <QMessageBox>
 #include <QScrollBar>
 
-#include "app/CommandIds.h"
-#include "app/Messages.h"
-#include "app/Settings.h"
+#include "base/CommandIds.h"
+#include "base/Messages.h"
+#include "base/Settings.h"
 #include "document/OpenFileTable.h"
 #include "fax/CLP98FAX.h"
 #include "fax/DocumentFaxPages.h"

@@ -11,9 +11,9 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/KeyTable.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"
 #include "gui/CMainFrame.h"

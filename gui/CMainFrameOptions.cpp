@@ -1,6 +1,6 @@
 // The options command: the options dialog, and what the window follows up
 // after the dialog's OK.
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/OptionsModel.h"
 #include "gui/CMainFrame.h"
 #include "gui/dialogs/CommentDialog.h"

@@ -5,9 +5,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "comments/CommentFile.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "document/CLP98Doc.h"
 #include "document/IndexFile.h"
 #include "document/IndexState.h"

@@ -1,6 +1,6 @@
 // The window's scanning commands: choosing the scanner, new scans and
 // rescans into the page list, and copies (scan and print).
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"
 #include "gui/CMainFrame.h"

@@ -5,7 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/CopyRequestHandler.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "app/WindowPlacement.h"
 #include "document/CLP98Doc.h"
 #include "gui/CMainFrame.h"

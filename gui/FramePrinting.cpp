@@ -5,8 +5,8 @@
 #include <QPrintPreviewDialog>
 #include <QPrinterInfo>
 
-#include "app/Messages.h"
-#include "app/Settings.h"
+#include "base/Messages.h"
+#include "base/Settings.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"
 #include "gui/print/PrinterSheet.h"

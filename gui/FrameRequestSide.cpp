@@ -2,7 +2,7 @@
 
 #include <QTimer>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "gui/CMainFrame.h"
 #include "view/CLP98View.h"
 

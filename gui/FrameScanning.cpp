@@ -5,9 +5,9 @@
 #include <QWidget>
 #include <filesystem>
 
-#include "app/CommandIds.h"
-#include "app/Messages.h"
-#include "app/Settings.h"
+#include "base/CommandIds.h"
+#include "base/Messages.h"
+#include "base/Settings.h"
 #include "gui/dialogs/ScanDialog.h"
 #include "gui/dialogs/SourceChooserDialog.h"
 #include "gui/dialogs/ThresholdDialog.h"

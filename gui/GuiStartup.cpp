@@ -12,7 +12,7 @@
 
 #include "app/AppHost.h"
 #include "app/CLP98App.h"
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/CopyConnection.h"
 #include "gui/CMainFrame.h"
 #include "gui/FrameRequestSide.h"

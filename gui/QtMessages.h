@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Messages.h"
+#include "base/Messages.h"
 
 class QWidget;
 

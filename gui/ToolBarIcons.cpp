@@ -4,7 +4,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 
 namespace lumipage {
 

@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "gui/FaxWidgets.h"
 
 namespace lumipage {

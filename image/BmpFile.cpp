@@ -4,7 +4,7 @@
 #include <bit>
 #include <cstring>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/CDIB.h"
 #include "image/PageRaster.h"
 #include "platform/File.h"

@@ -6,7 +6,7 @@
 #include <new>
 #include <utility>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "platform/File.h"
 
 namespace lumipage {

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/MHDecoder.h"
 #include "image/PageLoading.h"
 #include "platform/File.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "platform/File.h"
 
 namespace lumipage::page_loading {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/BitTables.h"
 
 namespace lumipage {

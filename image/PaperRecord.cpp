@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/MHDecoder.h"
 #include "image/PageLoading.h"
 #include "platform/File.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <unordered_set>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/PageRaster.h"
 #include "image/TiffPageInfo.h"
 

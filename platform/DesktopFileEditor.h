@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "document/FileEditor.h"
+#include "base/FileEditor.h"
 
 namespace lumipage {
 

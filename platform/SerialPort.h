@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "fax/SerialLine.h"
+#include "base/SerialLine.h"
 
 namespace lumipage {
 

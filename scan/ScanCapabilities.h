@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/TwainContainer.h"
+#include "twain/TwainContainer.h"
 
 namespace lumipage {
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "comments/CommentFile.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"

@@ -1,6 +1,6 @@
 #include "scan/ScanPageSaver.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "document/FileTypeCode.h"
 #include "image/BmpFile.h"
 #include "image/CDIB.h"

@@ -1,40 +1,15 @@
 #include "scan/SourceManagerLibrary.h"
 
-#include <dlfcn.h>
-#include <unistd.h>
-
-#include <climits>
-
-#include "platform/FileSystem.h"
-
 namespace lumipage {
 
 DlopenSourceManager::DlopenSourceManager(std::string path) : path_(std::move(path)) {}
 
 DlopenSourceManager::~DlopenSourceManager() { unload(); }
 
-void* DlopenSourceManager::open() const {
-    if (path_.empty()) return nullptr;
-    if (path_.find('/') != std::string::npos) {
-        if (!files::exists(path_)) return nullptr;
-        return dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
-    }
-    char self[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
-    if (length > 0) {
-        const std::string beside = files::joinPath(files::folderOf(std::string(self, size_t(length))), path_);
-        if (files::exists(beside)) {
-            if (void* handle = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
-        }
-    }
-    return dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
-}
-
 DsmEntry DlopenSourceManager::load() {
     unload();
-    handle_ = open();
-    if (!handle_) return {};
-    auto entry = reinterpret_cast<twain::DSMENTRYPROC>(dlsym(handle_, "DSM_Entry"));
+    if (!library_.open(path_)) return {};
+    auto entry = reinterpret_cast<twain::DSMENTRYPROC>(library_.symbol("DSM_Entry"));
     if (!entry) {
         unload();
         return {};
@@ -42,9 +17,6 @@ DsmEntry DlopenSourceManager::load() {
     return entry;
 }
 
-void DlopenSourceManager::unload() {
-    if (handle_) dlclose(handle_);
-    handle_ = nullptr;
-}
+void DlopenSourceManager::unload() { library_.close(); }
 
 }  // namespace lumipage

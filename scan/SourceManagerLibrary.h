@@ -2,7 +2,8 @@
 #include <functional>
 #include <string>
 
-#include "scan/TwainTypes.h"
+#include "platform/SharedLibrary.h"
+#include "twain/TwainTypes.h"
 
 namespace lumipage {
 
@@ -35,10 +36,8 @@ public:
     void unload() override;
 
 private:
-    void* open() const;
-
     std::string path_;
-    void* handle_ = nullptr;
+    SharedLibrary library_;
 };
 
 }  // namespace lumipage

@@ -3,7 +3,7 @@
 #include <new>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/PageRaster.h"
 #include "scan/StripWriter.h"
 #include "scan/TwainErrors.h"

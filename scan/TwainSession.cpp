@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "scan/TwainErrors.h"
 
 namespace lumipage {

@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "scan/SourceManagerLibrary.h"
-#include "scan/TwainContainer.h"
-#include "scan/TwainTypes.h"
+#include "twain/TwainContainer.h"
+#include "twain/TwainTypes.h"
 
 namespace lumipage {
 

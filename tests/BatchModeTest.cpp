@@ -7,7 +7,7 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "image/BmpFile.h"
 #include "support/DocumentFixture.h"
 #include "support/LibtiffFiles.h"

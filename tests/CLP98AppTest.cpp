@@ -8,7 +8,7 @@
 #include <fstream>
 #include <thread>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/AppHost.h"
 #include "app/CLP98App.h"
 #include "app/LaunchLines.h"

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "support/TestImages.h"
 #include "support/ViewFakes.h"
 #include "view/CLP98View.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "view/ColourRamp.h"
 #include "view/ViewColours.h"
 

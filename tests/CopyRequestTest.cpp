@@ -12,7 +12,7 @@
 #include <functional>
 #include <thread>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/CLP98App.h"
 #include "app/CopyConnection.h"
 #include "app/CopyBroadcast.h"

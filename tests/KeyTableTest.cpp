@@ -3,7 +3,7 @@
 // right-to-left page layout.
 #include <gtest/gtest.h>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/KeyTable.h"
 #include "view/CLP98View.h"
 

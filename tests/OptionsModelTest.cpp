@@ -5,7 +5,7 @@
 
 #include "app/CommandLine.h"
 #include "app/OptionsModel.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "app/WindowPlacement.h"
 
 namespace lumipage {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <functional>
 
-#include "document/FileEditor.h"
+#include "base/FileEditor.h"
 #include "document/PageFileOperations.h"
 #include "platform/DesktopFileEditor.h"
 #include "platform/FileSystem.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/TestImages.h"
-#include "view/PageOrientation.h"
+#include "image/PageOrientation.h"
 
 namespace lumipage {
 namespace {

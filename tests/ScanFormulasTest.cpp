@@ -4,7 +4,7 @@
 
 #include "scan/ScanCapabilities.h"
 #include "scan/ScanFormulas.h"
-#include "scan/TwainTypes.h"
+#include "twain/TwainTypes.h"
 
 namespace lumipage {
 namespace {

@@ -7,7 +7,7 @@
 #include <unistd.h>
 
 #include "scan/ScanJob.h"
-#include "scan/TwainContainer.h"
+#include "twain/TwainContainer.h"
 #include "support/DocumentFixture.h"
 #include "support/FakeTwainSource.h"
 #include "support/ScriptedScanUi.h"

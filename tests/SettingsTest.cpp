@@ -3,8 +3,8 @@
 #include <fstream>
 
 #include "app/CommandLine.h"
-#include "app/Settings.h"
-#include "app/SettingsStore.h"
+#include "base/Settings.h"
+#include "platform/IniSettingsStore.h"
 #include "support/TestImages.h"
 
 namespace lumipage {
@@ -31,7 +31,7 @@ TEST(Settings, DefaultsFallbacksAndRoundTrip) {
         std::ofstream(path) << "[Option]\nOutCode=13\nAutoScroll=0\nWindowSize=1:800:600\n"
                                "[File]\nOpenPath=/gone\nSavePath=/kept\n[Scan]\nFilePath=/gone/scans\n";
     }
-    SettingsStore store(path);
+    IniSettingsStore store(path);
     store.load();
     Settings s;
     s.load(store, "/start", "/data", [](const std::string& p) { return p == "/kept"; });
@@ -49,7 +49,7 @@ TEST(Settings, DefaultsFallbacksAndRoundTrip) {
     s.localId = "LUMI 1";
     s.save(store);
     ASSERT_TRUE(store.save());
-    SettingsStore again(path);
+    IniSettingsStore again(path);
     again.load();
     Settings t;
     t.load(again, "/start", "/data", anyFolderExists);
@@ -61,7 +61,7 @@ TEST(Settings, DefaultsFallbacksAndRoundTrip) {
 }
 
 TEST(Settings, UnreadableStoreLeavesDefaults) {
-    SettingsStore store("/nonexistent/Lumipage.conf");
+    IniSettingsStore store("/nonexistent/Lumipage.conf");
     store.load();
     Settings s;
     s.load(store, "/cur", "/data", anyFolderExists);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "scan/TwainContainer.h"
+#include "twain/TwainContainer.h"
 #include "scan/TwainSession.h"
 #include "support/FakeTwainSource.h"
 #include "support/RecordingMessages.h"

@@ -2,7 +2,7 @@
 // their check marks, and commands that reach every page's word.
 #include <gtest/gtest.h>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/CommandTable.h"
 #include "support/ViewerFixture.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "scan/TwainContainer.h"
+#include "twain/TwainContainer.h"
 
 namespace lumipage::twaindsm {
 

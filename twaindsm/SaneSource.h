@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/TwainTypes.h"
+#include "twain/TwainTypes.h"
 #include "twaindsm/SaneOptions.h"
 
 namespace lumipage::twaindsm {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "scan/TwainContainer.h"
+#include "twain/TwainContainer.h"
 #include "twaindsm/SaneSource.h"
 
 namespace lumipage::twaindsm {

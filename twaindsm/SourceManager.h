@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "scan/TwainTypes.h"
+#include "twain/TwainTypes.h"
 #include "twaindsm/SaneSource.h"
 
 namespace lumipage::twaindsm {

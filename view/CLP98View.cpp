@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "view/ViewColours.h"
 
 namespace lumipage {

@@ -3,7 +3,7 @@
 
 #include "view/COSBView.h"
 #include "view/DisplayGeometry.h"
-#include "view/PageOrientation.h"
+#include "image/PageOrientation.h"
 #include "view/PageRenderer.h"
 #include "view/StatusTexts.h"
 #include "view/ViewDocument.h"

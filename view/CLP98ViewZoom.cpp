@@ -1,6 +1,6 @@
 #include <algorithm>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "view/CLP98View.h"
 
 // Zoom levels, fitting, scrolling and the zoom frame of the page view.

@@ -2,7 +2,7 @@
 
 #include <climits>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "view/ViewColours.h"
 
 namespace lumipage {

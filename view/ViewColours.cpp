@@ -4,7 +4,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 
 namespace lumipage {
 

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/CommandIds.h"
-#include "app/Settings.h"
+#include "base/CommandIds.h"
+#include "base/Settings.h"
 #include "view/CLP98View.h"
 #include "view/CursorIds.h"
 #include "view/DirectionJump.h"

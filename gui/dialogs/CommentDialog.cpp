@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTextDocument>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "comments/CommentFile.h"
 #include "comments/FileKind.h"
 #include "comments/StandardItems.h"

@@ -15,8 +15,8 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "app/Messages.h"
-#include "app/Settings.h"
+#include "base/Messages.h"
+#include "base/Settings.h"
 #include "gui/dialogs/OkCancelButtons.h"
 
 namespace lumipage {

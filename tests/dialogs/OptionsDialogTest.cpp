@@ -12,8 +12,8 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/Settings.h"
-#include "app/SettingsStore.h"
+#include "base/Settings.h"
+#include "platform/IniSettingsStore.h"
 #include "gui/dialogs/OptionsDialog.h"
 #include "support/WidgetScreenshot.h"
 #include "support/RecordingMessages.h"
@@ -38,7 +38,7 @@ void typeInto(QLineEdit* line, const QString& text) {
 // Everything the settings would write to their store.
 std::string storedText(const Settings& s) {
     const std::string path = test::tempFolder() + "/Lumipage.conf";
-    SettingsStore store(path);
+    IniSettingsStore store(path);
     s.save(store);
     store.save();
     std::ifstream in(path);

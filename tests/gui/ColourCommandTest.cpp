@@ -12,7 +12,7 @@
 #include <QKeyEvent>
 
 #include "app/CLP98App.h"
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "app/CopyBroadcast.h"
 #include "app/CopyConnection.h"
 #include "app/DialogPosition.h"

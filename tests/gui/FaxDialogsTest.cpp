@@ -17,7 +17,7 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "fax/FaxSendJob.h"
 #include "fax/PhoneBook.h"
 #include "fax/PhoneBookEditor.h"

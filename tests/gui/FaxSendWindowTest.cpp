@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "document/PageWord.h"
 #include "fax/CLP98FAX.h"
 #include "fax/FaxTexts.h"

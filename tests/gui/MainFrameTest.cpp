@@ -15,7 +15,7 @@
 #include <QStatusBar>
 #include <QTreeWidget>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "gui/CMainFrame.h"
 #include "gui/PageJumpDialog.h"
 #include "gui/PageListDialog.h"

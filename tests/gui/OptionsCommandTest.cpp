@@ -14,8 +14,8 @@
 #include <QPointer>
 #include <QTimer>
 
-#include "app/CommandIds.h"
-#include "app/Settings.h"
+#include "base/CommandIds.h"
+#include "base/Settings.h"
 #include "gui/CMainFrame.h"
 #include "gui/PageWidget.h"
 #include "gui/dialogs/CommentDialog.h"

@@ -16,7 +16,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "fax/CLP98FAX.h"
 #include "gui/FaxSendDialog.h"
 #include "gui/CMainFrame.h"

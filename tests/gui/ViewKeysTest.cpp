@@ -7,7 +7,7 @@
 #include <QCursor>
 #include <QKeyEvent>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "gui/CMainFrame.h"
 #include "gui/PageWidget.h"
 #include "support/DocumentFixture.h"

@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "app/CommandLine.h"
-#include "app/Settings.h"
+#include "base/Settings.h"
 #include "document/CLP98Doc.h"
 #include "document/DocumentObserver.h"
 #include "document/FilePageCounter.h"

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "scan/TwainContainer.h"
+#include "twain/TwainContainer.h"
 
 namespace lumipage::test {
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/CommandIds.h"
-#include "app/Settings.h"
+#include "base/CommandIds.h"
+#include "base/Settings.h"
 #include "support/TestImages.h"
 #include "support/ViewFakes.h"
 #include "view/CLP98View.h"

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 
 namespace lumipage::test {
 

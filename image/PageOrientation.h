@@ -6,12 +6,13 @@
 
 namespace lumipage {
 
-// How the current page is shown: turned by quarter turns, mirrored in its
-// own axes and inverted. The page files are never changed; the choice lives
-// in the low byte of the page's word and is applied to the page raster in
-// memory. Mirroring and inversion change the document's raster in place; a
-// turn is made into the rotated copy kept here, so turning back to 0 costs
-// nothing and the copy is reused while it still holds the wanted turn.
+// How a page is shown: turned by quarter turns, mirrored in its own axes and
+// inverted. The choice lives in the low byte of the page's word; the page as
+// it was read is never changed, so the page shown is always derived from it
+// and the word, however often it is shown again. Mirroring and inversion are
+// made on an upright copy kept here, a turn into a rotated copy, so turning
+// back to 0 costs nothing and the copy is reused while it still holds the
+// wanted turn.
 class PageOrientation {
 public:
     // Page word bits of the display transform.
@@ -23,11 +24,11 @@ public:
     // What the last successful SetRotation did with the rotated copy.
     enum class CopyUse { RasterShown, Reused, HalfTurnedInPlace, Rebuilt };
 
-    // A freshly loaded page (or none): untransformed, its word 0, the copy dropped.
-    void newPage(PageRaster* raster);
+    // A freshly loaded page (or none): untransformed, its word 0, the copies dropped.
+    void newPage(const PageRaster* raster);
     // newPage, then the word's inversion, mirrorings and turn, in this order;
     // a turn that cannot be made leaves the page unturned.
-    void showPage(PageRaster* raster, uint16_t word);
+    void showPage(const PageRaster* raster, uint16_t word);
 
     // 0: 0 degrees, 1: a quarter turn left, 2: a half turn, 3: a quarter turn right.
     bool SetRotation(int angle);
@@ -35,9 +36,8 @@ public:
     bool SetMirrorLeftRight(bool on);
     bool SetMirrorUpDown(bool on);
 
-    // The raster on screen: the document's, or the rotated copy.
-    PageRaster* displayed() { return rotation_ == 0 ? raster_ : &copy_; }
-    const PageRaster* displayed() const { return rotation_ == 0 ? raster_ : &copy_; }
+    // The raster shown: the page as read, its mirrored or inverted copy, or the rotated copy.
+    const PageRaster* displayed() const { return rotation_ == 0 ? upright() : &copy_; }
     bool hasPage() const { return raster_ && raster_->hasBits(); }
     int rotation() const { return rotation_; }
     int copyRotation() const { return copyRotation_; }
@@ -53,10 +53,16 @@ public:
     static void setFlagOfAll(std::span<uint16_t> words, uint16_t flag, bool on);
 
 private:
+    // The page with its mirroring and inversion, before any turn.
+    const PageRaster* upright() const { return uprightCopied_ ? &upright_ : raster_; }
+    bool makeUprightCopy();
+    void dropUprightCopyWhenPlain();
     bool turnIntoCopy(int angle);
     void setWordBits(uint16_t mask, uint16_t value) { word_ = uint16_t((word_ & ~mask) | (value & mask)); }
 
-    PageRaster* raster_ = nullptr;
+    const PageRaster* raster_ = nullptr;  // the page as read; never changed here
+    PageRaster upright_;                  // the page mirrored and inverted, while uprightCopied_
+    bool uprightCopied_ = false;
     PageRaster copy_;
     PageRaster spare_;  // a rebuilt copy is made here, so a failed turn leaves the copy as it was
     int rotation_ = 0;

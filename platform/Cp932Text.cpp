@@ -1,6 +1,6 @@
-#include "document/Cp932Text.h"
+#include "platform/Cp932Text.h"
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "platform/TextCodec.h"
 
 namespace lumipage::cp932 {

@@ -1,18 +1,19 @@
-#include "view/PageOrientation.h"
+#include "image/PageOrientation.h"
 
 #include <utility>
 
 namespace lumipage {
 
-void PageOrientation::newPage(PageRaster* raster) {
+void PageOrientation::newPage(const PageRaster* raster) {
     raster_ = raster;
+    uprightCopied_ = false;  // its buffer is kept for the next page
     rotation_ = 0;
     copyRotation_ = 0;  // its buffer is kept for the next page's turn
     inverted_ = mirroredLeftRight_ = mirroredUpDown_ = false;
     word_ = 0;
 }
 
-void PageOrientation::showPage(PageRaster* raster, uint16_t word) {
+void PageOrientation::showPage(const PageRaster* raster, uint16_t word) {
     newPage(raster);
     word_ = word;
     SetInverted(word & kInverted);
@@ -41,7 +42,7 @@ bool PageOrientation::SetRotation(int angle) {
 }
 
 // Between the two quarter turns the copy is half-turned where it stands;
-// otherwise the document's raster is turned into a new copy.
+// otherwise the upright page is turned into a new copy.
 bool PageOrientation::turnIntoCopy(int angle) {
     if ((angle == 1 && copyRotation_ == 3) || (angle == 3 && copyRotation_ == 1)) {
         if (!copy_.halfTurnInPlace()) return false;
@@ -49,22 +50,37 @@ bool PageOrientation::turnIntoCopy(int angle) {
         return true;
     }
     if (!hasPage()) return false;
-    const bool made = angle == 1   ? PageRaster::quarterTurnCounterClockwise(*raster_, spare_)
-                      : angle == 2 ? PageRaster::halfTurn(*raster_, spare_)
-                                   : PageRaster::quarterTurnClockwise(*raster_, spare_);
+    const PageRaster& page = *upright();
+    const bool made = angle == 1   ? PageRaster::quarterTurnCounterClockwise(page, spare_)
+                      : angle == 2 ? PageRaster::halfTurn(page, spare_)
+                                   : PageRaster::quarterTurnClockwise(page, spare_);
     if (!made) return false;
     std::swap(copy_, spare_);
     lastCopyUse_ = CopyUse::Rebuilt;
     return true;
 }
 
+bool PageOrientation::makeUprightCopy() {
+    if (uprightCopied_) return true;
+    if (!PageRaster::copy(*raster_, upright_)) return false;
+    uprightCopied_ = true;
+    return true;
+}
+
+// Without mirroring and inversion the page as read is shown again; the
+// copy's buffer is kept for the next change.
+void PageOrientation::dropUprightCopyWhenPlain() {
+    if (!inverted_ && !mirroredLeftRight_ && !mirroredUpDown_) uprightCopied_ = false;
+}
+
 bool PageOrientation::SetInverted(bool on) {
     if (on == inverted_) return true;
-    if (!hasPage()) return false;
-    raster_->invert();
+    if (!hasPage() || !makeUprightCopy()) return false;
+    upright_.invert();
     if (copyRotation_ != 0) copy_.invert();
     inverted_ = on;
     setWordBits(kInverted, on ? kInverted : 0);
+    dropUprightCopyWhenPlain();
     return true;
 }
 
@@ -72,23 +88,25 @@ bool PageOrientation::SetInverted(bool on) {
 // other way, a half-turned one the same way.
 bool PageOrientation::SetMirrorLeftRight(bool on) {
     if (on == mirroredLeftRight_) return true;
-    if (!hasPage() || (copyRotation_ != 0 && !copy_.hasBits())) return false;
-    raster_->mirrorLeftRight();
+    if (!hasPage() || (copyRotation_ != 0 && !copy_.hasBits()) || !makeUprightCopy()) return false;
+    upright_.mirrorLeftRight();
     if (copyRotation_ == 1 || copyRotation_ == 3) copy_.flipTopBottom();
     if (copyRotation_ == 2) copy_.mirrorLeftRight();
     mirroredLeftRight_ = on;
     setWordBits(kMirroredLeftRight, on ? kMirroredLeftRight : 0);
+    dropUprightCopyWhenPlain();
     return true;
 }
 
 bool PageOrientation::SetMirrorUpDown(bool on) {
     if (on == mirroredUpDown_) return true;
-    if (!hasPage() || (copyRotation_ != 0 && !copy_.hasBits())) return false;
-    raster_->flipTopBottom();
+    if (!hasPage() || (copyRotation_ != 0 && !copy_.hasBits()) || !makeUprightCopy()) return false;
+    upright_.flipTopBottom();
     if (copyRotation_ == 1 || copyRotation_ == 3) copy_.mirrorLeftRight();
     if (copyRotation_ == 2) copy_.flipTopBottom();
     mirroredUpDown_ = on;
     setWordBits(kMirroredUpDown, on ? kMirroredUpDown : 0);
+    dropUprightCopyWhenPlain();
     return true;
 }
 

@@ -1,4 +1,4 @@
-#include "scan/TwainContainer.h"
+#include "twain/TwainContainer.h"
 
 #include <cmath>
 #include <cstddef>

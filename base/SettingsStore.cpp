@@ -1,11 +1,11 @@
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 #include <charconv>
 
 namespace lumipage {
 
 int SettingsStore::getInt(const std::string& section, const std::string& key, int fallback) const {
-    const auto text = ini_.get(section, key);
+    const auto text = find(section, key);
     if (!text) return fallback;
     // An optional sign and leading digits; a value that is no number (or
     // does not fit) leaves the default in force.
@@ -19,15 +19,11 @@ int SettingsStore::getInt(const std::string& section, const std::string& key, in
 
 std::string SettingsStore::getString(const std::string& section, const std::string& key,
                                      const std::string& fallback) const {
-    return ini_.get(section, key).value_or(fallback);
+    return find(section, key).value_or(fallback);
 }
 
 void SettingsStore::writeInt(const std::string& section, const std::string& key, int value) {
-    ini_.set(section, key, std::to_string(value));
-}
-
-void SettingsStore::writeString(const std::string& section, const std::string& key, const std::string& value) {
-    ini_.set(section, key, value);
+    writeString(section, key, std::to_string(value));
 }
 
 }  // namespace lumipage

@@ -1,6 +1,6 @@
-#include "app/Settings.h"
+#include "base/Settings.h"
 
-#include "app/SettingsStore.h"
+#include "base/SettingsStore.h"
 
 namespace lumipage {
 
