@@ -2,10 +2,10 @@
 
 #include <cctype>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "comments/CommentLabels.h"
-#include "document/BookFile.h"
-#include "document/Cp932Text.h"
+#include "image/BookHeader.h"
+#include "platform/Cp932Text.h"
 #include "platform/AtomicFile.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
@@ -151,8 +151,12 @@ std::string CommentFile::title(const std::string& file, int page) {
 }
 
 bool CommentFile::write(const std::string& file, int page, std::string_view text, Messages& messages) {
+    if (isBook(file) || files::isReadOnly(pathFor(file))) return false;
+    return writeForNewBook(file, page, text, messages);
+}
+
+bool CommentFile::writeForNewBook(const std::string& file, int page, std::string_view text, Messages& messages) {
     const std::string path = pathFor(file);
-    if (isBook(file) || files::isReadOnly(path)) return false;
     auto encoded = cp932::encodeOrSay(text, path, messages);
     if (!encoded) return false;
     if (!encoded->empty() && encoded->back() != '\n') *encoded += kCrLf;
@@ -167,9 +171,12 @@ bool CommentFile::write(const std::string& file, int page, std::string_view text
         path, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(updated.data()), updated.size()));
 }
 
+std::string CommentFile::titleText(std::string_view title) {
+    return title.empty() ? std::string() : std::string(comment_labels::kJapaneseTitle) + std::string(title);
+}
+
 bool CommentFile::setTitle(const std::string& file, int page, std::string_view title, Messages& messages) {
-    const std::string text = title.empty() ? std::string() : std::string(comment_labels::kJapaneseTitle) + std::string(title);
-    return write(file, page, text, messages);
+    return write(file, page, titleText(title), messages);
 }
 
 }  // namespace lumipage

@@ -37,6 +37,10 @@ public:
     static bool write(const std::string& file, int page, std::string_view text, Messages& messages);
     // Writes "タイトル：" and the title as the page's comment (an empty title, an empty comment).
     static bool setTitle(const std::string& file, int page, std::string_view title, Messages& messages);
+    // As write and setTitle, for a book the program is writing now: its
+    // comment file is filled before the book takes it in.
+    static bool writeForNewBook(const std::string& book, int page, std::string_view text, Messages& messages);
+    static std::string titleText(std::string_view title);
 
     // On code page 932 bytes, as stored.
     static std::string_view sectionOf(std::string_view stored, int page);

@@ -58,16 +58,15 @@ bool BookWriter::addPage(const PageRaster& page, PageWord word) {
     return true;
 }
 
-bool BookWriter::end(const std::string& indexFile) {
+bool BookWriter::end(const std::string& indexFile, const std::function<void()>& fillComment) {
     if (!out_) return false;
     const std::string commentPath = CommentFile::pathFor(path_);
     // The index's comment describes the pages just written: it becomes the book's.
     std::vector<uint8_t> comment;
-    if (!indexFile.empty() && File::readAll(CommentFile::pathFor(indexFile), comment) && !comment.empty()) {
-        if (!writeFileAtomically(commentPath, comment)) comment.clear();
-    } else if (!File::readAll(commentPath, comment)) {
-        comment.clear();
-    }
+    if (!indexFile.empty() && File::readAll(CommentFile::pathFor(indexFile), comment) && !comment.empty())
+        writeFileAtomically(commentPath, comment);
+    if (fillComment) fillComment();
+    if (!File::readAll(commentPath, comment)) comment.clear();
     File& file = out_->file();
     if (!comment.empty()) {
         const int64_t at = file.size();

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -27,9 +28,10 @@ public:
     // The page as a paper record; its word keeps the transform and the selection only.
     bool addPage(const PageRaster& page, PageWord word);
     // `indexFile`: the index file in use, whose comment becomes the book's
-    // when it has one. The book's comment file is embedded, then header and
-    // tables are written again with the pages actually added.
-    bool end(const std::string& indexFile = {});
+    // when it has one. `fillComment` then adds to the book's comment file
+    // (the pages' comments); that file is embedded, and header and tables
+    // are written again with the pages actually added.
+    bool end(const std::string& indexFile = {}, const std::function<void()>& fillComment = {});
     void abandon();
 
     int pagesWritten() const { return written_; }

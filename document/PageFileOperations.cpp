@@ -3,8 +3,8 @@
 
 #include <cstring>
 
-#include "app/Messages.h"
-#include "app/Settings.h"
+#include "base/Messages.h"
+#include "base/Settings.h"
 #include "comments/CommentFile.h"
 #include "document/CLP98Doc.h"
 #include "document/ConversionProgress.h"
@@ -39,22 +39,18 @@ PageOrigin PageFileOperations::currentOrigin() const {
     return PageOrigin{doc_.path(), doc_.filePage(), doc_.filePages(), doc_.raster().dpi, fromColourBitmap()};
 }
 
+// The page as the window shows it, derived from the page as read and its word.
 const PageRaster* PageFileOperations::shownPage() {
     const PageRaster& page = doc_.raster();
     if (!doc_.isLoaded() || !page.hasBits()) return nullptr;
-    const uint8_t transform = table_.word(0).transform();
-    if (transform == 0) return &page;
-    // The document's raster stays as read; the transform is made on a copy.
-    if (!shown_.create(page.width, page.height, page.dpi)) return nullptr;
-    shown_.coding = page.coding;
-    std::memcpy(shown_.bits(), page.bits(), page.imageSize);
-    orientation_.showPage(&shown_, transform);
+    orientation_.showPage(&page, table_.word(0).transform());
     return orientation_.displayed();
 }
 
 PageToWrite PageFileOperations::pageToWrite() {
     PageToWrite page;
     page.raster = shownPage();
+    if (page.raster) page.asRead = &doc_.raster();
     page.word = table_.word(0);
     // An untransformed bitmap page is written as the bitmap it was read from.
     if (page.word.transform() == 0) page.keptBitmap = doc_.sourceBitmap();
@@ -77,11 +73,13 @@ void PageFileOperations::copyComment(const PendingComment& c, OverwritePolicy& o
         if (!overwrite.mayReplace(targetComment, true) || !files::makeWritable(targetComment)) return;
     }
     const bool existed = files::exists(targetComment);
+    // A book being written takes the comments into its comment file, which it embeds.
+    const auto write = CommentFile::isBook(c.target) ? &CommentFile::writeForNewBook : &CommentFile::write;
     if (files::exists(sourceComment)) {
         const auto text = CommentFile::read(c.source, c.filePages > 1 ? c.pageInFile : 0);
-        if (text && !text->empty()) CommentFile::write(c.target, c.targetPage, *text, messages_);
+        if (text && !text->empty()) write(c.target, c.targetPage, *text, messages_);
     } else if (!c.title.empty()) {
-        CommentFile::setTitle(c.target, c.targetPage, c.title, messages_);
+        write(c.target, c.targetPage, CommentFile::titleText(c.title), messages_);
     }
     if (!existed && files::exists(targetComment) && observer_) observer_->fileWritten(targetComment);
 }
@@ -184,8 +182,14 @@ void PageFileOperations::convertIntoOne(const SaveTarget& target, const std::vec
         if (options.copyComments) comments.push_back(commentFor(path, writer_.pagesWritten()));
     }
     const IndexState& index = table_.index();
-    if (!writer_.finish(index.inUse ? index.path : std::string())) return;
-    for (const PendingComment& c : comments) copyComment(c, overwrite);
+    const auto copyComments = [&] {
+        for (const PendingComment& c : comments) copyComment(c, overwrite);
+    };
+    // A book embeds its comment file when it is finished: the pages' comments go in first.
+    const bool book = target.type == FileTypeCode::Book;
+    if (!writer_.finish(index.inUse ? index.path : std::string(), book ? std::function<void()>(copyComments) : nullptr))
+        return;
+    if (!book) copyComments();
     written(path);
     result.files.push_back(path);
     result.pagesWritten = writer_.pagesWritten();

@@ -6,7 +6,7 @@
 #include "document/OverwritePolicy.h"
 #include "document/SaveTarget.h"
 #include "document/TargetWriter.h"
-#include "view/PageOrientation.h"
+#include "image/PageOrientation.h"
 
 namespace lumipage {
 
@@ -119,7 +119,6 @@ private:
     Messages& messages_;
     DocumentObserver* observer_;
     TargetWriter writer_;
-    PageRaster shown_;
     PageOrientation orientation_;
     bool editing_ = false;
 };

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "document/BookWriter.h"
 #include "image/BmpFile.h"
 #include "image/CDIB.h"
@@ -139,7 +139,7 @@ bool TargetWriter::begin(const std::string& path, FileTypeCode type, int dpi, in
 bool TargetWriter::append(const PageToWrite& page) {
     bool ok = false;
     if (book_) {
-        ok = book_->addPage(*page.raster, page.word);
+        ok = book_->addPage(page.asRead ? *page.asRead : *page.raster, page.word);
         if (!ok) return failed(path_, kSaveFileFailed);
     } else if (out_ && type_ == FileTypeCode::Tiff) {
         ok = tiff_.appendPage(out_->file(), *page.raster, outCode_);
@@ -166,10 +166,10 @@ bool TargetWriter::append(const PageToWrite& page) {
     return ok;
 }
 
-bool TargetWriter::finish(const std::string& indexFile) {
+bool TargetWriter::finish(const std::string& indexFile, const std::function<void()>& fillBookComment) {
     bool ok = false;
     if (book_) {
-        ok = written_ > 0 && book_->end(indexFile);
+        ok = written_ > 0 && book_->end(indexFile, fillBookComment);
         book_.reset();
     } else if (out_) {
         File& file = out_->file();

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -18,9 +19,12 @@ class CDIB;
 class Messages;
 
 // One page as it is to be written: the raster as shown, and what the
-// writers need to know of where it came from.
+// writers need to know of where it came from. A book keeps each page as it
+// was read together with its word, so that the book shows it as the window
+// did; every other target holds the page as shown.
 struct PageToWrite {
     const PageRaster* raster = nullptr;
+    const PageRaster* asRead = nullptr;  // before the word's turn, mirroring and inversion; null: as `raster`
     PageWord word;
     const CDIB* keptBitmap = nullptr;  // the bitmap an untransformed bitmap page was read from
     std::string titleCp932;            // title for page file headers
@@ -53,8 +57,9 @@ public:
     bool begin(const std::string& path, FileTypeCode type, int dpi, int plannedPages, int pageStartPosition);
     bool append(const PageToWrite& page);
     // Completes the file and puts it under its name; `indexFile` is the index
-    // in use, whose comment a book takes.
-    bool finish(const std::string& indexFile);
+    // in use, whose comment a book takes; `fillBookComment` adds the pages'
+    // comments to a book's comment file before the book embeds it.
+    bool finish(const std::string& indexFile, const std::function<void()>& fillBookComment = {});
     void abandon();
     int pagesWritten() const { return written_; }
 

@@ -85,6 +85,8 @@ public:
     bool halfTurnInPlace();
     bool mirrorLeftRight();
     bool flipTopBottom();
+    // The whole page, pixels and record, into `destination` (its buffer reused when it fits).
+    static bool copy(const PageRaster& source, PageRaster& destination);
     static bool halfTurn(const PageRaster& source, PageRaster& destination);
     // The right edge of the page becomes the top.
     static bool quarterTurnCounterClockwise(const PageRaster& source, PageRaster& destination);

@@ -67,6 +67,18 @@ bool PageRaster::halfTurnInPlace() {
     return true;
 }
 
+bool PageRaster::copy(const PageRaster& source, PageRaster& destination) {
+    if (!source.hasBits()) return false;
+    const size_t bytes = std::max<size_t>(source.imageSize, 1);
+    if (!prepareDestination(destination, bytes)) return false;
+    destination.coding = source.coding;
+    destination.lineDoubling = source.lineDoubling;
+    destination.dpi = source.dpi;
+    destination.setSize(source.width, source.height);
+    std::memcpy(destination.bits(), source.bits(), std::min<size_t>(source.imageSize, source.capacity()));
+    return true;
+}
+
 bool PageRaster::halfTurn(const PageRaster& source, PageRaster& destination) {
     if (!source.hasBits()) return false;
     if (!prepareDestination(destination, source.imageSize)) return false;

@@ -16,7 +16,7 @@
 
 #include <functional>
 
-#include "app/CommandIds.h"
+#include "base/CommandIds.h"
 #include "comments/CommentFile.h"
 #include "document/IndexState.h"
 #include "gui/BookOptionsDialog.h"
@@ -26,6 +26,7 @@
 #include "platform/FileSystem.h"
 #include "support/DocumentFixture.h"
 #include "support/TestImages.h"
+#include "ModalAnswerer.h"
 
 namespace lumipage {
 namespace {
@@ -34,22 +35,7 @@ using namespace command;
 
 QAbstractButton* button(QWidget* w, const char* id) { return w->findChild<QAbstractButton*>(id); }
 
-// Answers every modal dialog a command opens with exec(), by its name, until stopped.
-class ModalAnswerer {
-public:
-    explicit ModalAnswerer(std::function<bool(QWidget*)> answer) : answer_(std::move(answer)) {
-        timer_.setInterval(5);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            QWidget* modal = QApplication::activeModalWidget();
-            if (modal && !modal->property("answered").toBool() && answer_(modal)) modal->setProperty("answered", true);
-        });
-        timer_.start();
-    }
-
-private:
-    std::function<bool(QWidget*)> answer_;
-    QTimer timer_;
-};
+using test::ModalAnswerer;
 
 struct PageFiles : test::DocumentFixture, ::testing::Test {
     PageRaster small = test::makePage(test::Pattern::Text, 96, 40, 1);
