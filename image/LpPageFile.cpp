@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "app/Messages.h"
+#include "base/Messages.h"
 #include "image/MHDecoder.h"
 #include "image/PageLoading.h"
 #include "platform/File.h"
@@ -69,6 +69,10 @@ bool LpPageFile::parseHeader(const uint8_t* bytes, Header& header, PageRaster& r
             raster.coding = int32_t(line.substr(12, 2) == "MH" ? PageCoding::TaggedMH : PageCoding::Bit);
     }
     raster.setSize(width, height);
+    header.coding = raster.coding;
+    header.dpi = raster.dpi;
+    header.width = width;
+    header.height = height;
     return true;
 }
 
@@ -105,6 +109,10 @@ bool LpPageFile::loadPage(const File& file, const Header& header, int page, Page
         messages.message("このページは存在しません");
         return false;
     }
+    raster.coding = header.coding;
+    raster.lineDoubling = 0;
+    raster.dpi = header.dpi;
+    raster.setSize(header.width, header.height);
     if (raster.width <= 0 || raster.height <= 0) {
         // A header without a size describes no image: show an empty page.
         raster.resetToBlank();

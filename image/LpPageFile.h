@@ -33,6 +33,12 @@ public:
         std::string title;  // UTF-8
         int pageCount = 0;
         std::vector<uint32_t> pageOffsets;  // absolute offset of each page's data, 0 = none
+        // What the header says of every page: each page is read on these
+        // terms, whatever an earlier page of the file left in the raster.
+        int32_t coding = 0;
+        int32_t dpi = 0;
+        int32_t width = 0;
+        int32_t height = 0;
     };
 
     // Reads the header and the offset table; sets the raster's coding, dpi and
@@ -40,8 +46,8 @@ public:
     // unreadable or not a page file.
     static bool open(const File& file, Header& header, PageRaster& raster, Messages& messages);
 
-    // Page 1..pageCount into the raster (geometry set by open): size check,
-    // allocation, then raw rows or decoded TaggedMH rows.
+    // Page 1..pageCount into the raster, in the header's geometry: size
+    // check, allocation, then raw rows or decoded TaggedMH rows.
     static bool loadPage(const File& file, const Header& header, int page, PageRaster& raster, MHDecoder& decoder,
                          Messages& messages);
 
