@@ -236,7 +236,8 @@ TEST(CLP98View, InversionForAllPagesAndTheInkFill) {
     f.document.current = 1;
     f.view->toggleInverted(true);
     EXPECT_EQ(f.document.words, (std::vector<uint16_t>{0x0180, 0x0080, 0x0081}));
-    EXPECT_EQ(f.document.page.row(0)[0], 0xFF);
+    EXPECT_EQ(f.view->orientation().displayed()->row(0)[0], 0xFF);
+    EXPECT_EQ(f.document.page.row(0)[0], 0x00);  // the page as read stays as it was read
     struct Fill { int level, value; };
     for (const Fill want : {Fill{12, 0xFF}, Fill{10, 4 * 17}, Fill{8, 16}}) {
         f.view->SetZoomLevel(want.level);
