@@ -244,12 +244,18 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
         const int start = std::max(a0, 0);
         switch (mode) {
             case t4::Mode::Vertical: {
+                b += ref[b] <= a0 ? 2 : 0;  // mostly one step or none: without a branch
                 while (ref[b] <= a0) b += 2;
                 const int offset = t4::verticalOffsetOf(entry);
                 const int a1 = ref[b] + offset;
                 if (a1 < start) return Result::Failed;
-                if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
-                if (a1 > width) return Result::Failed;
+                if (a1 > width) {
+                    if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
+                    return Result::Failed;
+                }
+                // A black run ends here: painted from start, which is never
+                // right of a1 (an empty span paints nothing).
+                if (colour == kBlack && start < a1) paintSpan(row, start, a1, rowBytes);
                 changes.add(a1);
                 a0 = a1;
                 colour ^= 1;
