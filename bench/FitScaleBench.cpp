@@ -1,7 +1,10 @@
 // Fitting pages: an A4 page scanned at 300 dpi into the fax page, upright and
-// turned, as the engine does it and as a pixel-by-pixel fit would.
+// turned, as the engine does it, as a pixel-by-pixel fit would, and as Qt's
+// smooth scaling does the same job (scale into the fax page keeping the
+// aspect, then back to one bit a pixel).
 #include <benchmark/benchmark.h>
 
+#include "QtReference.h"
 #include "image/FitScaler.h"
 #include "image/PageRaster.h"
 #include "support/NaiveFit.h"
@@ -47,6 +50,20 @@ void BM_NaiveFitA4At300DpiIntoFaxPage(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_NaiveFitA4At300DpiIntoFaxPage)->Unit(benchmark::kMillisecond);
+
+// The reference: QImage::scaled with smooth transformation into the fax
+// page, converted back to a 1-bit page by threshold, as our fit delivers.
+void BM_QtSmoothFitA4At300DpiIntoFaxPage(benchmark::State& state) {
+    const PageRaster page = makePage(Pattern::Text, 2480, 3508, 7);
+    const QImage source = bench::monoImage(page);
+    for (auto _ : state) {
+        const QImage fitted = source.scaled(1728, 2290, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                                  .convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+        benchmark::DoNotOptimize(fitted.constBits());
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_QtSmoothFitA4At300DpiIntoFaxPage)->Unit(benchmark::kMillisecond);
 
 class DiscardingSink : public FaxRowSink, public FaxRowProgress {
 public:

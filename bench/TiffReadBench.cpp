@@ -1,5 +1,6 @@
-// Loading fax pages from TIFF files: our reader against libtiff's
-// TIFFReadEncodedStrip on the same files. TiffRead/Compare times both in one
+// Loading pages from TIFF files: our reader against libtiff's
+// TIFFReadEncodedStrip on the same files (the typed fax page, the 300 dpi
+// scan and the noise page, each G3 one-dimensional and G4). TiffRead/Compare times both in one
 // loop and reports libtiff's time over ours (above 1 means ours is faster).
 #include <benchmark/benchmark.h>
 #include <tiffio.h>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchPages.h"
 #include "image/PageRaster.h"
 #include "image/TiffReader.h"
 #include "support/LibtiffFiles.h"
@@ -19,26 +21,18 @@ namespace {
 
 using namespace lumipage;
 
-struct PageKind {
-    const char* name;
-    int width, height;
-    float dpi;
-};
-const PageKind kPages[] = {{"fax-200dpi", 1728, 2290, 200}, {"a4-300dpi", 2480, 3508, 300}};
-
 // Files written once per run: page index x compression (3: G3 one-dimensional, 4: G4).
 const std::string& benchFile(int page, int compression) {
     static std::map<std::pair<int, int>, std::string> files;
     static const std::string folder = test::tempFolder();
     auto& path = files[{page, compression}];
     if (path.empty()) {
-        const PageKind& kind = kPages[page];
-        const PageRaster image = test::makePage(test::Pattern::Text, kind.width, kind.height, 11);
+        const PageRaster& image = bench::benchPage(size_t(page));
         test::LibtiffPage p;
         p.image = &image;
         p.compression = compression;
-        p.xResolution = p.yResolution = kind.dpi;
-        path = folder + "/" + kind.name + "-" + std::to_string(compression) + ".tif";
+        p.xResolution = p.yResolution = image.width > 2000 ? 300 : 200;
+        path = folder + "/" + bench::kBenchPages[size_t(page)].name + "-" + std::to_string(compression) + ".tif";
         if (!test::writeTiffWithLibtiff(path, {p})) path.clear();
     }
     return path;
@@ -66,7 +60,7 @@ bool loadLibtiff(const std::string& path, std::vector<uint8_t>& buffer) {
 }
 
 void setLabel(benchmark::State& state) {
-    state.SetLabel(std::string(kPages[state.range(0)].name) + (state.range(1) == 4 ? " G4" : " G3"));
+    state.SetLabel(std::string(bench::kBenchPages[size_t(state.range(0))].name) + (state.range(1) == 4 ? " G4" : " G3"));
 }
 
 void Ours(benchmark::State& state) {
@@ -116,7 +110,7 @@ void Compare(benchmark::State& state) {
 }
 
 void pages(benchmark::internal::Benchmark* b) {
-    for (int page = 0; page < 2; ++page)
+    for (int page = 0; page < int(bench::kBenchPages.size()); ++page)
         for (int compression : {3, 4}) b->Args({page, compression});
     b->Unit(benchmark::kMillisecond);
 }

@@ -1,10 +1,15 @@
 // The view's page reduction, and a whole page change: decoding a T.6 page,
 // building the display bitmap and rendering it, at the levels a page is
-// usually shown at.
+// usually shown at. The pages: the 300 dpi scan (blurred noisy text, dust,
+// a dithered photograph) and a synthetic text page. The reference for the
+// reduction is Qt's smooth scaling of the same page to the same display
+// size, as grey.
 #include <benchmark/benchmark.h>
 
 #include <vector>
 
+#include "BenchPages.h"
+#include "QtReference.h"
 #include "base/Settings.h"
 #include "image/CDIB.h"
 #include "image/MHDecoder.h"
@@ -27,10 +32,12 @@ const PageRaster& a4Text() {
     return page;
 }
 
+const PageRaster& a4Scan() { return bench::benchPage(1); }
+
 // Argument: the zoom level (8 = 1/4, the whole page in a 1280 x 900 window;
 // 10 = 1/2, the page width; 12 = 1:1).
 void BM_Render(benchmark::State& state) {
-    const PageRaster& page = a4Text();
+    const PageRaster& page = a4Scan();
     const DisplayGeometry g = DisplayGeometry::forPage(page, int(state.range(0)));
     CDIB bitmap;
     bitmap.create(g.displayWidth, g.displayHeight, g.bitsPerPixel, 0);
@@ -41,8 +48,25 @@ void BM_Render(benchmark::State& state) {
 }
 BENCHMARK(BM_Render)->DenseRange(0, 12)->Unit(benchmark::kMillisecond);
 
-std::vector<uint8_t> g4Strip() {
-    const PageToEncode view = PageToEncode::of(a4Text()).withCoding(kTiffG4);
+// The reference: the same page scaled by Qt to the same display size with
+// smooth transformation, as grey. Argument: the zoom level, as above.
+void BM_QtSmoothRender(benchmark::State& state) {
+    const PageRaster& page = a4Scan();
+    const DisplayGeometry g = DisplayGeometry::forPage(page, int(state.range(0)));
+    const QImage source = bench::monoImage(page);
+    for (auto _ : state) {
+        const QImage grey = source.scaled(g.displayWidth, g.displayHeight, Qt::IgnoreAspectRatio,
+                                          Qt::SmoothTransformation)
+                                .convertToFormat(QImage::Format_Grayscale8);
+        benchmark::DoNotOptimize(grey.constBits());
+    }
+    state.SetLabel("1/" + std::to_string(g.divisor / 10) + (g.divisor % 10 ? ".5" : ""));
+}
+BENCHMARK(BM_QtSmoothRender)->Arg(8)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// Argument: 0 the scan, 1 the text page.
+std::vector<uint8_t> g4Strip(int pageKind) {
+    const PageToEncode view = PageToEncode::of(pageKind == 0 ? a4Scan() : a4Text()).withCoding(kTiffG4);
     std::vector<uint8_t> out(MHEncoder::bufferSize(view));
     MHEncoder encoder;
     out.resize(encoder.encodePage(out, view));
@@ -51,9 +75,10 @@ std::vector<uint8_t> g4Strip() {
 
 // A page change as the window sees it: the reader allocates and decodes the
 // page, the view applies the page word, fits, builds, clears and renders.
-// Argument: the fit mode (1 whole page, 2 page width) in a 1280 x 900 window.
+// Arguments: the fit mode (1 whole page, 2 page width) in a 1280 x 900
+// window, the page (0 the scan, 1 the text page).
 void BM_PageChange(benchmark::State& state) {
-    const std::vector<uint8_t> strip = g4Strip();
+    const std::vector<uint8_t> strip = g4Strip(int(state.range(1)));
     test::FakeViewHost host;
     host.client = {1280, 900};
     test::FakeViewDocument document;
@@ -68,14 +93,14 @@ void BM_PageChange(benchmark::State& state) {
         decoder.decodePage(strip, document.page);
         view.ShowCurrentPage();
     }
-    state.SetLabel("level " + std::to_string(view.level()) + ", G4 strip of " + std::to_string(strip.size()) +
-                   " bytes");
+    state.SetLabel(std::string(state.range(1) == 0 ? "scan" : "text") + ", level " + std::to_string(view.level()) +
+                   ", G4 strip of " + std::to_string(strip.size()) + " bytes");
 }
-BENCHMARK(BM_PageChange)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PageChange)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})->Unit(benchmark::kMillisecond);
 
 // The decoding alone, to tell the two parts apart.
 void BM_DecodeOnly(benchmark::State& state) {
-    const std::vector<uint8_t> strip = g4Strip();
+    const std::vector<uint8_t> strip = g4Strip(0);
     PageRaster page;
     MHDecoder decoder;
     for (auto _ : state) {

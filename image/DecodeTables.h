@@ -76,6 +76,50 @@ static_assert(kBlackRunTable.entries[0b11'000'0000'0000] == (2 | 2 << 12));
 static_assert(kBlackRunTable.entries[0b0000'1101'1100'0] == (0 | 10 << 12));
 static_assert(kBlackRunTable.entries[0b0000'0011'0010'1] == (1728 | 13 << 12));
 
+// Pairs of runs in one lookup: rows of short runs (dithering, noise, the
+// ragged edges of scanned text) mostly hold a terminating code of one colour
+// followed by a terminating code of the other that together fit in
+// kPairIndexBits bits. Each table is indexed by the next kPairIndexBits bits
+// and gives both runs and both code lengths, or 0 where the bits do not
+// start such a pair (the single-code tables decide there).
+inline constexpr int kPairIndexBits = 11;
+
+constexpr uint32_t packPair(int run1, int length1, int run2, int length2) {
+    return uint32_t(run1) | uint32_t(length1) << 6 | uint32_t(run2) << 10 | uint32_t(length2) << 16;
+}
+constexpr int firstRunOf(uint32_t pair) { return int(pair & 63); }
+constexpr int firstLengthOf(uint32_t pair) { return int(pair >> 6 & 15); }
+constexpr int secondRunOf(uint32_t pair) { return int(pair >> 10 & 63); }
+constexpr int secondLengthOf(uint32_t pair) { return int(pair >> 16 & 15); }
+
+template <int FirstBits, int SecondBits>
+constexpr std::array<uint32_t, size_t{1} << kPairIndexBits> buildPairTable(const RunTable<FirstBits>& first,
+                                                                            const RunTable<SecondBits>& second) {
+    std::array<uint32_t, size_t{1} << kPairIndexBits> t{};
+    for (uint32_t i = 0; i < t.size(); ++i) {
+        // A code no longer than the window owns every index starting with it.
+        const uint16_t e1 = first.entries[i << (FirstBits - kPairIndexBits)];
+        const int length1 = lengthOf(e1);
+        if (length1 == 0 || length1 >= kPairIndexBits || runOf(e1) >= 64) continue;
+        const int rest = kPairIndexBits - length1;
+        const uint32_t after = i & ((uint32_t{1} << rest) - 1);
+        const uint16_t e2 = second.entries[after << (SecondBits - rest)];
+        const int length2 = lengthOf(e2);
+        if (length2 == 0 || length2 > rest || runOf(e2) >= 64) continue;
+        t[i] = packPair(runOf(e1), length1, runOf(e2), length2);
+    }
+    return t;
+}
+
+inline constexpr auto kWhiteBlackPairs = buildPairTable(kWhiteRunTable, kBlackRunTable);
+inline constexpr auto kBlackWhitePairs = buildPairTable(kBlackRunTable, kWhiteRunTable);
+
+// White 2 (0111) then black 3 (10): 011110xxxxx. Black 2 (11) then white 1 (000111): 11000111xxx.
+static_assert(kWhiteBlackPairs[0b01111'000000] == packPair(2, 4, 3, 2));
+static_assert(kBlackWhitePairs[0b11000'111000] == packPair(2, 2, 1, 6));
+// White make-up 64 (11011) is no terminating code: no pair.
+static_assert(kWhiteBlackPairs[0b11011'110000] == 0);
+
 // Two-dimensional mode codes (Table 4/T.4, Table 1/T.6), indexed by the next
 // 7 bits. Each 16-bit entry holds the mode in the low 4 bits, the code
 // length in the next 4 and, for the vertical modes, the offset a1 - b1 plus

@@ -100,17 +100,33 @@ template <FaxRowDecoder::RowEnd End, bool Record>
     int x = 0;  // output position; it stops moving once the row is full
     int colour = kWhite;
     int eolsWithoutData = 0;
+    // A decoded run: painted when black; true when a row without EOL is full.
+    const auto take = [&](int run) {
+        if (colour == kBlack) paintClipped(row, x, x + run, width, rowBytes);
+        x = std::min(x + run, limit);
+        if constexpr (Record) changes.add(std::min(x, width));
+        colour ^= 1;
+        return End == RowEnd::AtWidth && x >= width;
+    };
     for (;;) {
+        // Two short runs in one lookup where the next bits allow, each taken
+        // exactly as the single-code path below would take it.
+        in.fill();
+        const uint32_t pair =
+            (colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
+        if (pair != 0) {
+            in.skip(t4::firstLengthOf(pair));
+            if (in.overrun()) return endOfData(in, x, End);
+            if (take(t4::firstRunOf(pair))) return Result::Complete;
+            in.skip(t4::secondLengthOf(pair));
+            if (in.overrun()) return endOfData(in, x, End);
+            if (take(t4::secondRunOf(pair))) return Result::Complete;
+            continue;
+        }
         int run = 0;
         const RunStatus status = decodeRun(in, colour, run);
         if (status == RunStatus::Code) {
-            if (colour == kBlack) paintClipped(row, x, x + run, width, rowBytes);
-            x = std::min(x + run, limit);
-            if constexpr (Record) changes.add(std::min(x, width));
-            if constexpr (End == RowEnd::AtWidth) {
-                if (x >= width) return Result::Complete;
-            }
-            colour ^= 1;
+            if (take(run)) return Result::Complete;
             continue;
         }
         if (status == RunStatus::OutOfData) return endOfData(in, x, End);
@@ -228,12 +244,18 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
         const int start = std::max(a0, 0);
         switch (mode) {
             case t4::Mode::Vertical: {
+                b += ref[b] <= a0 ? 2 : 0;  // mostly one step or none: without a branch
                 while (ref[b] <= a0) b += 2;
                 const int offset = t4::verticalOffsetOf(entry);
                 const int a1 = ref[b] + offset;
                 if (a1 < start) return Result::Failed;
-                if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
-                if (a1 > width) return Result::Failed;
+                if (a1 > width) {
+                    if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
+                    return Result::Failed;
+                }
+                // A black run ends here: painted from start, which is never
+                // right of a1 (an empty span paints nothing).
+                if (colour == kBlack && start < a1) paintSpan(row, start, a1, rowBytes);
                 changes.add(a1);
                 a0 = a1;
                 colour ^= 1;
@@ -253,10 +275,21 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
             case t4::Mode::Horizontal: {
                 int first = 0;
                 int second = 0;
-                const bool decoded = colour == kWhite ? decodeRunOf<kWhite>(in, first) == RunStatus::Code &&
-                                                            decodeRunOf<kBlack>(in, second) == RunStatus::Code
-                                                      : decodeRunOf<kBlack>(in, first) == RunStatus::Code &&
-                                                            decodeRunOf<kWhite>(in, second) == RunStatus::Code;
+                in.fill();
+                const uint32_t pair =
+                    (colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
+                bool decoded = false;
+                if (pair != 0) {  // both runs short: one lookup
+                    in.skip(t4::firstLengthOf(pair) + t4::secondLengthOf(pair));
+                    first = t4::firstRunOf(pair);
+                    second = t4::secondRunOf(pair);
+                    decoded = !in.overrun();
+                } else {
+                    decoded = colour == kWhite ? decodeRunOf<kWhite>(in, first) == RunStatus::Code &&
+                                                     decodeRunOf<kBlack>(in, second) == RunStatus::Code
+                                               : decodeRunOf<kBlack>(in, first) == RunStatus::Code &&
+                                                     decodeRunOf<kWhite>(in, second) == RunStatus::Code;
+                }
                 if (!decoded) return Result::Failed;
                 const int a1 = start + first;
                 const int a2 = a1 + second;

@@ -6,18 +6,17 @@ namespace lumipage {
 
 namespace mh {
 
+// The runs between the row's changes, white first: a row starting black
+// begins with a white run of 0, and the last run ends at `pixels`.
 void putRowRuns(BitWriter& out, const uint8_t* row, int pixels) {
-    if (pixels == 0) putRun<false>(out, 0);  // an empty row is still one white run
-    int x = 0;
-    while (x < pixels) {
-        int end = findRunEnd<false>(row, x, pixels);
-        putRun<false>(out, end - x);
-        x = end;
-        if (x >= pixels) break;
-        end = findRunEnd<true>(row, x, pixels);
-        putRun<true>(out, end - x);
-        x = end;
-    }
+    int last = 0;
+    bool black = false;
+    forEachChange(row, pixels, [&](int x) {
+        putRun(out, x - last, black);
+        last = x;
+        black = !black;
+    });
+    putRun(out, pixels - last, black);
 }
 
 }  // namespace mh

@@ -76,8 +76,14 @@ inline void putRun(BitWriter& out, int length) {
     out.put(code.bits, code.length);
 }
 
+// The colour chosen at run time: the table is picked without a branch.
 inline void putRun(BitWriter& out, int length, bool black) {
-    black ? putRun<true>(out, length) : putRun<false>(out, length);
+    while (length > kLongestTableRun) [[unlikely]] {
+        out.put(kMakeUp2560.bits, kMakeUp2560.length);  // the same code for both colours
+        length -= kLongestMakeUp;
+    }
+    const RunCode& code = (black ? kBlackRuns : kWhiteRuns)[length];
+    out.put(code.bits, code.length);
 }
 
 // Writes the alternating runs of pixels 0 .. pixels-1 of a row, starting with

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -55,6 +56,41 @@ inline int findRunEnd(const uint8_t* row, int x, int end) {
 
 inline int findRunEnd(const uint8_t* row, int x, int end, bool black) {
     return black ? findRunEnd<true>(row, x, end) : findRunEnd<false>(row, x, end);
+}
+
+// Calls visit(x) for every changing pixel x of the first `pixels` pixels of
+// a row, in order: every pixel whose colour differs from the pixel before it,
+// the pixel before the row counting as white (so x = 0 when the row starts
+// black). The row is read 64 pixels at a time: XOR with itself moved on by
+// one pixel leaves a one bit at every change, and counting leading zeros
+// finds each in turn, so a word costs a few operations per change whatever
+// the runs' lengths. Reads only the bytes holding the pixels.
+template <class Visit>
+inline void forEachChange(const uint8_t* row, int pixels, Visit&& visit) {
+    constexpr uint64_t kTop = uint64_t{1} << 63;
+    uint64_t carry = 0;  // the last pixel of the previous word, at the top bit
+    int x = 0;
+    const auto changesOf = [&](uint64_t word, uint64_t keep) {
+        uint64_t changed = (word ^ ((word >> 1) | carry)) & keep;
+        carry = word << 63;
+        while (changed != 0) {
+            const int at = std::countl_zero(changed);
+            visit(x + at);
+            changed &= ~(kTop >> at);
+        }
+    };
+    for (; x + 64 <= pixels; x += 64) {
+        uint64_t word;
+        std::memcpy(&word, row + x / 8, 8);
+        if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+        changesOf(word, ~uint64_t{0});
+    }
+    const int rest = pixels - x;
+    if (rest > 0) {
+        uint64_t word = 0;
+        for (int i = 0; i < (rest + 7) / 8; ++i) word |= uint64_t(row[x / 8 + i]) << (56 - 8 * i);
+        changesOf(word, ~(~uint64_t{0} >> rest));
+    }
 }
 
 }  // namespace lumipage

@@ -39,15 +39,7 @@ void TwoDimensionalCoder::startPage(int width) {
 void TwoDimensionalCoder::findChanges(const uint8_t* row) {
     int* changes = current_.data();
     int count = 0;
-    int x = 0;
-    while (true) {
-        x = findRunEnd<false>(row, x, width_);
-        if (x >= width_) break;
-        changes[count++] = x;
-        x = findRunEnd<true>(row, x, width_);
-        if (x >= width_) break;
-        changes[count++] = x;
-    }
+    forEachChange(row, width_, [&](int x) { changes[count++] = x; });
     for (int i = 0; i < kEndMarkers; ++i) changes[count + i] = width_;
 }
 
