@@ -9,6 +9,7 @@
 
 #include "support/Class2ModemSimulator.h"
 #include "support/DocumentFixture.h"
+#include "support/ReceivedFax.h"
 #include "support/TestImages.h"
 
 namespace lumipage {
@@ -33,9 +34,12 @@ TEST_F(FaxBatch, SendsEveryPageToTheGivenNumber) {
     ASSERT_TRUE(simulator.ok());
     writeSettings(simulator.device());
     const PageRaster page = test::makePage(test::Pattern::Text, 800, 600, 1);
-    const std::string file = writeMH("two.MH", {&page, &page});
+    const PageRaster faxPage = test::makePage(test::Pattern::Text, 1728, 2290, 2);
+    const std::string file = writeMH("two.MH", {&page, &faxPage});
     EXPECT_EQ(run("-F -#03-1234-5678", file), 0) << readText("err.txt");
-    EXPECT_EQ(simulator.pages().size(), 2u);
+    // The receiver decodes our fit of the small page and the fax-sized page as it is.
+    const PageRaster fitted = test::fittedFaxPage(page);
+    test::expectReceivedPages(simulator.pages(), {&fitted, &faxPage});
     const auto commands = simulator.commands();
     EXPECT_NE(std::find(commands.begin(), commands.end(), "ATDT03-1234-5678"), commands.end());
     const std::string err = readText("err.txt");
