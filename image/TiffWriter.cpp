@@ -91,7 +91,7 @@ size_t layOutIfd(std::span<uint8_t> block, uint32_t blockOffset, const PageToEnc
                uint32_t dataSize, int dpi, const uint32_t* subfileType, uint32_t nextIfd) {
     IfdBuilder ifd(block);
     const CompressionTags tags = compressionOf(page.coding);
-    const uint32_t entryCount = 12 + (subfileType ? 1 : 0) + (tags.optionsTag ? 1 : 0);
+    const uint32_t entryCount = 11 + (subfileType ? 1 : 0) + (tags.optionsTag ? 1 : 0);
     const size_t nextAt = 2 + kEntrySize * entryCount;
     const size_t xResolutionAt = nextAt + 4;
     const size_t yResolutionAt = xResolutionAt + 8;
