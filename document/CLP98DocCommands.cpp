@@ -10,6 +10,7 @@
 #include "comments/FileKind.h"
 #include "document/CLP98Doc.h"
 #include "document/DocumentObserver.h"
+#include "document/ListFile.h"
 #include "document/OpenFileTable.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -20,33 +21,6 @@ namespace {
 
 constexpr const char* kNotFound = "が見つかりません";
 constexpr const char* kTooLarge = "\nデータサイズが制限値を超えています";
-constexpr uint8_t kListEnd = 0x1A;  // end-of-file mark of old text files
-
-bool isListFile(const std::string& path) {
-    const std::string name = files::fileNameOf(path);
-    if (!name.starts_with('@') || name.size() < 5) return false;
-    std::string ext = name.substr(name.size() - 4);
-    for (char& c : ext)
-        if (c >= 'a' && c <= 'z') c = char(c - 'a' + 'A');
-    return ext == ".LST";
-}
-
-// Names in a list file: separated by any byte up to a blank, ended by NUL or 0x1A.
-std::vector<std::string> listTokens(const std::vector<uint8_t>& bytes) {
-    std::vector<std::string> tokens;
-    std::string token;
-    for (const uint8_t b : bytes) {
-        if (b == 0 || b == kListEnd) break;
-        if (b <= 0x20) {
-            if (!token.empty()) tokens.push_back(text::fromCp932(std::exchange(token, {})));
-            continue;
-        }
-        token += char(b);
-    }
-    if (!token.empty()) tokens.push_back(text::fromCp932(token));
-    return tokens;
-}
-
 bool tableFull(const OpenFileTable& table) {
     return table.fileCount() >= OpenFileTable::kMaxFiles || table.totalPages() >= OpenFileTable::kMaxPages;
 }
@@ -120,12 +94,12 @@ int CLP98Doc::addByName(const std::string& name, int depth) {
 }
 
 int CLP98Doc::addMatch(const std::string& path, int depth) {
-    if (isListFile(path)) {
+    if (list_file::isListFile(path)) {
         std::vector<uint8_t> bytes;
         // A list that names itself (or lists naming each other) ends at a fixed depth.
         if (depth >= CLP98Doc::kMaxListNesting || !File::readAll(path, bytes)) return 0;
         int added = 0;
-        for (const std::string& token : listTokens(bytes)) {
+        for (const std::string& token : list_file::names(bytes)) {
             if (tableFull(table_)) break;
             added += addByName(token, depth + 1);
         }

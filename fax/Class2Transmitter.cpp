@@ -51,6 +51,10 @@ bool Class2Transmitter::classifyFax(std::string_view line, ResponseKind& kind) {
             if (hangUpCode != 0) pageError = true;
             hangUpText = "ERR:" + std::to_string(hangUpCode);
             break;
+        case ResponseKind::NoCarrier:  // the line dropped: the call is over and the page lost
+            link_.callStatus = CallStatus::Ended;
+            pageError = true;
+            break;
         case ResponseKind::PostPageStatus: {
             postPageStatus = r.number;
             static constexpr std::string_view kTexts[] = {faxtext::kPageBad,          faxtext::kPageGood,

@@ -65,6 +65,7 @@ ModemResponse parseCommandResponse(std::string_view line) {
 
 ModemResponse parseFaxResponse(std::string_view line) {
     if (line == "ERROR") return {ResponseKind::Error, 0, {}};
+    if (line == "NO CARRIER") return {ResponseKind::NoCarrier, 0, {}};  // the line dropped during the call
     if (!line.empty() && line.front() == '+') line.remove_prefix(1);
     if (line == "OK") return {ResponseKind::Ok, 0, {}};
     if (startsWith(line, "CONNECT")) return {ResponseKind::Connect, leadingNumber(line.substr(7)), {}};

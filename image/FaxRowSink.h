@@ -34,6 +34,9 @@ class FaxRowCoder {
 public:
     virtual ~FaxRowCoder() = default;
     virtual size_t codeRow(std::span<const uint8_t> row, std::span<uint8_t> out) = 0;
+    // What opens a page, sent before its first row (most significant bit
+    // first); returns the bytes produced.
+    virtual size_t codePageStart(std::span<uint8_t>) { return 0; }
 };
 
 }  // namespace lumipage

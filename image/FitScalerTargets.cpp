@@ -64,14 +64,19 @@ public:
     }
 
 private:
+    static constexpr size_t kPageStartBytes = 16;  // within the spare room of the coded row
+
     bool send() {
         const bool last = next_ == FitScaler::kFaxHeight - 1;
         progress_.showRow(next_ + 1);
-        const size_t n = coder_.codeRow(row_, {coded_.data(), FitScaler::kCodedRowBytes});
+        // Whatever opens the page goes out with its first row.
+        const size_t opening = next_ == 0 ? coder_.codePageStart({coded_.data(), kPageStartBytes}) : 0;
+        if (opening > kPageStartBytes) return false;
+        const size_t n = coder_.codeRow(row_, {coded_.data() + opening, FitScaler::kCodedRowBytes});
         if (n == 0 || n > FitScaler::kCodedRowBytes) return false;
         // Fax data goes to the modem least significant bit first.
-        PageRaster::reverseBitOrder(coded_.data(), n);
-        if (!sink_.sendRow({coded_.data(), n}, last)) return false;
+        PageRaster::reverseBitOrder(coded_.data(), opening + n);
+        if (!sink_.sendRow({coded_.data(), opening + n}, last)) return false;
         ++next_;
         return last || sink_.drain();
     }

@@ -35,18 +35,22 @@ constexpr uint32_t kSubfilePageOfMany = 2;
 constexpr uint32_t kResolutionUnitNone = 1;
 constexpr uint32_t kResolutionUnitInch = 2;
 
+// The compression and its options tag: T4Options for G3 (bit 0: two-
+// dimensional coding), T6Options for G4, none for the others (the tags
+// belong to those two codings only, and readers warn about them elsewhere).
 struct CompressionTags {
     uint32_t compression;
-    uint32_t t4Options;
+    uint16_t optionsTag;  // 0: none
+    uint32_t options;
 };
 
 CompressionTags compressionOf(int32_t coding) {
     switch (PageCoding(coding)) {
-        case PageCoding::TiffNone: return {1, 0};
-        case PageCoding::TiffMH: return {2, 0};
-        case PageCoding::TiffG3: return {3, 0};
-        case PageCoding::TiffG3MR: return {3, 1};  // bit 0: two-dimensional coding
-        default: return {4, 0};
+        case PageCoding::TiffNone: return {1, 0, 0};
+        case PageCoding::TiffMH: return {2, 0, 0};
+        case PageCoding::TiffG3: return {3, T4Options, 0};
+        case PageCoding::TiffG3MR: return {3, T4Options, 1};
+        default: return {4, T6Options, 0};
     }
 }
 
@@ -81,15 +85,16 @@ private:
 };
 
 // Lays out an IFD at `block` (placed at file offset `blockOffset`): entry
-// count, entries, next-IFD offset, then the two resolutions.
-void layOutIfd(std::span<uint8_t> block, uint32_t blockOffset, const PageToEncode& page, uint32_t dataOffset,
+// count, entries, next-IFD offset, then the two resolutions; the rest of
+// the block stays zero. Returns where in the block the next-IFD offset is.
+size_t layOutIfd(std::span<uint8_t> block, uint32_t blockOffset, const PageToEncode& page, uint32_t dataOffset,
                uint32_t dataSize, int dpi, const uint32_t* subfileType, uint32_t nextIfd) {
     IfdBuilder ifd(block);
-    const uint32_t entryCount = subfileType ? 14 : 13;
+    const CompressionTags tags = compressionOf(page.coding);
+    const uint32_t entryCount = 11 + (subfileType ? 1 : 0) + (tags.optionsTag ? 1 : 0);
     const size_t nextAt = 2 + kEntrySize * entryCount;
     const size_t xResolutionAt = nextAt + 4;
     const size_t yResolutionAt = xResolutionAt + 8;
-    const CompressionTags tags = compressionOf(page.coding);
     const uint32_t resolution = dpi > 0 ? uint32_t(dpi) : 0;
     ifd.put16(0, entryCount);
     if (subfileType) ifd.entry(NewSubfileType, Long, *subfileType);
@@ -103,14 +108,14 @@ void layOutIfd(std::span<uint8_t> block, uint32_t blockOffset, const PageToEncod
     ifd.entry(StripByteCounts, Long, dataSize);
     ifd.entry(XResolution, Rational, blockOffset + uint32_t(xResolutionAt));
     ifd.entry(YResolution, Rational, blockOffset + uint32_t(yResolutionAt));
-    ifd.entry(T4Options, Short, tags.t4Options);
-    ifd.entry(T6Options, Short, 0);
+    if (tags.optionsTag) ifd.entry(tags.optionsTag, Long, tags.options);
     ifd.entry(ResolutionUnit, Short, resolution ? kResolutionUnitInch : kResolutionUnitNone);
     ifd.put32(nextAt, nextIfd);
     ifd.put32(xResolutionAt, resolution);
     ifd.put32(xResolutionAt + 4, 1);
     ifd.put32(yResolutionAt, resolution);
     ifd.put32(yResolutionAt + 4, 1);
+    return nextAt;
 }
 
 // "II", 42, and the first IFD right after the header.
@@ -167,10 +172,11 @@ bool TiffWriter::appendPage(File& file, const PageRaster& raster, int codingSett
     const bool lastPlanned = pagesWritten_ + 1 == plannedPages_;
     const uint32_t subfileType = plannedPages_ > 1 ? kSubfilePageOfMany : 0;
     std::array<uint8_t, kPageBlockSize> block{};
-    layOutIfd(block, uint32_t(blockOffset), page, uint32_t(blockOffset + kPageBlockSize), uint32_t(data.size()),
+    const size_t nextAt = layOutIfd(block, uint32_t(blockOffset), page, uint32_t(blockOffset + kPageBlockSize), uint32_t(data.size()),
               raster.dpi, &subfileType, lastPlanned ? 0 : uint32_t(end));
     if (!file.writeAt(blockOffset, block) || !file.writeAt(blockOffset + int64_t(kPageBlockSize), data)) return false;
     lastBlock_ = blockOffset;
+    lastNextPointer_ = int64_t(nextAt);
     nextBlock_ = end;
     ++pagesWritten_;
     return true;
@@ -179,11 +185,8 @@ bool TiffWriter::appendPage(File& file, const PageRaster& raster, int codingSett
 bool TiffWriter::finishMultiPage(File& file) {
     if (lastBlock_ < 0) return false;
     if (pagesWritten_ == plannedPages_) return true;
-    // The pointer follows the block's entry count and its entries.
-    constexpr int64_t kNextPointer = 2 + 14 * 12;
-    static_assert(kNextPointer == 170);
     const std::array<uint8_t, 4> zero{};
-    return file.writeAt(lastBlock_ + kNextPointer, zero);
+    return file.writeAt(lastBlock_ + lastNextPointer_, zero);
 }
 
 }  // namespace lumipage

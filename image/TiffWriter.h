@@ -49,6 +49,7 @@ private:
     int pagesWritten_ = 0;
     int64_t nextBlock_ = 0;  // where the next page's IFD block goes
     int64_t lastBlock_ = -1; // the last page's IFD block, -1 before the first
+    int64_t lastNextPointer_ = 0;  // where in that block its next-IFD pointer lies
 };
 
 }  // namespace lumipage

@@ -101,6 +101,8 @@ bool StripWriter::store(std::span<const uint8_t> buffer, const StripLayout& stri
 }
 
 void StripWriter::storeRow(const uint8_t* in, uint32_t pixels, uint32_t column, int32_t row) {
+    // A strip of no bytes per row has no buffer at all to copy from.
+    if (pixels == 0) return;
     convertRow(in, pixels, bitsPerPixel_, threshold_, converted_.data());
     uint8_t* out = page_.row(row);
     const uint32_t bytes = (pixels + 7) / 8;

@@ -7,7 +7,10 @@
 #include <random>
 
 #include "fax/FaxTexts.h"
+#include "image/FitScaler.h"
 #include "support/ModemFixture.h"
+#include "support/ReceivedFax.h"
+#include "support/TestImages.h"
 
 namespace lumipage {
 namespace {
@@ -137,6 +140,8 @@ TEST(Class2Transmitter, PageParametersFollowTheSpeedLimit) {
         ASSERT_TRUE(call.connect());
         ASSERT_TRUE(call.fax.beginPage(false));
         EXPECT_TRUE(call.has(expected)) << limit;
+        // The modem sends what was asked, within what the receiver offers (14400).
+        EXPECT_EQ(call.simulator.negotiated(), std::vector<std::string>{std::string(expected).substr(8)}) << limit;
     }
 }
 
@@ -165,6 +170,57 @@ TEST(Class2Transmitter, PagesArriveWholeWithDleDoubledOnTheLine) {
     EXPECT_TRUE(call.fax.hangUp());
     EXPECT_TRUE(call.has("ATH"));
     EXPECT_FALSE(call.has("AT+FK"));  // only a call without pages is ended with AT+FK
+}
+
+class NoProgress : public FaxRowProgress {
+public:
+    void showRow(int32_t) override {}
+};
+
+// Pages fitted and coded as a send job does, through a modem that reports
+// what real ones may (answer tone, non-standard facilities, the receiver's
+// id, training confirmation) and times the page data at the negotiated rate.
+TEST(Class2Transmitter, CodedPagesArriveAsTheReceiverDecodesThem) {
+    ModemScript s;
+    s.reportAnswerTone = true;
+    s.nonStandard = "00 00 0E 41";
+    s.transmittingStation = "RECEIVER";
+    s.reportConfirmation = true;
+    s.receiverDis = "1,3,0,2,0,0,0,0";  // 9600 at most
+    Call call(s);
+    ASSERT_TRUE(call.connect());
+    EXPECT_EQ(call.fax.calledStation, "81 3 1234 5678");
+    const PageRaster pages[2] = {test::makePage(test::Pattern::Text, 1728, 2290, 7),
+                                 test::makePage(test::Pattern::ThinLines, 1728, 2290, 8)};
+    FitScaler scaler;
+    NoProgress progress;
+    for (int page = 0; page < 2; ++page) {
+        ASSERT_TRUE(call.fax.beginPage(false));
+        ASSERT_TRUE(scaler.fitIntoFaxPage(pages[page], std::nullopt, std::nullopt, progress, call.fax));
+        ASSERT_TRUE(call.fax.endPage(page == 1 ? 2 : 0));
+    }
+    EXPECT_EQ(call.simulator.negotiated(), (std::vector<std::string>{"1,3,0,2,0,0,0,0", "1,3,0,2,0,0,0,0"}));
+    const auto received = call.simulator.pages();
+    ASSERT_EQ(received.size(), 2u);
+    test::expectReceivedPages(received, {&pages[0], &pages[1]});
+}
+
+TEST(Class2Transmitter, ALostCarrierInTheMiddleOfAPageFailsIt) {
+    ModemScript s;
+    s.noCarrierPage = 0;
+    s.noCarrierAfterBytes = 1500;
+    Call call(s);
+    ASSERT_TRUE(call.connect());
+    ASSERT_TRUE(call.fax.beginPage(false));
+    const auto lines = someLines(3000, 4);
+    bool sent = true;
+    for (size_t i = 0; i < lines.size() && sent; ++i) sent = call.fax.sendLine(lines[i], i + 1 == lines.size());
+    EXPECT_FALSE(sent);
+    EXPECT_TRUE(call.fax.pageError);
+    EXPECT_EQ(call.link.callStatus, CallStatus::Ended);
+    EXPECT_TRUE(call.simulator.pages().empty());
+    call.fax.hangUp();
+    EXPECT_TRUE(call.link.ping());  // the modem takes commands again
 }
 
 TEST(Class2Transmitter, PostPageStatusTwoIsARetrainRequestAndAPageError) {

@@ -9,6 +9,7 @@
 
 #include "support/Class2ModemSimulator.h"
 #include "support/DocumentFixture.h"
+#include "support/ReceivedFax.h"
 #include "support/TestImages.h"
 
 namespace lumipage {
@@ -32,10 +33,12 @@ TEST_F(FaxBatch, SendsEveryPageToTheGivenNumber) {
     test::Class2ModemSimulator simulator;
     ASSERT_TRUE(simulator.ok());
     writeSettings(simulator.device());
-    const PageRaster page = test::makePage(test::Pattern::Text, 800, 600, 1);
-    const std::string file = writeMH("two.MH", {&page, &page});
+    // Pages of the fax page's size: each must arrive as it is.
+    const PageRaster first = test::makePage(test::Pattern::Text, 1728, 2290, 1);
+    const PageRaster second = test::makePage(test::Pattern::ThinLines, 1728, 2290, 2);
+    const std::string file = writeMH("two.MH", {&first, &second});
     EXPECT_EQ(run("-F -#03-1234-5678", file), 0) << readText("err.txt");
-    EXPECT_EQ(simulator.pages().size(), 2u);
+    test::expectReceivedPages(simulator.pages(), {&first, &second});
     const auto commands = simulator.commands();
     EXPECT_NE(std::find(commands.begin(), commands.end(), "ATDT03-1234-5678"), commands.end());
     const std::string err = readText("err.txt");

@@ -1,6 +1,6 @@
 // Whole send jobs against the simulated modem: the checks before the call,
 // set-up retries, redialling with its countdown, the page loop and its marks,
-// and received pages decoded by netpbm compared with our own fit.
+// and received pages decoded by netpbm compared with the pages sent.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,6 +15,7 @@
 #include "support/DocumentFixture.h"
 #include "support/LibtiffFiles.h"
 #include "support/ModemFixture.h"
+#include "support/ReceivedFax.h"
 #include "support/TestImages.h"
 
 namespace lumipage {
@@ -79,7 +80,8 @@ public:
 class MemoryPages : public FaxJobPages {
 public:
     explicit MemoryPages(int count) {
-        for (int i = 0; i < count; ++i) pages.push_back(test::makePage(test::Pattern::Text, 1728, 1100, uint32_t(i + 1)));
+        // Already fax pages (1728 x 2290, fine): each must arrive as it is.
+        for (int i = 0; i < count; ++i) pages.push_back(test::makePage(test::Pattern::Text, 1728, 2290, uint32_t(i + 1)));
         marks.resize(size_t(count));
     }
     std::vector<PageRaster> pages;
@@ -161,6 +163,7 @@ TEST(FaxSendJob, PagesAreMarkedAndARetrainEndsTheJobInError) {
     j.run();
     EXPECT_EQ(j.pages.marks, (std::vector<uint8_t>{PageWord::kSent, PageWord::kSendError, PageWord::kSent}));
     EXPECT_EQ(j.simulator.pages().size(), 3u);  // no page is sent again
+    test::expectReceivedPages(j.simulator.pages(), {&j.pages.pages[0], &j.pages.pages[1], &j.pages.pages[2]});
     EXPECT_EQ(j.ui.results, (std::vector<std::string>{std::string(faxtext::kPageGood),
                                                       std::string(faxtext::kPageBadRetrain),
                                                       std::string(faxtext::kPageGood)}));
@@ -234,21 +237,6 @@ TEST(FaxSendJob, CancelWhileWaitingEndsTheJobWithoutMarks) {
     EXPECT_EQ(j.ui.progressOpen, 0);
 }
 
-// The received page decoded by netpbm.
-PageRaster decodeReceived(const std::vector<uint8_t>& data, const std::string& folder, int n) {
-    const std::vector<uint8_t> g3 = test::Class2ModemSimulator::asG3File(data);
-    const std::string base = folder + "/received" + std::to_string(n);
-    FILE* f = std::fopen((base + ".g3").c_str(), "wb");
-    if (f) {
-        std::fwrite(g3.data(), 1, g3.size(), f);
-        std::fclose(f);
-    }
-    PageRaster page;
-    if (test::runCommand("g3topbm -reversebits '" + base + ".g3' > '" + base + ".pbm' 2>/dev/null") == 0)
-        test::readPbm(base + ".pbm", page);
-    return page;
-}
-
 TEST(FaxSendJob, MixedPagesArriveAsOurOwnFitOfEachPage) {
     test::DocumentFixture d;
     const PageRaster faxPage = test::makePage(test::Pattern::Text, 1728, 2290, 31);
@@ -277,7 +265,6 @@ TEST(FaxSendJob, MixedPagesArriveAsOurOwnFitOfEachPage) {
 
     const auto received = m.simulator.pages();
     ASSERT_EQ(received.size(), 3u);
-    const std::string folder = test::tempFolder();
     FitScaler scaler;
     for (int page = 1; page <= 3; ++page) {
         ASSERT_TRUE(d.doc.goToPage(page));
@@ -285,11 +272,13 @@ TEST(FaxSendJob, MixedPagesArriveAsOurOwnFitOfEachPage) {
         PageRaster fitted;
         fitted.setSize(FitScaler::kFaxWidth, FitScaler::kFaxHeight);
         ASSERT_TRUE(scaler.fitIntoRaster(loaded, std::nullopt, fitted, std::nullopt, loaded.width > loaded.height));
-        const PageRaster decoded = decodeReceived(received[size_t(page - 1)], folder, page);
+        const PageRaster decoded = test::decodeReceivedFax(received[size_t(page - 1)]);
         ASSERT_EQ(decoded.width, FitScaler::kFaxWidth) << page;
         ASSERT_EQ(decoded.height, FitScaler::kFaxHeight) << page;
         EXPECT_EQ(test::firstDifferentRow(decoded, fitted), -1) << page;
     }
+    // The fax page was already of the fax size: it arrives as it is.
+    test::expectReceivedPages({received[0]}, {&faxPage});
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "image/PageRaster.h"
@@ -67,6 +68,20 @@ TEST(StripWriterStrips, RefusesStripsTheBufferCannotHold) {
     EXPECT_TRUE(p.writer->store(buffer, {16, 16, 1, 0, 0xfffffff0, 16}));  // far below the page: ignored
     EXPECT_TRUE(p.writer->store(buffer, {16, 16, 1, 99, 0, 16}));          // right of the page: ignored
     for (int r = 0; r < 8; ++r) EXPECT_EQ(p.page.row(r)[0], 0) << r;
+}
+
+// A source may announce rows of no bytes with an empty buffer; the sanitized
+// build stops on any copy from the missing buffer.
+TEST(StripWriterStrips, StripsOfNoBytesLeaveThePageWhite) {
+    for (const int bits : {1, 4, 8}) {
+        Page p(16, 4, bits);
+        EXPECT_TRUE(p.writer->store(std::span<const uint8_t>(), {0, 0, 3, 0, 0, 0})) << bits;
+        EXPECT_TRUE(p.writer->store(std::span<const uint8_t>(), {0, 0xffffffff, 2, 0, 0xffffffff, 0xffffffff})) << bits;
+        for (int r = 0; r < 4; ++r) EXPECT_EQ(p.page.row(r)[0] | p.page.row(r)[1], 0) << bits << " row " << r;
+        if (bits == 8) {
+            EXPECT_EQ(std::count(p.gray.begin(), p.gray.end(), 255), 16 * 4);
+        }
+    }
 }
 
 TEST(StripWriterStrips, StripsNumberedFromZeroContinueThePage) {

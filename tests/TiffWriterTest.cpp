@@ -61,13 +61,13 @@ TEST(TiffWriter, SinglePageHeaderIsFixed) {
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 8), (std::vector<uint8_t>{'I', 'I', 42, 0, 8, 0, 0, 0}));
     expectIfd(bytes, 8,
               {{256, 3, 1728}, {257, 3, 2290}, {258, 3, 1}, {259, 3, 4}, {262, 3, 0}, {273, 4, 186},
-               {278, 4, 2290}, {279, 4, uint32_t(data.size())}, {282, 5, 170}, {283, 5, 178}, {292, 3, 0},
-               {293, 3, 0}, {296, 3, 2}});
-    EXPECT_EQ(le32(bytes, 166), 0u);
-    EXPECT_EQ(le32(bytes, 170), 200u);
-    EXPECT_EQ(le32(bytes, 174), 1u);
-    EXPECT_EQ(le32(bytes, 178), 200u);
-    EXPECT_EQ(le32(bytes, 182), 1u);
+               {278, 4, 2290}, {279, 4, uint32_t(data.size())}, {282, 5, 158}, {283, 5, 166}, {293, 4, 0},
+               {296, 3, 2}});
+    EXPECT_EQ(le32(bytes, 154), 0u);
+    EXPECT_EQ(le32(bytes, 158), 200u);
+    EXPECT_EQ(le32(bytes, 162), 1u);
+    EXPECT_EQ(le32(bytes, 166), 200u);
+    EXPECT_EQ(le32(bytes, 170), 1u);
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 186, bytes.end()), data);
 }
 
@@ -87,10 +87,18 @@ TEST(TiffWriter, CodingSettingChoosesCompression) {
         file.close();
         const std::vector<uint8_t> bytes = readFile(path);
         EXPECT_EQ(le16(bytes, 10 + 12 * 3 + 8), uint32_t(compression)) << setting;
-        EXPECT_EQ(le16(bytes, 10 + 12 * 10 + 8), uint32_t(t4Options)) << setting;
-        EXPECT_EQ(le16(bytes, 10 + 12 * 12 + 8), 1u) << "dpi 0 has no resolution unit";
-        EXPECT_EQ(le32(bytes, 170), 0u);
-        EXPECT_EQ(le32(bytes, 174), 1u);
+        // G3 carries T4Options, G4 T6Options, the others no options tag.
+        const bool options = compression >= 3;
+        const uint32_t optionsTag = compression == 3 ? 292 : compression == 4 ? 293 : 296;
+        EXPECT_EQ(le16(bytes, 10 + 12 * 10), optionsTag) << setting;
+        if (options) {
+            EXPECT_EQ(le32(bytes, 10 + 12 * 10 + 8), uint32_t(t4Options)) << setting;
+        }
+        const size_t entries = options ? 12 : 11;
+        EXPECT_EQ(le16(bytes, 8), entries) << setting;
+        EXPECT_EQ(le16(bytes, 10 + 12 * (entries - 1) + 8), 1u) << "dpi 0 has no resolution unit";
+        EXPECT_EQ(le32(bytes, 8 + 2 + 12 * entries + 4), 0u);
+        EXPECT_EQ(le32(bytes, 8 + 2 + 12 * entries + 8), 1u);
         const std::vector<uint8_t> data = setting == 10 ? test::imageBytes(page) : coded(page, TiffWriter::codingForSetting(setting));
         EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 186, bytes.end()), data) << setting;
     }
@@ -124,11 +132,11 @@ TEST(TiffWriter, MultiPageBlocksChainThroughTheFile) {
         expectIfd(bytes, block,
                   {{254, 4, 2}, {256, 3, uint32_t(pages[i].width)}, {257, 3, uint32_t(pages[i].height)}, {258, 3, 1},
                    {259, 3, 4}, {262, 3, 0}, {273, 4, block + 190}, {278, 4, uint32_t(pages[i].height)},
-                   {279, 4, uint32_t(data.size())}, {282, 5, block + 174}, {283, 5, block + 182}, {292, 3, 0},
-                   {293, 3, 0}, {296, 3, 2}});
-        EXPECT_EQ(le32(bytes, block + 170), next);
-        EXPECT_EQ(le32(bytes, block + 174), 200u);
-        EXPECT_EQ(le32(bytes, block + 182), 200u);
+                   {279, 4, uint32_t(data.size())}, {282, 5, block + 162}, {283, 5, block + 170}, {293, 4, 0},
+                   {296, 3, 2}});
+        EXPECT_EQ(le32(bytes, block + 158), next);
+        EXPECT_EQ(le32(bytes, block + 162), 200u);
+        EXPECT_EQ(le32(bytes, block + 170), 200u);
         EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + block + 190, bytes.begin() + block + 190 + data.size()), data);
         block += 190 + uint32_t(data.size());
     }
@@ -147,7 +155,7 @@ TEST(TiffWriter, OnePlannedPageIsAPlainImage) {
     const std::vector<uint8_t> bytes = readFile(path);
     EXPECT_EQ(le16(bytes, 8 + 2), 254u);
     EXPECT_EQ(le32(bytes, 8 + 2 + 8), 0u);
-    EXPECT_EQ(le32(bytes, 8 + 170), 0u);
+    EXPECT_EQ(le32(bytes, 8 + 158), 0u);
 }
 
 TEST(TiffWriter, AFailedPageIsNotCountedAndTheNextTakesItsPlace) {
@@ -166,8 +174,8 @@ TEST(TiffWriter, AFailedPageIsNotCountedAndTheNextTakesItsPlace) {
     file.close();
     const std::vector<uint8_t> bytes = readFile(path);
     const uint32_t second = 8 + 190 + page.bytesPerRow * 100;
-    EXPECT_EQ(le32(bytes, 8 + 170), second);
-    EXPECT_EQ(le32(bytes, second + 170), 0u);
+    EXPECT_EQ(le32(bytes, 8 + 146), second);
+    EXPECT_EQ(le32(bytes, second + 146), 0u);
     EXPECT_EQ(bytes.size(), second + 190 + page.bytesPerRow * 100);
 }
 

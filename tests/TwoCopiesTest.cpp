@@ -81,10 +81,19 @@ TEST_F(TwoCopies, GoingBeyondTheLastPageAnswersZeroAndShowsTheLastPage) {
     EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(CopyRequestHandler::kGoToPage, 2, ""), 5000), 1);
     EXPECT_NE(titleShowing("three.MH(2/3)").find("three.MH(2/3)"), std::string::npos) << title();
 
-    // A path without its NUL is refused and changes nothing.
-    CopyRequest noNul{int32_t(CopyRequestHandler::kOpenPath), {'a', '.', 'M', 'H'}};
+    // A path without its NUL is refused and changes nothing: taken, it would
+    // add the other file's page as page 4. Going to page 4 then answers 0
+    // and shows the last of three pages; once that shows, the refused
+    // request has been dealt with too.
+    const std::string other = writeMH("other.MH", {&page});
+    CopyRequest noNul{int32_t(CopyRequestHandler::kOpenPath), std::vector<uint8_t>(other.begin(), other.end())};
     EXPECT_EQ(RunningCopies::send(socket, noNul, 5000), 0);
-    EXPECT_NE(titleShowing("three.MH(2/3)").find("three.MH(2/3)"), std::string::npos) << title();
+    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(CopyRequestHandler::kGoToPage, 4, ""), 5000), 0);
+    EXPECT_NE(titleShowing("three.MH(3/3)").find("three.MH(3/3)"), std::string::npos) << title();
+    // The same request with its NUL is taken, and page 4 is there.
+    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(CopyRequestHandler::kOpenPath, 0, other), 5000), 1);
+    EXPECT_NE(titleShowing("other.MH").find("other.MH"), std::string::npos) << title();
+    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(CopyRequestHandler::kGoToPage, 4, ""), 5000), 1);
 
     // Asked to close, the copy ends.
     EXPECT_EQ(RunningCopies::send(socket, CopyRequest{CopyRequest::kCloseWindow, {}}, 5000), 1);

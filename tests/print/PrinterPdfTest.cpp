@@ -76,8 +76,8 @@ public:
 // on A4 at 300 dpi over the whole sheet: the first lands as it is, the
 // second turned a quarter to the left.
 TEST(PrinterPdf, EveryPageIsASheetWithItsInkInPlace) {
-    if (std::system("command -v pdftoppm >/dev/null && command -v pdfinfo >/dev/null") != 0)
-        GTEST_SKIP() << "poppler-utils (pdfinfo, pdftoppm) is not installed";
+    ASSERT_EQ(std::system("command -v pdftoppm >/dev/null && command -v pdfinfo >/dev/null"), 0)
+        << "poppler-utils (pdfinfo, pdftoppm) is missing (./dev installs it)";
     const std::string dir = test::tempFolder();
     std::vector<std::vector<bool>> upright, landscape;
     TwoPages pages;

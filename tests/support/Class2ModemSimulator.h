@@ -1,8 +1,11 @@
 #pragma once
+#include <array>
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -12,14 +15,23 @@ namespace lumipage::test {
 // How the simulated modem behaves; the defaults are a well-behaved class 2
 // modem whose every call reaches a fax machine.
 struct ModemScript {
-    bool echo = true;
+    bool echo = true;                      // false: never echoes, whatever E1 asks
+    bool echoOffUntilE1 = false;           // starts with echo off, as a modem stored with E0
     bool silent = false;                   // echoes, but never answers
     std::string garbage;                   // when set, every command is answered with this line
-    std::string classes = "0,1,2";         // the answer to AT+FCLASS=?
+    std::string classes = "0,1,2";         // the answer to AT+FCLASS=?; the classes AT+FCLASS= takes
     std::string currentClass = "0";        // the answer to AT+FCLASS?
-    std::string capabilities = "1,5,0,2,0,0,0,0";  // AT+FDCC?
+    std::string capabilities = "1,5,0,2,0,0,0,0";  // AT+FDCC? until AT+FDCC= sets them
     std::string receiverDis = "1,5,0,2,0,0,0,0";   // +FDIS: after the call is answered
     std::string calledStation = "81 3 1234 5678";  // +FCSI:
+    // Reports a real modem may give besides: the answer tone while dialling,
+    // the receiver's non-standard facilities and station id, the training's
+    // confirmation, and a RING between commands after the OK of this command.
+    bool reportAnswerTone = false;         // CED
+    std::string nonStandard;               // +FNSF: when set
+    std::string transmittingStation;       // +FTSI: when set
+    bool reportConfirmation = true;        // +FCFR before CONNECT
+    std::string ringAfterCommand;          // RING after this command's OK
     // One entry per dialling attempt, the last repeated: "" reaches a fax
     // machine, anything else is the single result line ("BUSY", "NO
     // DIALTONE", "NO ANSWER", "CONNECT 2400" for a data modem...).
@@ -28,15 +40,29 @@ struct ModemScript {
     int hangUpPage = -1;                   // +FHNG: in the middle of this page's data
     int hangUpAfterBytes = 2000;
     int hangUpCode = 50;
+    int noCarrierPage = -1;                // the carrier drops in the middle of this page's data
+    int noCarrierAfterBytes = 2000;
     int xoffPage = -1;                     // XOFF for xoffMs after xoffAfterBytes of this page
     int xoffAfterBytes = 3000;
     int xoffMs = 200;
     int slowReadMicros = 0;                // pause after each small read of page data
-    int dialDelayMs = 1300;                // the time the call takes to be answered
+    // The modem's own times, in seconds of a real line, run at timeScale:
+    // dialling until the call is answered, the training before each page,
+    // and each page's data at the bit rate +FDCS negotiated.
+    double timeScale = 0.02;
+    double dialSeconds = 65;
+    double trainingSeconds = 3;
 };
 
 // A class 2 fax modem on the master side of a pseudo-terminal, run by its
-// own thread. The program opens `device()` like a serial port. Every page
+// own thread. The program opens `device()` like a serial port.
+//
+// It keeps the state a modem keeps: the service class, and whether it is
+// idle, in a call (after +FCON) or receiving a page's data (after CONNECT),
+// and answers ERROR to what a class 2 modem refuses: an unknown command, a
+// value out of range or a malformed parameter list, a fax command outside
+// class 2, AT+FDT outside a call, AT+FET= before a page was sent. +FDCS
+// reports what AT+FDIS asked within what the receiver offered. Every page
 // received is kept as the bytes between CONNECT and DLE ETX with the DLE
 // doubling removed.
 class Class2ModemSimulator {
@@ -51,20 +77,34 @@ public:
 
     std::vector<std::string> commands() const;
     std::vector<std::vector<uint8_t>> pages() const;
+    std::vector<std::string> negotiated() const;  // the +FDCS: values reported, one per page
     size_t dataBytesReceived() const;  // page data bytes as they came, DLE doubling included
     std::string modemClass() const;
 
-    // The page data as a stream g3topbm -reversebits reads (a leading EOL added).
+    // The page data as a file g3topbm -reversebits reads: as it came.
     static std::vector<uint8_t> asG3File(const std::vector<uint8_t>& page);
 
+    enum class Phase { Idle, Call, PageData, PostPage };
+
 private:
+    using Parameters = std::array<int, 8>;
+
     void run();
     void handleByte(uint8_t byte);
     void handleDataByte(uint8_t byte);
     void handleCommand(const std::string& line);
+    bool runBasic(const std::string& c, size_t& at);
+    bool runExtended(const std::string& c);
+    bool runFax(const std::string& name, const std::string& rest);
     void dial(const std::string& command);
+    void startPage();
+    void endPage();
+    void pace(size_t bytes);
+    bool waitQuietly(double realSeconds);
     void say(const std::string& line);
+    void result(const std::string& line);
     void writeRaw(const std::string& bytes);
+    int bitRate() const;
 
     ModemScript script_;
     int master_ = -1;
@@ -76,18 +116,27 @@ private:
     mutable std::mutex mutex_;
     std::vector<std::string> commands_;
     std::vector<std::vector<uint8_t>> pages_;
+    std::vector<std::string> negotiated_;
     std::atomic<size_t> dataBytes_{0};
     std::string class_ = "0";
 
     // Thread state.
+    Phase phase_ = Phase::Idle;
+    bool echo_ = true;
+    bool quiet_ = false;
+    bool verbose_ = true;
     std::string line_;
-    bool dataMode_ = false;
     bool discarding_ = false;  // after a hang-up in the middle of a page
     bool afterDle_ = false;
     std::vector<uint8_t> page_;
     int dialAttempt_ = 0;
     int pagesReceived_ = 0;
     size_t pageBytes_ = 0;
+    std::optional<Parameters> capabilities_;  // set by AT+FDCC=
+    std::optional<Parameters> session_;       // set by AT+FDIS=
+    Parameters current_{};                    // +FDCS of the page being sent
+    std::string localId_;
+    std::chrono::steady_clock::time_point lineFree_{};
 };
 
 }  // namespace lumipage::test
