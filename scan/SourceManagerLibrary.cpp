@@ -22,12 +22,18 @@ void* DlopenSourceManager::open() const {
     char self[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
     if (length > 0) {
-        const std::string beside = files::joinPath(files::folderOf(std::string(self, size_t(length))), path_);
-        if (files::exists(beside)) {
-            if (void* handle = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
+        for (const std::string& candidate : candidatesFor(files::folderOf(std::string(self, size_t(length))), path_)) {
+            if (!files::exists(candidate)) continue;
+            if (void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
         }
     }
     return dlopen(path_.c_str(), RTLD_NOW | RTLD_LOCAL);
+}
+
+std::vector<std::string> DlopenSourceManager::candidatesFor(const std::string& programFolder,
+                                                            const std::string& name) {
+    return {files::joinPath(programFolder, name),
+            files::absolutePath(files::joinPath(programFolder, "../lib/lumipage/" + name))};
 }
 
 DsmEntry DlopenSourceManager::load() {
