@@ -79,10 +79,11 @@ TEST_F(Install, EveryFileIsInItsPlaceAndTheDesktopAcceptsThem) {
     EXPECT_NE(readText(metainfo).find("/whole-page.png</image>"), std::string::npos);
 
     // The MIME database compiles the types, magic included.
-    const std::string mime = test::tempFolder() + "/mime";
+    const std::string data = test::tempFolder();
+    const std::string mime = data + "/mime";
     fs::create_directories(mime + "/packages");
     fs::copy_file(t.share(std::string("mime/packages/") + kId + ".xml"), mime + "/packages/" + kId + ".xml");
-    EXPECT_EQ(output("update-mime-database '" + mime + "'", &status), "");
+    EXPECT_EQ(output("XDG_DATA_DIRS='" + data + "' update-mime-database '" + mime + "'", &status), "");
     EXPECT_EQ(status, 0);
     const std::string magic = readText(mime + "/magic");
     for (const char* type : {"image/x-lumipage-page", "image/x-lumipage-fax", "application/x-lumipage-book",
