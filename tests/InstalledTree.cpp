@@ -32,6 +32,7 @@ std::vector<std::string> InstalledTree::expectedFiles() {
                                   "share/thumbnailers/lumipage.thumbnailer",
                                   "share/man/man1/lumipage.1.gz",
                                   "share/doc/lumipage/copyright",
+                                  "share/doc/lumipage/changelog.gz",
                                   "share/icons/hicolor/scalable/apps/" + id + ".svg"};
     for (const char* size : {"16x16", "24x24", "32x32", "48x48", "64x64", "128x128", "256x256"})
         list.push_back(std::string("share/icons/hicolor/") + size + "/apps/" + id + ".png");
