@@ -64,7 +64,8 @@ CLP98App::Startup CLP98App::initInstance(const std::vector<std::string>& args, A
     startup_ = parseCommandLine(args, settings_);
     sizeMode_ = startup_.sizeMode;
     if (startup_.registerProgram && !folders_.dataHome.empty())
-        shell_registration::registerProgram(folders_.programFile, folders_.dataHome);
+        shell_registration::registerProgram(
+            folders_.programFile, shell_registration::shareFolderFor(folders_.programFolder), folders_.dataHome);
     if (startup_.files.size() == 1) {
         const std::string name = files::fileNameOf(startup_.files.front());
         if (name == kManualName) shownBook_ = ShownBook::Manual;
@@ -93,8 +94,8 @@ CLP98App::Startup CLP98App::initInstance(const std::vector<std::string>& args, A
 }
 
 void CLP98App::findBooks() {
-    manual_ = firstExisting(folders_.programFolder, "Manual", kManualName);
-    guideBook_ = firstExisting(folders_.programFolder, "GuideBook", kGuideBookName);
+    manual_ = firstExisting(folders_.bookFolder(), "Manual", kManualName);
+    guideBook_ = firstExisting(folders_.bookFolder(), "GuideBook", kGuideBookName);
 }
 
 void CLP98App::readSettings(const std::vector<std::string>& args) {
@@ -156,8 +157,8 @@ void CLP98App::openSavedOrAutomatic(AppHost& host) {
         return;
     }
     if (!startup_.fileMenu || !table_.empty()) return openDialog();
-    const std::string autoIndex = files::joinPath(folders_.programFolder, kAutoOpenIndex);
-    const std::string autoBook = files::joinPath(folders_.programFolder, kAutoOpenBook);
+    const std::string autoIndex = files::joinPath(folders_.bookFolder(), kAutoOpenIndex);
+    const std::string autoBook = files::joinPath(folders_.bookFolder(), kAutoOpenBook);
     if (files::exists(autoIndex)) document_.index().read(autoIndex, false, 0);
     else if (files::exists(autoBook)) document_.openPath(autoBook);
     else openDialog();

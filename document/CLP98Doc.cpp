@@ -132,6 +132,7 @@ bool CLP98Doc::showPage(int page) {
             ok = PaperRecord::read(file_, entry.offset, entry.type, raster_, decoder_, messages_);
             break;
         }
+        case FileTypeCode::Pdf:  // written only, never read
         case FileTypeCode::Unsupported: break;
     }
     updateCommentTitle();

@@ -17,6 +17,7 @@ int FilePageCounter::countPages(const std::string& path) {
         case FileTypeCode::Bitmap: return ImageFileReaders::countBitmapPages(path);
         case FileTypeCode::Tiff: return ImageFileReaders::countTiffPages(path);
         case FileTypeCode::Book: return book_file::countPages(path, messages_);
+        case FileTypeCode::Pdf:  // written only, never read
         case FileTypeCode::Unsupported: break;
     }
     return 0;

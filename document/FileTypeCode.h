@@ -13,6 +13,7 @@ enum class FileTypeCode : int {
     Bitmap = 8,
     Tiff = 9,
     Book = 10,
+    Pdf = 20,  // written only: a conversion target, never a loaded file
     Unsupported = 255,
 };
 

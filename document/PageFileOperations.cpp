@@ -219,7 +219,7 @@ ConversionResult PageFileOperations::convertPages(bool selectedOnly, const std::
         refuse(problem);
         return result;
     }
-    const bool oneFile = options.oneFile || target->type == FileTypeCode::Book;
+    const bool oneFile = options.oneFile || target->takesAllPages();
     if (oneFile && !target->holdsManyPages()) {
         refuse(TargetProblem::CannotSave);  // a bitmap or a fax file holds one page
         return result;

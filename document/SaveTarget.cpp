@@ -36,6 +36,7 @@ TargetKind targetKindOf(std::string_view extension) {
     static constexpr Prefix kPrefixes[] = {
         {".BMP", FileTypeCode::Bitmap}, {".LPB", FileTypeCode::Book},     {".FAX", FileTypeCode::Fax},
         {".TIF", FileTypeCode::Tiff},   {".BW", FileTypeCode::PageFileBW}, {".MH", FileTypeCode::PageFileMH},
+        {".PDF", FileTypeCode::Pdf},
     };
     for (const Prefix& p : kPrefixes) {
         if (!startsWithNoCase(extension, p.text)) continue;

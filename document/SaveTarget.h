@@ -25,8 +25,10 @@ struct SaveTarget {
     // Types that can hold many pages in one file.
     bool holdsManyPages() const {
         return type == FileTypeCode::PageFileBW || type == FileTypeCode::PageFileMH || type == FileTypeCode::Tiff ||
-               type == FileTypeCode::Book;
+               type == FileTypeCode::Book || type == FileTypeCode::Pdf;
     }
+    // A named PDF target takes every page: a PDF document is one file of pages.
+    bool takesAllPages() const { return type == FileTypeCode::Book || (type == FileTypeCode::Pdf && nameGiven()); }
 };
 
 enum class TargetProblem { None, Unsupported, CannotSave };
@@ -34,7 +36,8 @@ enum class TargetProblem { None, Unsupported, CannotSave };
 inline constexpr const char* kCannotSaveType = "このファイルタイプは保存出来ません";
 
 // The type and page file resolution an extension asks for, by
-// case-insensitive prefix: ".BMP", ".LPB", ".FAX", ".TIF", ".BW", ".MH".
+// case-insensitive prefix: ".BMP", ".LPB", ".FAX", ".TIF", ".BW", ".MH",
+// ".PDF".
 // An empty extension is an MH page file at the page's own resolution, whose
 // extension is chosen per page.
 struct TargetKind {

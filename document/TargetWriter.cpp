@@ -27,6 +27,14 @@ TargetWriter::TargetWriter(int outCode, Messages& messages) : outCode_(outCode),
 
 TargetWriter::~TargetWriter() { abandon(); }
 
+const char* TargetWriter::failureText() const {
+    switch (type_) {
+        case FileTypeCode::Tiff: return kSaveTiffFailed;
+        case FileTypeCode::Pdf: return kSavePdfFailed;
+        default: return kSaveMhFailed;
+    }
+}
+
 bool TargetWriter::failed(const std::string& path, const char* text) {
     messages_.message(path + "\n" + text);
     return false;
@@ -84,7 +92,7 @@ bool TargetWriter::writePageFile(const PageToWrite& page, int dpi) {
 bool TargetWriter::writeSingle(const std::string& path, FileTypeCode type, int dpi, const PageToWrite& page) {
     abandon();
     type_ = type;
-    if (type == FileTypeCode::Book) {
+    if (type == FileTypeCode::Book || type == FileTypeCode::Pdf) {
         return begin(path, type, dpi, 1, 1) && append(page) && finish({});
     }
     out_ = std::make_unique<AtomicFileWriter>(path);
@@ -128,12 +136,15 @@ bool TargetWriter::begin(const std::string& path, FileTypeCode type, int dpi, in
         book_.reset();
         return failed(path, kSaveFileFailed);
     }
-    if (type != FileTypeCode::Tiff && type != FileTypeCode::PageFileBW && type != FileTypeCode::PageFileMH)
+    if (type != FileTypeCode::Tiff && type != FileTypeCode::PageFileBW && type != FileTypeCode::PageFileMH &&
+        type != FileTypeCode::Pdf)
         return false;
     out_ = std::make_unique<AtomicFileWriter>(path);
-    if (out_->open() && (type != FileTypeCode::Tiff || tiff_.beginMultiPage(out_->file(), plannedPages))) return true;
+    if (out_->open() && (type != FileTypeCode::Tiff || tiff_.beginMultiPage(out_->file(), plannedPages)) &&
+        (type != FileTypeCode::Pdf || pdf_.begin(out_->file())))
+        return true;
     out_.reset();
-    return failed(path, type == FileTypeCode::Tiff ? kSaveTiffFailed : kSaveMhFailed);
+    return failed(path, failureText());
 }
 
 bool TargetWriter::append(const PageToWrite& page) {
@@ -141,6 +152,9 @@ bool TargetWriter::append(const PageToWrite& page) {
     if (book_) {
         ok = book_->addPage(page.asRead ? *page.asRead : *page.raster, page.word);
         if (!ok) return failed(path_, kSaveFileFailed);
+    } else if (out_ && type_ == FileTypeCode::Pdf) {
+        ok = pdf_.appendPage(out_->file(), *page.raster);
+        if (!ok) return failed(path_, kSavePdfFailed);
     } else if (out_ && type_ == FileTypeCode::Tiff) {
         ok = tiff_.appendPage(out_->file(), *page.raster, outCode_);
         if (!ok) return failed(path_, kSaveTiffFailed);
@@ -173,14 +187,15 @@ bool TargetWriter::finish(const std::string& indexFile, const std::function<void
         book_.reset();
     } else if (out_) {
         File& file = out_->file();
-        ok = written_ > 0 &&
-             (type_ == FileTypeCode::Tiff ? tiff_.finishMultiPage(file) : begun_ && pageFile_.finish(file)) &&
-             out_->commit();
+        const bool ended = type_ == FileTypeCode::Tiff  ? tiff_.finishMultiPage(file)
+                           : type_ == FileTypeCode::Pdf ? pdf_.finish(file)
+                                                        : begun_ && pageFile_.finish(file);
+        ok = written_ > 0 && ended && out_->commit();
         out_.reset();
     }
     if (!ok) {
         abandon();
-        if (written_ > 0) return failed(path_, type_ == FileTypeCode::Tiff ? kSaveTiffFailed : kSaveMhFailed);
+        if (written_ > 0) return failed(path_, failureText());
     }
     return ok;
 }

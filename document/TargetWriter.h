@@ -8,6 +8,7 @@
 #include "image/FaxPageFileWriter.h"
 #include "image/FitScaler.h"
 #include "image/LpPageFileWriter.h"
+#include "image/PdfWriter.h"
 #include "image/PageRaster.h"
 #include "image/TiffWriter.h"
 
@@ -34,6 +35,7 @@ inline constexpr const char* kSaveMhFailed = "Failed to save MH file";
 inline constexpr const char* kSaveTiffFailed = "Failed to save TIFF file";
 inline constexpr const char* kSaveDibFailed = "Failed to save DIB file";
 inline constexpr const char* kSaveFileFailed = "Failed to save file";
+inline constexpr const char* kSavePdfFailed = "Failed to save PDF file";
 
 // Writes pages into files of one type: a single page as a whole file, or
 // many pages into one file. Every file is written beside its target under a
@@ -65,6 +67,7 @@ public:
 
 private:
     bool failed(const std::string& path, const char* text);
+    const char* failureText() const;
     // The page in the geometry a page file at `dpi` needs (itself when it fits as it is).
     const PageRaster* forPageFile(const PageRaster& page, int dpi, bool single);
     const PageRaster* forFax(const PageRaster& page);
@@ -82,6 +85,7 @@ private:
     int written_ = 0;
     bool begun_ = false;
     TiffWriter tiff_;
+    PdfWriter pdf_;
     LpPageFileWriter pageFile_;
     FaxPageFileWriter fax_;
     FitScaler scaler_;

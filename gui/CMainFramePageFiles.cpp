@@ -30,12 +30,14 @@ using namespace command;
 
 constexpr const char* kSaveAsTitle = "名前を付けて保存";
 constexpr const char* kConvertTitle = "ファイル変換（出力ファイル）";
+// Both offer PDF too, a target only (the program does not open PDF files).
 constexpr const char* kSaveFilters =
-    "TIFF Files(*.TIF)|*.TIF;*.TIFF|BMP Files(*.BMP)|*.BMP|MHV Files(*.MH*)|*.MH;*.MH?;*.BW;*.BW?|All Data "
+    "TIFF Files(*.TIF)|*.TIF;*.TIFF|BMP Files(*.BMP)|*.BMP|MHV Files(*.MH*)|*.MH;*.MH?;*.BW;*.BW?|"
+    "PDF Files(*.PDF)|*.PDF|All Data "
     "Files|*.TIF;*.TIFF;*.BMP;*.MH;*.MH?;*.BW;*.BW?;*.FAX|All Files(*.*)|*.*||";
 constexpr const char* kConvertFilters =
     "TIFF Files(*.TIF)|*.TIF;*.TIFF|BMP Files(*.BMP)|*.BMP|MHV Files(*.MH*)|*.MH;*.MH?;*.BW;*.BW?|Book "
-    "Files(*.LPB)|*.LPB|All Data Files|*.LPB;*.TIF;*.TIFF;*.BMP;*.MH;*.MH?;*.BW;*.BW?;*.FAX|All Files(*.*)|*.*||";
+    "Files(*.LPB)|*.LPB|PDF Files(*.PDF)|*.PDF|All Data Files|*.LPB;*.TIF;*.TIFF;*.BMP;*.MH;*.MH?;*.BW;*.BW?;*.FAX|All Files(*.*)|*.*||";
 // The all-data pattern ".MH*" lacks its star; "*.MH*" is meant.
 constexpr const char* kIndexFilters =
     "Index Files(*.LPX)|*.LPX|All Data Files|*.LPX;*.TIF;*.BMP*;*.MH*;*.BW*;*.FAX|All Files(*.*)|*.*||";

@@ -30,6 +30,7 @@ AppFolders AppFolders::find() {
     std::error_code ec;
     f.programFile = std::filesystem::read_symlink("/proc/self/exe", ec).string();
     f.programFolder = files::folderOf(f.programFile);
+    f.sharedFolder = installedShareOf(f.programFolder);
     std::string config = env("XDG_CONFIG_HOME");
     if (config.empty()) config = home() + "/.config";
     std::string data = env("XDG_DATA_HOME");
@@ -43,6 +44,12 @@ AppFolders AppFolders::find() {
     f.faxWorkFolder = temp + "/LpFax";
     f.currentFolder = std::filesystem::current_path(ec).string();
     return f;
+}
+
+std::string AppFolders::installedShareOf(const std::string& programFolder) {
+    if (programFolder.empty()) return {};
+    const std::string share = files::absolutePath(files::joinPath(programFolder, "../share/lumipage"));
+    return files::isDirectory(share) ? share : std::string();
 }
 
 std::string AppFolders::iniStorePath() const {

@@ -20,9 +20,10 @@ void* openNamed(const std::string& path) {
     char self[PATH_MAX];
     const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
     if (length > 0) {
-        const std::string beside = files::joinPath(files::folderOf(std::string(self, size_t(length))), path);
-        if (files::exists(beside)) {
-            if (void* handle = dlopen(beside.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
+        for (const std::string& candidate :
+             SharedLibrary::candidatesFor(files::folderOf(std::string(self, size_t(length))), path)) {
+            if (!files::exists(candidate)) continue;
+            if (void* handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL)) return handle;
         }
     }
     return dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
@@ -39,6 +40,11 @@ bool SharedLibrary::open(const std::string& path) {
 void SharedLibrary::close() {
     if (handle_) dlclose(handle_);
     handle_ = nullptr;
+}
+
+std::vector<std::string> SharedLibrary::candidatesFor(const std::string& programFolder, const std::string& name) {
+    return {files::joinPath(programFolder, name),
+            files::absolutePath(files::joinPath(programFolder, "../lib/lumipage/" + name))};
 }
 
 void* SharedLibrary::symbol(const char* name) const { return handle_ ? dlsym(handle_, name) : nullptr; }

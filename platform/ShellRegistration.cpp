@@ -11,42 +11,13 @@
 
 #include "platform/AppFolders.h"
 #include "platform/AtomicFile.h"
+#include "platform/File.h"
 
 extern char** environ;
 
 namespace lumipage::shell_registration {
 
 namespace {
-
-// The program's own kinds; ".MH1".."MH9" and ".BW1".. carry a resolution digit.
-// shared-mime-info compares globs without regard to case by default.
-constexpr const char* kMimeTypes = R"(<?xml version="1.0" encoding="UTF-8"?>
-<mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
-  <mime-type type="application/x-lumipage-index">
-    <comment>Lumipage index file</comment>
-    <glob pattern="*.lpx"/>
-  </mime-type>
-  <mime-type type="application/x-lumipage-book">
-    <comment>Lumipage book</comment>
-    <glob pattern="*.lpb"/>
-  </mime-type>
-  <mime-type type="image/x-lumipage-page">
-    <comment>Lumipage page file</comment>
-    <glob pattern="*.mh"/>
-    <glob pattern="*.mh?"/>
-    <glob pattern="*.bw"/>
-    <glob pattern="*.bw?"/>
-  </mime-type>
-  <mime-type type="image/x-lumipage-fax">
-    <comment>Lumipage fax file</comment>
-    <glob pattern="*.fax"/>
-  </mime-type>
-</mime-info>
-)";
-
-constexpr const char* kMimeTypeList =
-    "application/x-lumipage-index;application/x-lumipage-book;image/x-lumipage-page;image/x-lumipage-fax;"
-    "image/tiff;image/bmp;";
 
 bool writeText(const std::string& path, const std::string& text) {
     if (!files::makeFolders(files::folderOf(path))) return false;
@@ -87,15 +58,57 @@ std::string execArgument(const std::string& programFile) {
     return escaped;
 }
 
-bool registerProgram(const std::string& programFile, const std::string& dataHome) {
-    const std::string desktop = "[Desktop Entry]\nType=Application\nName=Lumipage\nExec=" +
-                                execArgument(programFile) + " %F\nTerminal=false\nMimeType=" + kMimeTypeList +
-                                "\nCategories=Graphics;Viewer;\n";
-    const std::string desktopPath = files::joinPath(dataHome, kDesktopFile);
-    const std::string mimePath = files::joinPath(dataHome, kMimeFile);
-    if (!writeText(desktopPath, desktop) || !writeText(mimePath, kMimeTypes)) return false;
-    refresh("update-mime-database", files::folderOf(files::folderOf(mimePath)));
-    refresh("update-desktop-database", files::folderOf(desktopPath));
+std::vector<std::string> registeredFiles() {
+    const std::string id = kProgramId;
+    std::vector<std::string> list{"applications/" + id + ".desktop", "mime/packages/" + id + ".xml",
+                                  "thumbnailers/lumipage.thumbnailer", "icons/hicolor/scalable/apps/" + id + ".svg"};
+    for (const char* size : {"16x16", "24x24", "32x32", "48x48", "64x64", "128x128", "256x256"})
+        list.push_back(std::string("icons/hicolor/") + size + "/apps/" + id + ".png");
+    return list;
+}
+
+std::string shareFolderFor(const std::string& programFolder) {
+    const std::string desktop = std::string("applications/") + kProgramId + ".desktop";
+    for (const std::string& candidate : {files::absolutePath(files::joinPath(programFolder, "../share")),
+                                         files::joinPath(programFolder, "share")}) {
+        if (files::exists(files::joinPath(candidate, desktop))) return candidate;
+    }
+    return {};
+}
+
+std::string withProgram(const std::string& text, const std::string& programFile) {
+    std::string out;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        end = end == std::string::npos ? text.size() : end + 1;
+        std::string line = text.substr(start, end - start);
+        start = end;
+        for (const char* key : {"Exec=", "TryExec="}) {
+            if (!line.starts_with(key)) continue;
+            // The program is the first word; the arguments after it stay.
+            const size_t keyLength = std::char_traits<char>::length(key);
+            const size_t space = line.find_first_of(" \n", keyLength);
+            const std::string rest = space == std::string::npos ? std::string() : line.substr(space);
+            line = key + (key[0] == 'T' ? programFile : execArgument(programFile)) + rest;
+            break;
+        }
+        out += line;
+    }
+    return out;
+}
+
+bool registerProgram(const std::string& programFile, const std::string& shareFolder, const std::string& dataHome) {
+    if (shareFolder.empty()) return false;
+    for (const std::string& name : registeredFiles()) {
+        std::vector<uint8_t> bytes;
+        if (!File::readAll(files::joinPath(shareFolder, name), bytes)) return false;
+        std::string text(bytes.begin(), bytes.end());
+        if (name.ends_with(".desktop") || name.ends_with(".thumbnailer")) text = withProgram(text, programFile);
+        if (!writeText(files::joinPath(dataHome, name), text)) return false;
+    }
+    refresh("update-mime-database", files::joinPath(dataHome, "mime"));
+    refresh("update-desktop-database", files::joinPath(dataHome, "applications"));
     return true;
 }
 

@@ -19,4 +19,9 @@ DsmEntry DlopenSourceManager::load() {
 
 void DlopenSourceManager::unload() { library_.close(); }
 
+std::vector<std::string> DlopenSourceManager::candidatesFor(const std::string& programFolder,
+                                                            const std::string& name) {
+    return SharedLibrary::candidatesFor(programFolder, name);
+}
+
 }  // namespace lumipage

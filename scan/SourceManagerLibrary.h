@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/SharedLibrary.h"
 #include "twain/TwainTypes.h"
@@ -23,8 +24,9 @@ public:
 };
 
 // A source manager in a shared library with the entry point "DSM_Entry". A
-// bare name is looked for beside the program first, then where the dynamic
-// linker looks; a name with a folder must exist.
+// bare name is looked for beside the program first (the build tree), then
+// in lib/lumipage of the prefix the program is installed in, then where the
+// dynamic linker looks; a name with a folder must exist.
 class DlopenSourceManager : public SourceManagerLibrary {
 public:
     explicit DlopenSourceManager(std::string path);
@@ -34,6 +36,9 @@ public:
 
     DsmEntry load() override;
     void unload() override;
+
+    // The files a bare `name` may be for a program in `programFolder`, in the order they are tried.
+    static std::vector<std::string> candidatesFor(const std::string& programFolder, const std::string& name);
 
 private:
     std::string path_;

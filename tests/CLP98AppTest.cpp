@@ -238,13 +238,18 @@ TEST_F(App, ExitRemovesTheFaxWorkFolderAndRemembersTheIndex) {
 TEST_F(App, RegisteringMakesTheProgramKnownToTheDesktop) {
     folders.dataHome = dir + "/share";
     folders.programFile = dir + "/my $prog/lumipage";
+    // The desktop files as the build stages them beside the program.
+    fs::copy(LUMIPAGE_BUILD_DIR "/share", folders.programFolder + "/share", fs::copy_options::recursive);
     FakeHost host;
     start({"-REGPRG", "-NS"}, host);
-    const std::string desktop = readAll(dir + "/share/applications/lumipage.desktop");
+    const std::string desktop = readAll(dir + "/share/applications/org.lumipage.Lumipage.desktop");
     // Quoted for the Exec key, "$" escaped, and the escape itself doubled for the file format.
     EXPECT_NE(desktop.find("Exec=\"" + dir + "/my \\\\$prog/lumipage\" %F\n"), std::string::npos) << desktop;
+    EXPECT_NE(desktop.find("TryExec=" + dir + "/my $prog/lumipage\n"), std::string::npos) << desktop;
     EXPECT_NE(desktop.find("application/x-lumipage-index;"), std::string::npos);
-    ASSERT_TRUE(fs::exists(dir + "/share/mime/packages/lumipage.xml"));
+    ASSERT_TRUE(fs::exists(dir + "/share/mime/packages/org.lumipage.Lumipage.xml"));
+    EXPECT_TRUE(fs::exists(dir + "/share/icons/hicolor/scalable/apps/org.lumipage.Lumipage.svg"));
+    EXPECT_NE(readAll(dir + "/share/thumbnailers/lumipage.thumbnailer").find("Exec=\"" + dir + "/my \\\\$prog/lumipage\" --thumbnail %i %o %s\n"), std::string::npos);
     if (test::runCommand("command -v update-mime-database >/dev/null 2>&1") == 0) {
         // The desktop's own tool took the types in.
         EXPECT_TRUE(fs::exists(dir + "/share/mime/application/x-lumipage-index.xml"));
