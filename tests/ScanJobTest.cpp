@@ -62,11 +62,13 @@ TEST(ScanJob, SetsCapabilitiesInOrderAndKeepsThePageAsAFile) {
     j.ui.answers = {ScanDialogResult::Execute};
     j.job.run(ScanMode::NewFiles);
     EXPECT_TRUE(j.doc.messages.said.empty()) << j.doc.messages.last();
-    const std::vector<uint16_t> expected{ICAP_UNITS,     ICAP_PIXELTYPE,  ICAP_YRESOLUTION,       ICAP_XRESOLUTION,
+    // The flatbed is said too: the source may still have its feeder on.
+    const std::vector<uint16_t> expected{ICAP_UNITS,     CAP_FEEDERENABLED, ICAP_PIXELTYPE,  ICAP_YRESOLUTION,       ICAP_XRESOLUTION,
                                          ICAP_XSCALING,  ICAP_YSCALING,   ICAP_BITDEPTHREDUCTION, ICAP_THRESHOLD,
                                          ICAP_BRIGHTNESS, 0xffff,         CAP_INDICATORS,         ICAP_XFERMECH};
     EXPECT_EQ(j.setOrder(), expected);
     EXPECT_EQ(j.valueSet(ICAP_PIXELTYPE), TWPT_BW);
+    EXPECT_EQ(j.valueSet(CAP_FEEDERENABLED), 0);
     EXPECT_EQ(j.valueSet(ICAP_XRESOLUTION), 200);
     EXPECT_EQ(j.valueSet(ICAP_THRESHOLD), 69);  // 235 * (-150) / 200 + 245, truncated
     EXPECT_EQ(j.valueSet(ICAP_BRIGHTNESS), 500);
