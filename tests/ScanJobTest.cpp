@@ -158,3 +158,26 @@ TEST(ScanJob, CopiesPrintWithoutKeepingAFileAndFaxScansGoToTheWorkFolder) {
 
 }  // namespace
 }  // namespace lumipage
+
+namespace lumipage {
+namespace {
+
+// A feeder that is empty when the scan starts says so in a TWAIN box, and
+// the dialog comes back for another try.
+TEST(ScanJob, AnEmptyFeederAtTheStartIsSaid) {
+    FakeTwainSource source;
+    source.pages = 0;
+    source.closeCondition = TWCC_NOMEDIA;
+    Job j(source);
+    j.kept.feeder = true;
+    j.ui.answers = {ScanDialogResult::Execute};
+    j.job.run(ScanMode::NewFiles);
+    EXPECT_EQ(j.doc.messages.said, std::vector<std::string>{"Image transfer failed.\nDataSource operation failed\n"
+                                                            "RC:   TWRC_FAILURE\nCC:   TWCC_NOMEDIA (No pages in the feeder)"});
+    EXPECT_EQ(j.ui.dialogs.size(), 2u);
+    EXPECT_EQ(j.doc.table.fileCount(), 0);
+    EXPECT_EQ(j.valueSet(CAP_AUTOFEED), 1);
+}
+
+}  // namespace
+}  // namespace lumipage

@@ -170,6 +170,9 @@ SaneSource::Rc SaneSource::pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS& pend
 // Frames.
 
 bool SaneSource::startFrame() {
+    // Read before the scan starts: many backends refuse their options while
+    // they scan (SANE_STATUS_DEVICE_BUSY).
+    frameDpi_ = options_.number(options_.find("resolution")).value_or(0);
     const SANE_Status status = sane_start(handle_);
     if (status != SANE_STATUS_GOOD) {
         condition_ = conditionFor(status);
@@ -196,8 +199,7 @@ void SaneSource::stopFrame() {
 SaneSource::Rc SaneSource::imageInfo(TW_IMAGEINFO& info) {
     if (state_ != 6) return fail(TWCC_SEQERROR);
     info = TW_IMAGEINFO{};
-    const double dpi = options_.number(options_.find("resolution")).value_or(0);
-    info.XResolution = info.YResolution = toFix32(dpi);
+    info.XResolution = info.YResolution = toFix32(frameDpi_);
     info.ImageWidth = params_.pixels_per_line;
     info.ImageLength = params_.lines;  // -1 when the device does not know it
     const bool colour = params_.format != SANE_FRAME_GRAY;
@@ -325,8 +327,7 @@ SaneSource::Rc SaneSource::nativeTransfer(TW_HANDLE& bitmap) {
     auto put = [block](size_t at, uint32_t value, int bytes) {
         for (int i = 0; i < bytes; ++i) block[at + size_t(i)] = uint8_t(value >> (8 * i));
     };
-    const double dpi = options_.number(options_.find("resolution")).value_or(0);
-    const uint32_t perMetre = uint32_t(std::lround(dpi * 10000 / 254));
+    const uint32_t perMetre = uint32_t(std::lround(frameDpi_ * 10000 / 254));
     put(0, 40, 4);
     put(4, uint32_t(params_.pixels_per_line), 4);
     put(8, uint32_t(rows), 4);

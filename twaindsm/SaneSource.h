@@ -79,6 +79,7 @@ private:
 
     // The frame being transferred.
     SANE_Parameters params_{};
+    double frameDpi_ = 0;  // the resolution the frame is scanned at
     bool scanning_ = false;
     int rowsDone_ = 0;
     std::vector<uint8_t> carry_;  // bytes of the next row read ahead
