@@ -12,6 +12,12 @@ public:
     virtual bool askOkCancel(const std::string& text) = 0;
     virtual bool askYesNo(const std::string& text) = 0;
     virtual bool askRetryCancel(const std::string& text) = 0;
+    // A warning under a caption of its own (a device's errors), owned by no
+    // window; where no box can be shown it is a message like any other.
+    virtual void warning(const std::string& caption, const std::string& text) {
+        (void)caption;
+        message(text);
+    }
 };
 
 // Prints every message to standard error and answers every question with

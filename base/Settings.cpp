@@ -89,7 +89,8 @@ void Settings::load(const SettingsStore& store, const std::string& currentFolder
     localId = store.getString("Fax", "LocalID", localId);
     for (size_t i = 0; i < comDevices.size(); ++i) comDevices[i] = store.getString("Fax", comDeviceKey(i), comDevices[i]);
     scanFilePath = store.getString("Scan", "FilePath", scanFilePath);
-    if (!scanFilePath.empty() && !folderExists(scanFilePath)) scanFilePath = dataFolder;
+    // No stored folder, or one that is gone: scans go to the data folder.
+    if (scanFilePath.empty() || !folderExists(scanFilePath)) scanFilePath = dataFolder;
     sourceManager = store.getString("Scan", "SourceManager", sourceManager);
 }
 

@@ -8,6 +8,7 @@
 #include "gui/FrameScanning.h"
 #include "gui/PageWidget.h"
 #include "gui/QtMessages.h"
+#include "view/PageListDocument.h"
 
 namespace lumipage {
 
@@ -26,6 +27,11 @@ FrameScanning& CMainFrame::scanning() const {
         ScanWindow window;
         window.widget = &self;
         window.showPage = [&self] { self.showCurrentPage(); };
+        window.showScanned = [&self](const PageRaster* page) {
+            // The view shows the page as it is; it neither turns nor keeps it.
+            self.viewDocument_->showInstead(const_cast<PageRaster*>(page));
+            self.showCurrentPage();
+        };
         window.printCopy = [&self](bool printerDialog) {
             self.printing().print(PrintRange::FirstPage, printerDialog, self.pageClientRect());
             return true;

@@ -1,6 +1,7 @@
 #include "gui/FrameScanning.h"
 
 #include <QApplication>
+#include <QProgressDialog>
 #include <QTimer>
 #include <QWidget>
 #include <filesystem>
@@ -63,6 +64,7 @@ void FrameScanning::scan(ScanMode mode, bool printerDialog) {
     busy_ = true;
     mode_ = mode;
     job_->run(mode, printerDialog);
+    progress_.reset();
     busy_ = false;
     // The folder the user last scanned into is where the next run starts.
     settings_.scanFilePath = kept_.folder;
@@ -70,6 +72,7 @@ void FrameScanning::scan(ScanMode mode, bool printerDialog) {
 }
 
 ScanDialogResult FrameScanning::showScanDialog(ScanSettings& settings, const ScanDialogSetup& setup) {
+    progress_.reset();
     const ScanMode mode = mode_;
     ScanDialog dialog(settings, setup,
                       [this, mode](const ScanSettings& shown, bool* enabled) {
@@ -108,6 +111,10 @@ void FrameScanning::convertAllPages() {
 
 void FrameScanning::pageChanged() { window_.showPage(); }
 
+void FrameScanning::showScannedPage(const PageRaster* page) {
+    if (window_.showScanned) window_.showScanned(page);
+}
+
 bool FrameScanning::pump() {
     QApplication::processEvents();
     return !QCoreApplication::closingDown();
@@ -115,6 +122,31 @@ bool FrameScanning::pump() {
 
 void FrameScanning::enableWindow(bool enabled) {
     if (window_.widget) window_.widget->setEnabled(enabled);
+}
+
+// The rows of the page being read, and a cancel that stops the scanner. The
+// window is disabled meanwhile, so the progress window is one of its own.
+bool FrameScanning::readingPage(int page, int rows, int total) {
+    if (!progress_) {
+        progress_ = std::make_unique<QProgressDialog>();
+        progress_->setObjectName("ScanProgress");
+        progress_->setWindowTitle("スキャナ入力");
+        progress_->setCancelButtonText("キャンセル");
+        progress_->setMinimumDuration(0);
+        progress_->setAutoReset(false);
+        progress_->setAutoClose(false);
+    }
+    progress_->setLabelText(QString("%1 ページ目を読み取り中").arg(page));
+    progress_->setRange(0, total > 0 ? total : 0);  // an unknown length shows a busy bar
+    progress_->setValue(total > 0 ? std::min(rows, total) : 0);
+    if (!progress_->isVisible()) progress_->show();
+    const bool going = pump();
+    return going && !progress_->wasCanceled();
+}
+
+void FrameScanning::pageRead() {
+    // Kept between the pages of one run; the dialog's return ends it.
+    if (progress_ && progress_->wasCanceled()) progress_.reset();
 }
 
 }  // namespace lumipage

@@ -8,11 +8,13 @@
 #include "scan/SourceManagerLibrary.h"
 #include "scan/TwainSession.h"
 
+class QProgressDialog;
 class QWidget;
 
 namespace lumipage {
 
 class CLP98Doc;
+class PageRaster;
 class Messages;
 struct Settings;
 
@@ -20,6 +22,7 @@ struct Settings;
 struct ScanWindow {
     QWidget* widget = nullptr;
     std::function<void()> showPage;                   // the current page changed
+    std::function<void(const PageRaster*)> showScanned;  // a page not yet kept, null: back to the document
     std::function<bool(bool printerDialog)> printCopy;  // the current page, first page only
     std::function<void(int id)> postCommand;
     std::function<bool()> sendAllPages;  // scan to fax: the send job over every page
@@ -49,10 +52,13 @@ public:
     bool sendAllPages() override;
     void convertAllPages() override;
     void pageChanged() override;
+    void showScannedPage(const PageRaster* page) override;
 
     // TwainHost
     bool pump() override;
     void enableWindow(bool enabled) override;
+    bool readingPage(int page, int rows, int total) override;
+    void pageRead() override;
 
 private:
     TwainSession& session();
@@ -67,6 +73,7 @@ private:
     ScanSettings kept_;
     ScanMode mode_ = ScanMode::NewFiles;
     std::optional<bool> available_;
+    std::unique_ptr<QProgressDialog> progress_;  // while pages are read
     bool busy_ = false;
 };
 

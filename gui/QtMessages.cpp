@@ -32,6 +32,16 @@ void QtMessages::message(const std::string& text) {
     ask(parent_, text, QMessageBox::Ok, QMessageBox::Information);
 }
 
+void QtMessages::warning(const std::string& caption, const std::string& text) {
+    if (headless()) {
+        std::fprintf(stderr, "lumipage: %s: %s\n", caption.c_str(), text.c_str());
+        return;
+    }
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption), QString::fromStdString(text), QMessageBox::Ok);
+    box.setObjectName("warning");
+    box.exec();
+}
+
 bool QtMessages::askOkCancel(const std::string& text) {
     return ask(parent_, text, QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Question) == QMessageBox::Ok;
 }

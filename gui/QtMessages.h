@@ -13,6 +13,7 @@ public:
     bool askOkCancel(const std::string& text) override;
     bool askYesNo(const std::string& text) override;
     bool askRetryCancel(const std::string& text) override;
+    void warning(const std::string& caption, const std::string& text) override;
 
 private:
     QWidget* parent_ = nullptr;

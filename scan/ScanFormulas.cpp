@@ -46,8 +46,11 @@ const std::array<PaperSize, 22> kPaperSizes{{
 }};
 
 std::vector<int> offeredPaperSizes(double physicalWidthInches, double physicalHeightInches) {
-    const double width = physicalWidthInches * kMillimetresPerInch;
-    const double height = physicalHeightInches * kMillimetresPerInch;
+    // The source's inches travel as FIX32 (steps of 1/65536 inch): a glass of
+    // exactly 297 mm may come back a hair shorter.
+    constexpr double kFix32Slack = 0.001;
+    const double width = physicalWidthInches * kMillimetresPerInch + kFix32Slack;
+    const double height = physicalHeightInches * kMillimetresPerInch + kFix32Slack;
     int largest = 0;
     for (int i = int(kPaperSizes.size()) - 1; i >= 1; --i) {
         if (kPaperSizes[size_t(i)].width <= width && kPaperSizes[size_t(i)].height <= height) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "twain/TwainUnits.h"
 #include <array>
 #include <functional>
 #include <string>
@@ -20,7 +21,7 @@ double gammaFor(int v, int lo, int hi);
 int brightnessFor(int v, int lo, int hi);
 
 // Millimetres per inch as the scan dialog converts them.
-constexpr double kMillimetresPerInch = 25.399;
+constexpr double kMillimetresPerInch = twain::kMillimetresPerInch;
 
 struct PaperSize {
     std::string_view text;

@@ -165,10 +165,12 @@ bool ScanJob::scanOnce(ScanSettings& settings, const ScanCapabilities& caps) {
 
 void ScanJob::setCapabilities(const ScanSettings& s, const ScanCapabilities& caps) {
     session_.setHideSourceDialog(!s.sourceDialog);
-    if (s.feeder) {
-        session_.SetCapability(CAP_FEEDERENABLED, TWTY_BOOL, 1);
-        session_.SetCapability(CAP_AUTOFEED, TWTY_BOOL, s.continuous ? 1 : 0);
-    }
+    // The choice is sent either way: a source keeps its feeder on from an
+    // earlier run until told otherwise.
+    // With the feeder every sheet in it is scanned in one run ("連続" brings
+    // the dialog back afterwards), so the source feeds them itself.
+    session_.SetCapability(CAP_FEEDERENABLED, TWTY_BOOL, s.feeder ? 1 : 0);
+    if (s.feeder) session_.SetCapability(CAP_AUTOFEED, TWTY_BOOL, 1);
     session_.setFeederEnabled(s.feeder);
     const uint16_t types[2] = {TWPT_BW, TWPT_GRAY};
     const auto* typeBytes = reinterpret_cast<const uint8_t*>(types);
@@ -229,17 +231,21 @@ bool ScanJob::pageDone(PageRaster& page, bool gray) {
         adjustment.threshold = s.threshold;
         adjustment.number = s.number;
         adjustment.fileName = s.targetName();
+        // The window shows the page just scanned while it is adjusted.
         adjustment.preview = [this, &page](int threshold) {
             session_.applyThreshold(threshold, page);
-            ui_.pageChanged();
+            ui_.showScannedPage(&page);
         };
+        ui_.showScannedPage(&page);
         ui_.adjustThreshold(adjustment);
         s.threshold = adjustment.threshold;
         session_.applyThreshold(s.threshold, page);
+        ui_.showScannedPage(nullptr);
         thresholdDialogOff_ = adjustment.dontShowAgain;
         s.number = adjustment.number;
         if (!adjustment.fileName.empty() && adjustment.fileName != s.targetName()) pageName_ = adjustment.fileName;
     }
+    turnIfAsked(page);
     if (mode_ == ScanMode::Copy) {
         if (!doc_.newPage(std::move(page), "コピー", "コピー", true)) return false;
         const bool printed = ui_.printCopy(printerDialog_);
@@ -248,6 +254,12 @@ bool ScanJob::pageDone(PageRaster& page, bool gray) {
         return printed;
     }
     return keepPage(page);
+}
+
+// "90度回転": a sheet laid on its side is kept upright.
+void ScanJob::turnIfAsked(PageRaster& page) {
+    if (!current_->rotate90 || !PageRaster::quarterTurnClockwise(page, turned_)) return;
+    std::swap(page, turned_);
 }
 
 bool ScanJob::keepPage(PageRaster& page) {

@@ -39,6 +39,7 @@ struct ScanSettings {
     int paperSize = 10;
     bool landscape = false;         // "横"
     scanformulas::Margins margins;
+    bool rotate90 = false;          // "90度回転": the page is kept turned a quarter clockwise
     bool customSize = false;        // "寸法指定"
     double customWidth = 210;
     double customHeight = 297;
@@ -85,6 +86,9 @@ public:
     // Starts the conversion of all pages ("全頁ファイル変換...").
     virtual void convertAllPages() = 0;
     virtual void pageChanged() = 0;
+    // Shows a page not yet kept (the page being thresholded) in place of the
+    // document's page; null returns to the document's page.
+    virtual void showScannedPage(const PageRaster* page) = 0;
 };
 
 // One scan command: opens the source, shows the dialog, sets the source's
@@ -119,6 +123,7 @@ private:
     void setLayout(const ScanSettings& settings);
     void setBrightness(const ScanSettings& settings, const ScanCapabilities& caps);
     bool keepPage(PageRaster& page);
+    void turnIfAsked(PageRaster& page);
 
     // AcquireClient
     bool pageDone(PageRaster& page, bool gray) override;
@@ -141,6 +146,7 @@ private:
     bool thresholdDialogOff_ = false;
     std::string pageName_;  // a name given in the threshold dialog, for this page only
     PageRaster page_;
+    PageRaster turned_;
 };
 
 }  // namespace lumipage

@@ -1,5 +1,6 @@
 // The modal acquisition of TwainSession: enabling the source, the event
 // loop, and memory transfers of pages into 1-bit rasters.
+#include <algorithm>
 #include <new>
 #include <vector>
 
@@ -44,6 +45,7 @@ bool TwainSession::Acquire(PageRaster& page, AcquireClient& client) {
     }
     state_ = 5;
     host_.enableWindow(false);
+    pagesRead_ = 0;
     bool result = false;
     while (state_ > 4) {
         if (!host_.pump()) break;
@@ -55,12 +57,25 @@ bool TwainSession::Acquire(PageRaster& page, AcquireClient& client) {
             state_ = 6;
             if (!pageLoop(page, client, result)) break;
         } else if (event.TWMessage == MSG_CLOSEDSREQ) {
+            // A source that closes before its first page says why (an empty
+            // feeder, a jam, an open cover) in its condition code.
+            if (pagesRead_ == 0) noteClosingCondition();
             break;
         }
     }
     host_.enableWindow(true);
     disableSource();
     return result;
+}
+
+void TwainSession::noteClosingCondition() {
+    TW_STATUS status{};
+    if (callSource(DG_CONTROL, DAT_STATUS, MSG_GET, &status) != TWRC_SUCCESS || status.ConditionCode == TWCC_SUCCESS)
+        return;
+    if (errorCode_ != 0) return;
+    errorCode_ = twainerrors::kSourceOperation;
+    errorRc_ = TWRC_FAILURE;
+    errorCc_ = status.ConditionCode;
 }
 
 // Transfers the pages the source holds ready; true when the source's dialog
@@ -97,18 +112,81 @@ bool TwainSession::transferPage(PageRaster& page, AcquireClient& client) {
     const int bits = info_.BitsPerPixel;
     if (bits != 1 && bits != 4 && bits != 8) return refusePage(kDepthRefused, client);
     // Whole bytes and 8-row blocks: both sides are cut to multiples of 8.
+    // A length of -1 (a hand scanner, a feeder that measures the sheet) is
+    // known once the data has ended.
     const int32_t width = info_.ImageWidth & ~7;
+    const bool unknownLength = info_.ImageLength == -1;
     const int32_t length = info_.ImageLength & ~7;
-    if (width <= 0 || length <= 0 || width > PageRaster::kMaxSide || length > PageRaster::kMaxSide)
+    if (width <= 0 || width > PageRaster::kMaxSide || (!unknownLength && (length <= 0 || length > PageRaster::kMaxSide)))
         return refusePage(kDepthRefused, client);
-    if (!page.create(width, length, int32_t(fromFix32(info_.XResolution) + 0.5))) {
-        messages_.message("Insufficient Memory");
-        endTransfer(false, client);
-        return false;
+    ++pagesRead_;
+    bool done = false;
+    if (unknownLength) {
+        done = receiveUnknownLength(page, setup, width);
+    } else if (!page.create(width, length, int32_t(fromFix32(info_.XResolution) + 0.5))) {
+        messages_.warning(kErrorCaption, "Insufficient Memory");
+    } else {
+        done = receiveStrips(page, setup);
     }
-    const bool done = receiveStrips(page, setup);
+    host_.pageRead();
     endTransfer(done, client);
     return done;
+}
+
+// One DAT_IMAGEMEMXFER into `buffer`, the record set to "don't care" as the
+// source expects it.
+uint16_t TwainSession::nextStrip(std::vector<uint8_t>& buffer, uint32_t length, TW_IMAGEMEMXFER& transfer) {
+    transfer = TW_IMAGEMEMXFER{};
+    transfer.Compression = TWON_DONTCARE16;
+    transfer.BytesPerRow = transfer.Columns = transfer.Rows = TWON_DONTCARE32;
+    transfer.XOffset = transfer.YOffset = transfer.BytesWritten = TWON_DONTCARE32;
+    transfer.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
+    transfer.Memory.Length = length;
+    transfer.Memory.TheMem = buffer.data();
+    const uint16_t rc = callSource(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &transfer);
+    if (rc == TWRC_FAILURE) recordError(twainerrors::kSourceOperation);
+    if (rc == TWRC_SUCCESS || rc == TWRC_XFERDONE) state_ = 7;
+    return rc;
+}
+
+// Keeps the strips as they come and sizes the page when the data ends.
+bool TwainSession::receiveUnknownLength(PageRaster& page, const TW_SETUPMEMXFER& setup, int32_t width) {
+    const uint32_t preferred = std::min(setup.Preferred != 0 && setup.Preferred != TWON_DONTCARE32 ? setup.Preferred
+                                                                                                 : kDefaultBuffer,
+                                        kMaxBuffer);
+    struct Strip {
+        StripLayout layout;
+        std::vector<uint8_t> bytes;
+    };
+    std::vector<Strip> strips;
+    std::vector<uint8_t> buffer(size_t(preferred) + kBufferSlack);
+    int64_t rows = 0;
+    if (!host_.readingPage(pagesRead_, 0, -1)) return false;
+    for (;;) {
+        TW_IMAGEMEMXFER transfer;
+        const uint16_t rc = nextStrip(buffer, preferred, transfer);
+        if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return false;
+        const uint32_t written = std::min(transfer.BytesWritten, preferred);
+        strips.push_back({{transfer.BytesPerRow, transfer.Columns, transfer.Rows, transfer.XOffset, transfer.YOffset,
+                           transfer.BytesWritten},
+                          std::vector<uint8_t>(buffer.begin(), buffer.begin() + written)});
+        rows += transfer.Rows;
+        if (rows > PageRaster::kMaxSide) return false;
+        if (rc == TWRC_XFERDONE) break;
+        if (!host_.readingPage(pagesRead_, int(rows), -1)) return false;
+    }
+    const int32_t length = int32_t(rows) & ~7;
+    if (length <= 0) {
+        messages_.message(kDepthRefused);
+        return false;
+    }
+    if (!page.create(width, length, int32_t(fromFix32(info_.XResolution) + 0.5))) {
+        messages_.warning(kErrorCaption, "Insufficient Memory");
+        return false;
+    }
+    StripWriter writer(page, gray_, info_.BitsPerPixel, threshold_, xeroxTwain_);
+    for (const Strip& strip : strips) writer.store(strip.bytes, strip.layout);
+    return true;
 }
 
 bool TwainSession::refusePage(const char* message, AcquireClient& client) {
@@ -126,32 +204,24 @@ bool TwainSession::receiveStrips(PageRaster& page, const TW_SETUPMEMXFER& setup)
     try {
         buffer.resize(size_t(preferred) + kBufferSlack);
     } catch (const std::bad_alloc&) {
-        messages_.message("Insufficient Memory");
+        messages_.warning(kErrorCaption, "Insufficient Memory");
         return false;
     }
     StripWriter writer(page, gray_, info_.BitsPerPixel, threshold_, xeroxTwain_);
-    bool any = false;
+    int rows = 0;
+    if (!host_.readingPage(pagesRead_, 0, page.height)) return false;
     for (;;) {
-        TW_IMAGEMEMXFER transfer{};
-        transfer.Compression = TWON_DONTCARE16;
-        transfer.BytesPerRow = transfer.Columns = transfer.Rows = TWON_DONTCARE32;
-        transfer.XOffset = transfer.YOffset = transfer.BytesWritten = TWON_DONTCARE32;
-        transfer.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
-        transfer.Memory.Length = preferred;
-        transfer.Memory.TheMem = buffer.data();
-        const uint16_t rc = callSource(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &transfer);
-        if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) {
-            if (rc == TWRC_FAILURE) recordError(twainerrors::kSourceOperation);
-            break;
-        }
-        if (!any) state_ = 7;
-        any = true;
+        TW_IMAGEMEMXFER transfer;
+        const uint16_t rc = nextStrip(buffer, preferred, transfer);
+        if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return false;
         const StripLayout strip{transfer.BytesPerRow, transfer.Columns, transfer.Rows,
                                 transfer.XOffset,     transfer.YOffset, transfer.BytesWritten};
         writer.store(std::span<const uint8_t>(buffer.data(), preferred), strip);
         if (rc == TWRC_XFERDONE) return true;
+        rows = std::min(rows + int(std::min<uint32_t>(transfer.Rows, uint32_t(page.height))), page.height);
+        // Between strips the window answers and the user may cancel the page.
+        if (!host_.readingPage(pagesRead_, rows, page.height)) return false;
     }
-    return false;
 }
 
 // Ends the page's transfer; pending pages are discarded unless the source's

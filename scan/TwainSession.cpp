@@ -141,11 +141,11 @@ bool TwainSession::managerAvailable() {
 // Loads and opens the source manager, saying what failed.
 bool TwainSession::startManager() {
     if (!loadManager()) {
-        messages_.message(kLoadFailed);
+        messages_.warning(kErrorCaption, kLoadFailed);
         return false;
     }
     if (!openManager()) {
-        messages_.message(kOpenManagerFailed);
+        messages_.warning(kErrorCaption, kOpenManagerFailed);
         unloadManager();
         return false;
     }
@@ -233,14 +233,14 @@ std::string TwainSession::errorReport(std::string_view caption) const {
 }
 
 void TwainSession::ReportError(std::string_view caption) {
-    messages_.message(errorReport(caption));
+    messages_.warning(kErrorCaption, errorReport(caption));
 }
 
 // Capabilities.
 
 bool TwainSession::requireState4(const char* message) {
     if (state_ == 4) return true;
-    messages_.message(message);
+    messages_.warning(kErrorCaption, message);
     recordError(twainerrors::kNotState4);
     return false;
 }
@@ -263,7 +263,7 @@ bool TwainSession::setEnumeration(uint16_t cap, uint16_t itemType, std::span<con
 // could not be made is reported as lack of memory.
 bool TwainSession::sendCapability(TW_CAPABILITY& capability) {
     if (!capability.hContainer) {
-        messages_.message(kNoMemory);
+        messages_.warning(kErrorCaption, kNoMemory);
         return false;
     }
     const uint16_t rc = callSource(DG_CONTROL, DAT_CAPABILITY, MSG_SET, &capability);
@@ -277,7 +277,7 @@ bool TwainSession::sendCapability(TW_CAPABILITY& capability) {
 
 std::optional<ContainerValues> TwainSession::readCapability(uint16_t cap, uint16_t itemType) {
     if (state_ < 4) {
-        messages_.message(kGetBelowState4);
+        messages_.warning(kErrorCaption, kGetBelowState4);
         recordError(twainerrors::kNotState4);
         return std::nullopt;
     }

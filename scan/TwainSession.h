@@ -22,6 +22,14 @@ public:
     // Handles pending window events; false when the program is quitting.
     virtual bool pump() = 0;
     virtual void enableWindow(bool enabled) = 0;
+    // While a page is read: `rows` of `total` rows (-1 when the source does
+    // not know the length) of the acquisition's page `page` have arrived;
+    // false when the user cancels the page. `pageRead` ends the progress.
+    virtual bool readingPage(int page, int rows, int total) {
+        (void)page, (void)rows, (void)total;
+        return pump();
+    }
+    virtual void pageRead() {}
 };
 
 // Lets the user pick one of the sources the manager lists; nullopt when the
@@ -127,8 +135,11 @@ private:
     bool transferPage(PageRaster& page, AcquireClient& client);
     bool refusePage(const char* message, AcquireClient& client);
     bool receiveStrips(PageRaster& page, const twain::TW_SETUPMEMXFER& setup);
+    bool receiveUnknownLength(PageRaster& page, const twain::TW_SETUPMEMXFER& setup, int32_t width);
+    uint16_t nextStrip(std::vector<uint8_t>& buffer, uint32_t length, twain::TW_IMAGEMEMXFER& transfer);
     void endTransfer(bool pageDone, AcquireClient& client);
     void endPendingTransfers();
+    void noteClosingCondition();
 
     SourceManagerLibrary& library_;
     Messages& messages_;
@@ -148,6 +159,7 @@ private:
     bool xeroxTwain_ = true;
     int threshold_ = 128;
     std::vector<uint8_t> gray_;
+    int pagesRead_ = 0;  // pages begun in this acquisition, for the progress
 };
 
 }  // namespace lumipage

@@ -62,11 +62,13 @@ TEST(ScanJob, SetsCapabilitiesInOrderAndKeepsThePageAsAFile) {
     j.ui.answers = {ScanDialogResult::Execute};
     j.job.run(ScanMode::NewFiles);
     EXPECT_TRUE(j.doc.messages.said.empty()) << j.doc.messages.last();
-    const std::vector<uint16_t> expected{ICAP_UNITS,     ICAP_PIXELTYPE,  ICAP_YRESOLUTION,       ICAP_XRESOLUTION,
+    // The flatbed is said too: the source may still have its feeder on.
+    const std::vector<uint16_t> expected{ICAP_UNITS,     CAP_FEEDERENABLED, ICAP_PIXELTYPE,  ICAP_YRESOLUTION,       ICAP_XRESOLUTION,
                                          ICAP_XSCALING,  ICAP_YSCALING,   ICAP_BITDEPTHREDUCTION, ICAP_THRESHOLD,
                                          ICAP_BRIGHTNESS, 0xffff,         CAP_INDICATORS,         ICAP_XFERMECH};
     EXPECT_EQ(j.setOrder(), expected);
     EXPECT_EQ(j.valueSet(ICAP_PIXELTYPE), TWPT_BW);
+    EXPECT_EQ(j.valueSet(CAP_FEEDERENABLED), 0);
     EXPECT_EQ(j.valueSet(ICAP_XRESOLUTION), 200);
     EXPECT_EQ(j.valueSet(ICAP_THRESHOLD), 69);  // 235 * (-150) / 200 + 245, truncated
     EXPECT_EQ(j.valueSet(ICAP_BRIGHTNESS), 500);
@@ -152,6 +154,29 @@ TEST(ScanJob, CopiesPrintWithoutKeepingAFileAndFaxScansGoToTheWorkFolder) {
     EXPECT_TRUE(std::filesystem::exists(f.doc.dir + "/LpFax/FAX-001.MH"));
     EXPECT_TRUE(std::filesystem::exists(f.doc.dir + "/LpFax/FAX-003.MH"));  // 002 was taken
     EXPECT_EQ(f.kept.prefix, "P");  // the kept settings are not the fax job's
+}
+
+}  // namespace
+}  // namespace lumipage
+
+namespace lumipage {
+namespace {
+
+// A feeder that is empty when the scan starts says so in a TWAIN box, and
+// the dialog comes back for another try.
+TEST(ScanJob, AnEmptyFeederAtTheStartIsSaid) {
+    FakeTwainSource source;
+    source.pages = 0;
+    source.closeCondition = TWCC_NOMEDIA;
+    Job j(source);
+    j.kept.feeder = true;
+    j.ui.answers = {ScanDialogResult::Execute};
+    j.job.run(ScanMode::NewFiles);
+    EXPECT_EQ(j.doc.messages.said, std::vector<std::string>{"Image transfer failed.\nDataSource operation failed\n"
+                                                            "RC:   TWRC_FAILURE\nCC:   TWCC_NOMEDIA (No pages in the feeder)"});
+    EXPECT_EQ(j.ui.dialogs.size(), 2u);
+    EXPECT_EQ(j.doc.table.fileCount(), 0);
+    EXPECT_EQ(j.valueSet(CAP_AUTOFEED), 1);
 }
 
 }  // namespace

@@ -181,6 +181,7 @@ constexpr TW_UINT16 DAT_USERINTERFACE = 0x0009;
 constexpr TW_UINT16 DAT_IMAGEINFO = 0x0101;
 constexpr TW_UINT16 DAT_IMAGELAYOUT = 0x0102;
 constexpr TW_UINT16 DAT_IMAGEMEMXFER = 0x0103;
+constexpr TW_UINT16 DAT_IMAGENATIVEXFER = 0x0104;
 
 // Messages.
 constexpr TW_UINT16 MSG_NULL = 0x0000;
@@ -226,6 +227,28 @@ constexpr TW_UINT16 TWCC_BADPROTOCOL = 9;
 constexpr TW_UINT16 TWCC_BADVALUE = 10;
 constexpr TW_UINT16 TWCC_SEQERROR = 11;
 constexpr TW_UINT16 TWCC_BADDEST = 12;
+// Condition codes TWAIN 2 added.
+constexpr TW_UINT16 TWCC_CAPUNSUPPORTED = 13;
+constexpr TW_UINT16 TWCC_CAPBADOPERATION = 14;
+constexpr TW_UINT16 TWCC_CAPSEQERROR = 15;
+constexpr TW_UINT16 TWCC_DENIED = 16;
+constexpr TW_UINT16 TWCC_FILEEXISTS = 17;
+constexpr TW_UINT16 TWCC_FILENOTFOUND = 18;
+constexpr TW_UINT16 TWCC_NOTEMPTY = 19;
+constexpr TW_UINT16 TWCC_PAPERJAM = 20;
+constexpr TW_UINT16 TWCC_PAPERDOUBLEFEED = 21;
+constexpr TW_UINT16 TWCC_FILEWRITEERROR = 22;
+constexpr TW_UINT16 TWCC_CHECKDEVICEONLINE = 23;
+constexpr TW_UINT16 TWCC_INTERLOCK = 24;
+constexpr TW_UINT16 TWCC_DAMAGEDCORNER = 25;
+constexpr TW_UINT16 TWCC_FOCUSERROR = 26;
+constexpr TW_UINT16 TWCC_DOCTOOLIGHT = 27;
+constexpr TW_UINT16 TWCC_DOCTOODARK = 28;
+constexpr TW_UINT16 TWCC_NOMEDIA = 29;
+// Codes of a source's own begin here; our source manager's: the device is
+// busy (in use elsewhere or warming up).
+constexpr TW_UINT16 TWCC_CUSTOMBASE = 0x8000;
+constexpr TW_UINT16 TWCC_DEVICEBUSY = TWCC_CUSTOMBASE + 1;
 
 // Container kinds.
 constexpr TW_UINT16 TWON_ARRAY = 3;

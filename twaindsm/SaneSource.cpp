@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "twain/TwainContainer.h"
+#include "twain/TwainUnits.h"
+#include "twaindsm/SaneConditions.h"
 
 namespace lumipage::twaindsm {
 
@@ -12,7 +15,8 @@ using namespace twain;
 
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
+// The program's own conversion, so that a frame and the glass's size
+// come back in the millimetres they were given in.
 constexpr uint32_t kPreferredBuffer = 64 * 1024;
 constexpr int kMaxEmptyReads = 100000;
 
@@ -20,6 +24,8 @@ constexpr int kMaxEmptyReads = 100000;
 
 SaneSource::SaneSource(SANE_Handle handle, TW_IDENTITY identity)
     : handle_(handle), options_(handle), identity_(identity) {
+    defaultResolution_ = options_.number(options_.find("resolution")).value_or(0);
+    defaultBrightness_ = options_.number(options_.find("brightness"));
     applyPixelType();
 }
 
@@ -69,6 +75,9 @@ TW_UINT16 SaneSource::entry(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMRE
         case DAT_IMAGEMEMXFER:
             if (msg != MSG_GET) return fail(TWCC_BADPROTOCOL);
             return memoryTransfer(*static_cast<TW_IMAGEMEMXFER*>(data));
+        case DAT_IMAGENATIVEXFER:
+            if (msg != MSG_GET) return fail(TWCC_BADPROTOCOL);
+            return nativeTransfer(*static_cast<TW_HANDLE*>(data));
         default: return fail(TWCC_BADPROTOCOL);
         }
     }
@@ -82,6 +91,7 @@ SaneSource::Rc SaneSource::userInterface(TW_UINT16 msg) {
         if (state_ != 4) return fail(TWCC_SEQERROR);
         state_ = 5;
         startPending_ = true;
+        transferred_ = 0;
         return TWRC_SUCCESS;
     }
     if (msg == MSG_DISABLEDS) {
@@ -109,19 +119,37 @@ SaneSource::Rc SaneSource::processEvent(TW_EVENT& event) {
     return TWRC_DSEVENT;
 }
 
+// How many pages are still to come: unknown (0xffff) for a feeder, at
+// most what CAP_XFERCOUNT asked for.
+TW_UINT16 SaneSource::pendingCount() const {
+    if (state_ < 6) return 0;
+    if (transferCount_ < 0) return 0xffff;
+    return TW_UINT16(std::max(transferCount_ - transferred_, 0));
+}
+
+// A feeder with CAP_AUTOFEED on takes the next sheet as soon as a page has
+// ended, so that the count tells whether one is there.
+bool SaneSource::feedNext() {
+    if (!feeder_ || !autoFeed_) return false;
+    if (transferCount_ >= 0 && transferred_ >= transferCount_) return false;
+    if (startFrame()) return true;
+    // Running out of sheets after some pages is how a feeder run ends.
+    if (condition_ == TWCC_NOMEDIA) condition_ = TWCC_SUCCESS;
+    return false;
+}
+
 SaneSource::Rc SaneSource::pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS& pending) {
     if (msg == MSG_GET) {
-        pending.Count = state_ >= 6 ? 1 : 0;
+        pending.Count = pendingCount();
         return TWRC_SUCCESS;
     }
     if (msg == MSG_ENDXFER) {
         if (state_ < 6) return fail(TWCC_SEQERROR);
         stopFrame();
-        // A feeder may hold further sheets: the next frame is started now, so
-        // that the count tells whether one is there.
-        if (feeder_ && startFrame()) {
-            pending.Count = 0xffff;
+        ++transferred_;
+        if (feedNext()) {
             state_ = 6;
+            pending.Count = pendingCount();
         } else {
             pending.Count = 0;
             state_ = 5;
@@ -141,9 +169,12 @@ SaneSource::Rc SaneSource::pendingTransfers(TW_UINT16 msg, TW_PENDINGXFERS& pend
 // Frames.
 
 bool SaneSource::startFrame() {
+    // Read before the scan starts: many backends refuse their options while
+    // they scan (SANE_STATUS_DEVICE_BUSY).
+    frameDpi_ = options_.number(options_.find("resolution")).value_or(0);
     const SANE_Status status = sane_start(handle_);
     if (status != SANE_STATUS_GOOD) {
-        condition_ = status == SANE_STATUS_NO_DOCS ? TWCC_SUCCESS : TWCC_OPERATIONERROR;
+        condition_ = conditionFor(status);
         sane_cancel(handle_);
         return false;
     }
@@ -167,8 +198,7 @@ void SaneSource::stopFrame() {
 SaneSource::Rc SaneSource::imageInfo(TW_IMAGEINFO& info) {
     if (state_ != 6) return fail(TWCC_SEQERROR);
     info = TW_IMAGEINFO{};
-    const double dpi = options_.number(options_.find("resolution")).value_or(0);
-    info.XResolution = info.YResolution = toFix32(dpi);
+    info.XResolution = info.YResolution = toFix32(frameDpi_);
     info.ImageWidth = params_.pixels_per_line;
     info.ImageLength = params_.lines;  // -1 when the device does not know it
     const bool colour = params_.format != SANE_FRAME_GRAY;
@@ -202,8 +232,9 @@ void SaneSource::convertRow(const std::vector<uint8_t>& in, uint8_t* out) const 
     }
 }
 
-static uint32_t rowBytes(const SANE_Parameters& p, bool ownThreshold) {
-    if (ownThreshold || (p.format == SANE_FRAME_GRAY && p.depth == 1)) return uint32_t(p.pixels_per_line + 7) / 8;
+uint32_t SaneSource::rowBytes() const {
+    const SANE_Parameters& p = params_;
+    if (ownThreshold_ || (p.format == SANE_FRAME_GRAY && p.depth == 1)) return uint32_t(p.pixels_per_line + 7) / 8;
     if (p.format == SANE_FRAME_GRAY && p.depth == 16) return uint32_t(p.pixels_per_line);
     return uint32_t(p.bytes_per_line);
 }
@@ -229,7 +260,7 @@ bool SaneSource::readRow(std::vector<uint8_t>& row, SANE_Status& status) {
 
 SaneSource::Rc SaneSource::memoryTransfer(TW_IMAGEMEMXFER& transfer) {
     if (state_ != 6 && state_ != 7) return fail(TWCC_SEQERROR);
-    const uint32_t outRow = rowBytes(params_, ownThreshold_);
+    const uint32_t outRow = rowBytes();
     if (!transfer.Memory.TheMem || transfer.Memory.Length < outRow) return fail(TWCC_BADVALUE);
     state_ = 7;
     auto* out = static_cast<uint8_t*>(transfer.Memory.TheMem);
@@ -251,10 +282,68 @@ SaneSource::Rc SaneSource::memoryTransfer(TW_IMAGEMEMXFER& transfer) {
     transfer.YOffset = uint32_t(rowsDone_);
     transfer.BytesWritten = rows * outRow;
     rowsDone_ += int(rows);
-    if (status == SANE_STATUS_CANCELLED) return TWRC_CANCEL;
-    if (status != SANE_STATUS_GOOD && status != SANE_STATUS_EOF) return fail(TWCC_OPERATIONERROR);
+    if (status != SANE_STATUS_GOOD && status != SANE_STATUS_EOF) return readFailed(status);
     const bool finished = status == SANE_STATUS_EOF || (known && rowsDone_ >= params_.lines);
     return finished ? TWRC_XFERDONE : TWRC_SUCCESS;
+}
+
+SaneSource::Rc SaneSource::readFailed(SANE_Status status) {
+    if (status == SANE_STATUS_CANCELLED) return TWRC_CANCEL;
+    return fail(conditionFor(status));
+}
+
+// The whole page at once as a device-independent bitmap: the header, the
+// colour table (black and white, or 256 grays) and the rows bottom-up, each
+// padded to four bytes. The handle becomes the application's.
+SaneSource::Rc SaneSource::nativeTransfer(TW_HANDLE& bitmap) {
+    if (state_ != 6) return fail(TWCC_SEQERROR);
+    state_ = 7;
+    const uint32_t rowBytes = this->rowBytes();
+    std::vector<uint8_t> image;
+    std::vector<uint8_t> row;
+    SANE_Status status = SANE_STATUS_GOOD;
+    const bool known = params_.lines >= 0;
+    int rows = 0;
+    while (!known || rows < params_.lines) {
+        if (!readRow(row, status)) break;
+        image.resize(image.size() + rowBytes);
+        convertRow(row, image.data() + image.size() - rowBytes);
+        ++rows;
+    }
+    if (status != SANE_STATUS_GOOD && status != SANE_STATUS_EOF) {
+        state_ = 6;
+        return readFailed(status);
+    }
+    const int bits = ownThreshold_ || params_.depth == 1 ? 1 : 8;
+    const uint32_t colours = bits == 1 ? 2 : 256;
+    const uint32_t stride = (rowBytes + 3) & ~3u;
+    const size_t header = 40 + 4 * size_t(colours);
+    auto* block = static_cast<uint8_t*>(std::calloc(1, header + size_t(stride) * size_t(rows)));
+    if (!block) {
+        state_ = 6;
+        return fail(TWCC_LOWMEMORY);
+    }
+    auto put = [block](size_t at, uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) block[at + size_t(i)] = uint8_t(value >> (8 * i));
+    };
+    const uint32_t perMetre = uint32_t(std::lround(frameDpi_ * 10000 / 254));
+    put(0, 40, 4);
+    put(4, uint32_t(params_.pixels_per_line), 4);
+    put(8, uint32_t(rows), 4);
+    put(12, 1, 2);
+    put(14, uint32_t(bits), 2);
+    put(20, stride * uint32_t(rows), 4);
+    put(24, perMetre, 4);
+    put(28, perMetre, 4);
+    put(32, colours, 4);
+    for (uint32_t i = 0; i < colours; ++i) {
+        const uint8_t level = uint8_t(colours == 2 ? i * 255 : i);  // TWAIN's bilevel 0 is black
+        block[40 + 4 * i] = block[41 + 4 * i] = block[42 + 4 * i] = level;
+    }
+    for (int y = 0; y < rows; ++y)
+        std::memcpy(block + header + size_t(rows - 1 - y) * stride, image.data() + size_t(y) * rowBytes, rowBytes);
+    bitmap = block;
+    return TWRC_XFERDONE;
 }
 
 // The frame on the glass, in inches.

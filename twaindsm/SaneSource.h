@@ -1,6 +1,7 @@
 #pragma once
 #include <sane/sane.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,8 @@ private:
     Rc fail(twain::TW_UINT16 condition);
     Rc capability(twain::TW_UINT16 msg, twain::TW_CAPABILITY& cap);
     Rc getCapability(twain::TW_CAPABILITY& cap);
+    Rc defaultCapability(twain::TW_CAPABILITY& cap);
+    Rc resetCapability(twain::TW_CAPABILITY& cap);
     Rc setCapability(twain::TW_CAPABILITY& cap);
     Rc setNumberCapability(twain::TW_UINT16 id, double value);
     Rc resolutionContainer(twain::TW_CAPABILITY& cap);
@@ -36,12 +39,18 @@ private:
     Rc imageInfo(twain::TW_IMAGEINFO& info);
     Rc imageLayout(twain::TW_UINT16 msg, twain::TW_IMAGELAYOUT& layout);
     Rc memoryTransfer(twain::TW_IMAGEMEMXFER& transfer);
+    Rc nativeTransfer(twain::TW_HANDLE& bitmap);
+    Rc readFailed(SANE_Status status);
     Rc pendingTransfers(twain::TW_UINT16 msg, twain::TW_PENDINGXFERS& pending);
     bool startFrame();
+    bool feedNext();
+    twain::TW_UINT16 pendingCount() const;
     void stopFrame();
     bool readRow(std::vector<uint8_t>& row, SANE_Status& status);
     void convertRow(const std::vector<uint8_t>& in, uint8_t* out) const;
+    uint32_t rowBytes() const;
     void applyPixelType();
+    void probeModes(const std::vector<std::string>& modes, std::optional<size_t>& lineart, std::optional<size_t>& gray);
     void setFeeder(bool on);
     double physicalSize(const char* tl, const char* br) const;
 
@@ -52,14 +61,25 @@ private:
     twain::TW_UINT16 condition_ = twain::TWCC_SUCCESS;
     bool startPending_ = false;
 
+    // The device's own values when it was opened, for MSG_GETDEFAULT and MSG_RESET.
+    double defaultResolution_ = 0;
+    std::optional<double> defaultBrightness_;
+
     // Negotiated values.
     twain::TW_UINT16 pixelType_ = twain::TWPT_BW;
+    twain::TW_UINT16 transferMechanism_ = twain::TWSX_NATIVE;
+    twain::TW_INT16 transferCount_ = -1;  // pages wanted per enabling, -1 all
+    int transferred_ = 0;                 // pages ended since enabling
+    bool autoFeed_ = true;
+    bool indicators_ = true;
     bool feeder_ = false;
     int threshold_ = 128;        // applied by the source when the device has no lineart of its own
     bool ownThreshold_ = false;  // lineart made here from 8-bit gray
+    bool grayByProbe_ = false;   // a gray mode found by trying the modes
 
     // The frame being transferred.
     SANE_Parameters params_{};
+    double frameDpi_ = 0;  // the resolution the frame is scanned at
     bool scanning_ = false;
     int rowsDone_ = 0;
     std::vector<uint8_t> carry_;  // bytes of the next row read ahead

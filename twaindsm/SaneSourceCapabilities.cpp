@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "twain/TwainContainer.h"
+#include "twain/TwainUnits.h"
+#include "twaindsm/SaneModeNames.h"
 #include "twaindsm/SaneSource.h"
 
 namespace lumipage::twaindsm {
@@ -14,7 +16,8 @@ using namespace twain;
 
 namespace {
 
-constexpr double kMillimetresPerInch = 25.4;
+// The program's own conversion, so that a frame and the glass's size
+// come back in the millimetres they were given in.
 
 constexpr std::array<TW_UINT16, 18> kSupported{
     CAP_SUPPORTEDCAPS, CAP_XFERCOUNT, ICAP_XFERMECH, ICAP_UNITS, CAP_INDICATORS, ICAP_PHYSICALWIDTH,
@@ -22,8 +25,6 @@ constexpr std::array<TW_UINT16, 18> kSupported{
     ICAP_BITDEPTHREDUCTION, ICAP_THRESHOLD, ICAP_BRIGHTNESS, ICAP_XSCALING, ICAP_YSCALING, CAP_FEEDERENABLED,
     CAP_AUTOFEED};
 
-bool isLineart(const std::string& m) { return m == "Lineart" || m == "Binary" || m == "lineart" || m == "binary"; }
-bool isGray(const std::string& m) { return m == "Gray" || m == "Grey" || m == "gray"; }
 bool isFeeder(const std::string& s) {
     return s.find("ADF") != std::string::npos || s.find("eeder") != std::string::npos;
 }
@@ -46,14 +47,69 @@ double mapRange(double value, double from, double to, double minimum, double max
 SaneSource::Rc SaneSource::capability(TW_UINT16 msg, TW_CAPABILITY& cap) {
     switch (msg) {
     case MSG_GET:
-    case MSG_GETCURRENT:
-    case MSG_GETDEFAULT: return getCapability(cap);
+    case MSG_GETCURRENT: return getCapability(cap);
+    case MSG_GETDEFAULT: return defaultCapability(cap);
     case MSG_SET:
         if (state_ != 4) return fail(TWCC_SEQERROR);
         return setCapability(cap);
-    case MSG_RESET: return getCapability(cap);
+    case MSG_RESET:
+        if (state_ != 4) return fail(TWCC_SEQERROR);
+        return resetCapability(cap);
     default: return fail(TWCC_BADPROTOCOL);
     }
+}
+
+// The value each capability has before anyone sets it: the device's own
+// for what maps onto its options, TWAIN's defaults for the rest.
+SaneSource::Rc SaneSource::defaultCapability(TW_CAPABILITY& cap) {
+    cap.hContainer = nullptr;
+    cap.ConType = TWON_ONEVALUE;
+    switch (cap.Cap) {
+    case CAP_SUPPORTEDCAPS:
+    case ICAP_PHYSICALWIDTH:
+    case ICAP_PHYSICALHEIGHT: return getCapability(cap);  // fixed by the device
+    case CAP_XFERCOUNT: cap.hContainer = makeOneValue(TWTY_INT16, 0xffff); break;
+    case ICAP_XFERMECH: cap.hContainer = makeOneValue(TWTY_UINT16, TWSX_NATIVE); break;
+    case ICAP_UNITS: cap.hContainer = makeOneValue(TWTY_UINT16, TWUN_INCHES); break;
+    case CAP_INDICATORS:
+    case CAP_AUTOFEED: cap.hContainer = makeOneValue(TWTY_BOOL, 1); break;
+    case CAP_FEEDERENABLED: cap.hContainer = makeOneValue(TWTY_BOOL, 0); break;
+    case ICAP_XRESOLUTION:
+    case ICAP_YRESOLUTION: cap.hContainer = oneFix32(defaultResolution_); break;
+    case ICAP_PIXELTYPE:
+    case ICAP_BITDEPTHREDUCTION: cap.hContainer = makeOneValue(TWTY_UINT16, 0); break;  // TWPT_BW, TWBR_THRESHOLD
+    case ICAP_BITDEPTH: cap.hContainer = makeOneValue(TWTY_UINT16, 1); break;
+    case ICAP_THRESHOLD: cap.hContainer = oneFix32(128); break;
+    case ICAP_BRIGHTNESS: {
+        const auto limits = options_.limits(options_.find("brightness"));
+        if (!limits || !defaultBrightness_) return fail(TWCC_BADCAP);
+        cap.hContainer = oneFix32(mapRange(*defaultBrightness_, limits->minimum, limits->maximum, -1000, 1000));
+        break;
+    }
+    case ICAP_XSCALING:
+    case ICAP_YSCALING: cap.hContainer = oneFix32(1.0); break;
+    default: return fail(TWCC_BADCAP);
+    }
+    return cap.hContainer ? TWRC_SUCCESS : fail(TWCC_LOWMEMORY);
+}
+
+// Back to the default, answered with the capability as MSG_GET gives it.
+SaneSource::Rc SaneSource::resetCapability(TW_CAPABILITY& cap) {
+    TW_CAPABILITY fallback{cap.Cap, TWON_ONEVALUE, nullptr};
+    const Rc found = defaultCapability(fallback);
+    if (found != TWRC_SUCCESS) return found;
+    ContainerValues values;
+    const bool readable = readContainer(fallback.ConType, fallback.hContainer, TWON_DONTCARE16, values) == ContainerError::None;
+    freeContainer(fallback.hContainer);
+    const std::optional<double> value = readable ? values.currentNumber() : std::nullopt;
+    if (value && cap.Cap != CAP_SUPPORTEDCAPS && cap.Cap != ICAP_PHYSICALWIDTH && cap.Cap != ICAP_PHYSICALHEIGHT) {
+        if (cap.Cap == ICAP_BITDEPTH) {
+            // The depth follows the pixel type.
+        } else if (setNumberCapability(cap.Cap, *value) == TWRC_FAILURE) {
+            return TWRC_FAILURE;
+        }
+    }
+    return getCapability(cap);
 }
 
 double SaneSource::physicalSize(const char* tl, const char* br) const {
@@ -99,15 +155,23 @@ SaneSource::Rc SaneSource::getCapability(TW_CAPABILITY& cap) {
     cap.ConType = TWON_ONEVALUE;
     switch (cap.Cap) {
     case CAP_SUPPORTEDCAPS: {
-        std::vector<TW_UINT16> caps(kSupported.begin(), kSupported.end());
+        // Only what this device can do: brightness needs an option of its own.
+        std::vector<TW_UINT16> caps;
+        for (TW_UINT16 id : kSupported)
+            if (id != ICAP_BRIGHTNESS || options_.limits(options_.find("brightness"))) caps.push_back(id);
         cap.ConType = TWON_ARRAY;
         cap.hContainer = makeArray(TWTY_UINT16, bytesOf(caps), uint32_t(caps.size()));
         break;
     }
-    case CAP_XFERCOUNT: cap.hContainer = makeOneValue(TWTY_INT16, 0xffff); break;
-    case ICAP_XFERMECH: cap.hContainer = makeOneValue(TWTY_UINT16, TWSX_MEMORY); break;
+    case CAP_XFERCOUNT: cap.hContainer = makeOneValue(TWTY_INT16, TW_UINT16(transferCount_)); break;
+    case ICAP_XFERMECH: {
+        const std::vector<TW_UINT16> mechanisms{TWSX_NATIVE, TWSX_MEMORY};
+        cap.ConType = TWON_ENUMERATION;
+        cap.hContainer = makeEnumeration(TWTY_UINT16, bytesOf(mechanisms), 2, transferMechanism_ == TWSX_MEMORY ? 1 : 0, 0);
+        break;
+    }
     case ICAP_UNITS: cap.hContainer = makeOneValue(TWTY_UINT16, TWUN_INCHES); break;
-    case CAP_INDICATORS: cap.hContainer = makeOneValue(TWTY_BOOL, 0); break;
+    case CAP_INDICATORS: cap.hContainer = makeOneValue(TWTY_BOOL, indicators_ ? 1 : 0); break;
     case ICAP_PHYSICALWIDTH: cap.hContainer = oneFix32(physicalSize("tl-x", "br-x")); break;
     case ICAP_PHYSICALHEIGHT: cap.hContainer = oneFix32(physicalSize("tl-y", "br-y")); break;
     case ICAP_XRESOLUTION:
@@ -115,7 +179,7 @@ SaneSource::Rc SaneSource::getCapability(TW_CAPABILITY& cap) {
     case ICAP_PIXELTYPE: {
         std::vector<TW_UINT16> types{TWPT_BW};
         const auto modes = options_.strings(options_.find("mode"));
-        const bool gray = modes.empty() || std::any_of(modes.begin(), modes.end(), isGray);
+        const bool gray = modes.empty() || bestMode(modes, ModeKind::Gray) || grayByProbe_;
         if (gray) types.push_back(TWPT_GRAY);
         const uint32_t current = pixelType_ == TWPT_GRAY && gray ? 1 : 0;
         cap.ConType = TWON_ENUMERATION;
@@ -144,8 +208,8 @@ SaneSource::Rc SaneSource::getCapability(TW_CAPABILITY& cap) {
         cap.hContainer = makeRange(TWTY_FIX32, one, one, one, one, one);
         break;
     }
-    case CAP_FEEDERENABLED:
-    case CAP_AUTOFEED: cap.hContainer = makeOneValue(TWTY_BOOL, feeder_ ? 1 : 0); break;
+    case CAP_FEEDERENABLED: cap.hContainer = makeOneValue(TWTY_BOOL, feeder_ ? 1 : 0); break;
+    case CAP_AUTOFEED: cap.hContainer = makeOneValue(TWTY_BOOL, autoFeed_ ? 1 : 0); break;
     default: return fail(TWCC_BADCAP);
     }
     return cap.hContainer ? TWRC_SUCCESS : fail(TWCC_LOWMEMORY);
@@ -162,11 +226,22 @@ SaneSource::Rc SaneSource::setCapability(TW_CAPABILITY& cap) {
 
 SaneSource::Rc SaneSource::setNumberCapability(TW_UINT16 id, double value) {
     switch (id) {
-    case ICAP_XFERMECH: return value == TWSX_MEMORY ? TWRC_SUCCESS : fail(TWCC_BADVALUE);
+    case ICAP_XFERMECH:
+        if (value != TWSX_MEMORY && value != TWSX_NATIVE) return fail(TWCC_BADVALUE);
+        transferMechanism_ = TW_UINT16(value);
+        return TWRC_SUCCESS;
     case ICAP_UNITS: return value == TWUN_INCHES ? TWRC_SUCCESS : fail(TWCC_BADVALUE);
-    case CAP_INDICATORS:
+    case CAP_INDICATORS: indicators_ = value != 0; return TWRC_SUCCESS;
     case CAP_XFERCOUNT:
-    case CAP_AUTOFEED: return TWRC_SUCCESS;
+        // -1 (read as 65535 from an unsigned item) for every page, else 1 to 32767.
+        if (value == -1 || value == 65535) transferCount_ = -1;
+        else if (value >= 1 && value <= 32767) transferCount_ = TW_INT16(value);
+        else return fail(TWCC_BADVALUE);
+        return TWRC_SUCCESS;
+    case CAP_AUTOFEED: autoFeed_ = value != 0; return TWRC_SUCCESS;
+    case CAP_SUPPORTEDCAPS:
+    case ICAP_PHYSICALWIDTH:
+    case ICAP_PHYSICALHEIGHT: return fail(TWCC_CAPBADOPERATION);
     case ICAP_BITDEPTHREDUCTION: return value == TWBR_THRESHOLD ? TWRC_SUCCESS : fail(TWCC_BADVALUE);
     case ICAP_PIXELTYPE:
         if (value != TWPT_BW && value != TWPT_GRAY) return fail(TWCC_BADVALUE);
@@ -206,22 +281,45 @@ SaneSource::Rc SaneSource::setNumberCapability(TW_UINT16 id, double value) {
 }
 
 // Bilevel pages come from the device's lineart mode, else from 1-bit gray,
-// else from 8-bit gray thresholded here; gray pages from 8-bit gray.
+// else from 8-bit gray thresholded here; gray pages from 8-bit gray. Modes
+// are known by their names; a backend whose names say nothing is asked what
+// each mode delivers (the frame format and depth it reports).
 void SaneSource::applyPixelType() {
     const int mode = options_.find("mode");
     const auto modes = options_.strings(mode);
     const int depth = options_.find("depth");
     ownThreshold_ = false;
-    auto lineart = std::find_if(modes.begin(), modes.end(), isLineart);
-    auto gray = std::find_if(modes.begin(), modes.end(), isGray);
-    if (pixelType_ == TWPT_BW && lineart != modes.end()) {
-        options_.setText(mode, *lineart);
+    std::optional<size_t> lineart = bestMode(modes, ModeKind::Lineart);
+    std::optional<size_t> gray = bestMode(modes, ModeKind::Gray);
+    if (!gray || (!lineart && pixelType_ == TWPT_BW)) probeModes(modes, lineart, gray);
+    if (pixelType_ == TWPT_BW && lineart) {
+        options_.setText(mode, modes[*lineart]);
         return;
     }
-    if (gray != modes.end()) options_.setText(mode, *gray);
+    if (gray) options_.setText(mode, modes[*gray]);
     if (pixelType_ == TWPT_BW && depth && options_.setNumber(depth, 1) && options_.number(depth).value_or(8) == 1) return;
     if (depth) options_.setNumber(depth, 8);
     ownThreshold_ = pixelType_ == TWPT_BW;
+}
+
+// Tries each mode whose name told nothing and keeps those that deliver
+// a one-sample frame of 1 or 8 bits.
+void SaneSource::probeModes(const std::vector<std::string>& modes, std::optional<size_t>& lineart,
+                            std::optional<size_t>& gray) {
+    const int mode = options_.find("mode");
+    if (!mode) return;
+    const std::optional<std::string> was = options_.text(mode);
+    for (size_t i = 0; i < modes.size(); ++i) {
+        if (modeKind(modes[i]) != ModeKind::Unknown || !options_.setText(mode, modes[i])) continue;
+        SANE_Parameters p{};
+        if (sane_get_parameters(handle_, &p) != SANE_STATUS_GOOD || p.format != SANE_FRAME_GRAY) continue;
+        if (p.depth == 1 && !lineart) lineart = i;
+        if (p.depth >= 8 && !gray) {
+            gray = i;
+            grayByProbe_ = true;
+        }
+    }
+    if (was) options_.setText(mode, *was);
 }
 
 void SaneSource::setFeeder(bool on) {

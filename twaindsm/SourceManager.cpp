@@ -149,8 +149,11 @@ TW_UINT16 SourceManager::identity(TW_UINT16 msg, TW_IDENTITY& id) {
         // The program asks the user itself and names the choice here.
         listDevices();
         const std::string chosen = fieldText(id.ProductName);
+        // Names longer than the identity holds are cut; the identity's Id
+        // tells devices apart that share the first 33 characters.
+        const Device* byId = findById(id);
         for (const Device& d : devices_) {
-            if (d.name.compare(0, chosen.size(), chosen) != 0 || chosen.empty()) continue;
+            if (byId ? &d != byId : (d.name.compare(0, chosen.size(), chosen) != 0 || chosen.empty())) continue;
             const std::string file = defaultFile();
             makeFoldersFor(file);
             std::ofstream out(file, std::ios::trunc);
@@ -169,6 +172,13 @@ TW_UINT16 SourceManager::identity(TW_UINT16 msg, TW_IDENTITY& id) {
     }
 }
 
+const SourceManager::Device* SourceManager::findById(const TW_IDENTITY& id) const {
+    for (const Device& d : devices_)
+        if (id.Id != 0 && d.identity.Id == id.Id && fieldText(d.identity.ProductName) == fieldText(id.ProductName))
+            return &d;
+    return nullptr;
+}
+
 TW_UINT16 SourceManager::openSource(TW_IDENTITY& id) {
     if (source_) return fail(TWCC_MAXCONNECTIONS);
     listDevices();
@@ -176,6 +186,8 @@ TW_UINT16 SourceManager::openSource(TW_IDENTITY& id) {
     const std::string wanted = fieldText(id.ProductName);
     if (wanted.empty()) {
         device = defaultDevice();
+    } else if (const Device* byId = findById(id)) {
+        device = byId;
     } else {
         for (const Device& d : devices_)
             if (fieldText(d.identity.ProductName) == wanted) device = &d;

@@ -31,6 +31,7 @@ private:
     void closeManager();
     void listDevices();
     const Device* defaultDevice();
+    const Device* findById(const twain::TW_IDENTITY& id) const;
     static std::string defaultFile();
 
     bool open_ = false;

@@ -16,10 +16,14 @@ public:
     uint16_t pageWord() const override;
     void setPageWord(uint16_t word) override;
     void setTransformOfAll(uint16_t value, uint16_t mask) override;
+    // Shows `page` as it is instead of the document's page (a scanned page
+    // not yet kept); null returns to the document's page.
+    void showInstead(PageRaster* page) { instead_ = page; }
 
 private:
     CLP98Doc& document_;
     OpenFileTable& table_;
+    PageRaster* instead_ = nullptr;
 };
 
 }  // namespace lumipage

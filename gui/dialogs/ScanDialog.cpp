@@ -95,10 +95,16 @@ QWidget* ScanDialog::buildScanGroup(const ScanDialogSetup& setup) {
     const auto& scaling = setup.capabilities ? setup.capabilities->scaling : std::nullopt;
     zoom_->setRange(scaling ? scaling->minimum : 100, scaling ? scaling->maximum : 100);
     if (scaling && scaling->step > 0) zoom_->setSingleStep(scaling->step);
+    // A source that cannot scale leaves the zoom at 100%: the box and its
+    // buttons are off then, and a button outside the source's range is off.
+    const bool scales = zoom_->minimum() < zoom_->maximum();
+    zoom_->setEnabled(scales);
     auto* zoomRow = new QHBoxLayout;
     zoomRow->addWidget(zoom_);
     for (int percent : {141, 100, 71}) {
         auto* button = named(new QPushButton(QString("%1%").arg(percent, 3)), "zoomButton");
+        button->setAutoDefault(false);
+        button->setEnabled(scales && percent >= zoom_->minimum() && percent <= zoom_->maximum());
         connect(button, &QPushButton::clicked, this, [this, percent] { zoom_->setValue(percent); });
         zoomRow->addWidget(button);
     }
@@ -135,6 +141,7 @@ QWidget* ScanDialog::buildPaperGroup(const ScanDialogSetup& setup) {
     form->addRow(new QLabel("余白(mm)"));
     const char* sides[] = {"左", "上", "右", "下"};
     for (int i = 0; i < 4; ++i) form->addRow(sides[i], margins_[i] = millimetres(kMarginNames[i]));
+    form->addRow(rotate90_ = named(new QCheckBox("90度回転"), "rotate90"));
     form->addRow(customSize_ = named(new QCheckBox("寸法指定"), "customSize"));
     form->addRow("幅", customWidth_ = millimetres("customWidth"));
     form->addRow("高さ", customHeight_ = millimetres("customHeight"));
@@ -149,8 +156,16 @@ QWidget* ScanDialog::buildButtons(const ScanDialogSetup& setup) {
     execute_ = named(new QPushButton("実行"), "execute");
     send_ = named(new QPushButton("送信"), "send");
     end_ = named(new QPushButton("終了"), "end");
-    for (QPushButton* b : {execute_, send_, end_}) layout->addWidget(b);
+    for (QPushButton* b : {execute_, send_, end_}) {
+        layout->addWidget(b);
+        b->setAutoDefault(false);
+    }
+    // Return anywhere in the dialog scans; the file type box, being
+    // editable, keeps its Return for itself, so it is passed on here.
     execute_->setDefault(true);
+    connect(fileType_->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (execute_->isEnabled()) execute_->click();
+    });
     send_->setVisible(setup.sendShown);
     send_->setEnabled(setup.sendEnabled);
     connect(execute_, &QPushButton::clicked, this, [this] { done(int(ScanDialogResult::Execute)); });
@@ -192,6 +207,7 @@ void ScanDialog::load(const ScanSettings& s, const ScanDialogSetup& setup) {
     (s.landscape ? landscape_ : portrait_)->setChecked(true);
     const double margins[] = {s.margins.left, s.margins.top, s.margins.right, s.margins.bottom};
     for (int i = 0; i < 4; ++i) margins_[i]->setValue(margins[i]);
+    rotate90_->setChecked(s.rotate90);
     customSize_->setChecked(s.customSize);
     customWidth_->setValue(s.customWidth);
     customHeight_->setValue(s.customHeight);
@@ -227,6 +243,7 @@ void ScanDialog::store(ScanSettings& s) const {
     if (paperSize_->currentIndex() >= 0) s.paperSize = paperSize_->currentData().toInt();
     s.landscape = landscape_->isChecked();
     s.margins = {margins_[0]->value(), margins_[1]->value(), margins_[2]->value(), margins_[3]->value()};
+    s.rotate90 = rotate90_->isChecked();
     s.customSize = customSize_->isChecked();
     s.customWidth = customWidth_->value();
     s.customHeight = customHeight_->value();

@@ -72,6 +72,7 @@ private:
     QRadioButton* portrait_ = nullptr;
     QRadioButton* landscape_ = nullptr;
     QDoubleSpinBox* margins_[4] = {};
+    QCheckBox* rotate90_ = nullptr;
     QCheckBox* customSize_ = nullptr;
     QDoubleSpinBox* customWidth_ = nullptr;
     QDoubleSpinBox* customHeight_ = nullptr;

@@ -108,6 +108,7 @@ uint16_t FakeTwainSource::control(uint16_t dat, uint16_t msg, void* data) {
             row_ = strip_ = 0;
         } else {
             event.TWMessage = MSG_CLOSEDSREQ;
+            if (pages == 0) condition_ = closeCondition;
         }
         return TWRC_DSEVENT;
     }

@@ -33,6 +33,7 @@ public:
     int extraRows = 0;                    // rows sent beyond the announced length
     int failAtStrip = -1;                 // this strip answers TWRC_FAILURE
     int pages = 1;
+    uint16_t closeCondition = 0;  // what DAT_STATUS reports when the source closes with no page (an empty feeder)
     std::set<uint16_t> refusedSets;                    // capabilities whose MSG_SET fails
     std::map<uint16_t, std::vector<uint8_t>> containers;  // MSG_GET answers: kind byte + container bytes
 

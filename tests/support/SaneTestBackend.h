@@ -14,8 +14,16 @@ namespace lumipage::test {
 // SANE_CONFIG_DIR once per process: one folder serves every test, its
 // files written afresh by each. A fresh XDG_CONFIG_HOME keeps the chosen
 // source. Returns the folder, or "" with `error` set when a library could
-// not be loaded. The test target defines LUMIPAGE_TWAINDSM and
+// not be loaded. Tests that load and unload the source manager themselves
+// take only the folder (saneTestConfigFolder). The test target defines LUMIPAGE_TWAINDSM and
 // LUMIPAGE_SANE_BACKENDS.
+inline std::string saneTestConfigFolder() {
+    static const std::string folder = tempFolder();
+    setenv("SANE_CONFIG_DIR", folder.c_str(), 1);
+    setenv("XDG_CONFIG_HOME", tempFolder().c_str(), 1);
+    return folder;
+}
+
 inline std::string useSaneTestBackend(std::string& error) {
     static void* const manager = dlopen(LUMIPAGE_TWAINDSM, RTLD_NOW | RTLD_NODELETE);
     static void* const backend = dlopen(LUMIPAGE_SANE_BACKENDS "/libsane-test.so.1", RTLD_NOW | RTLD_NODELETE);
@@ -24,10 +32,7 @@ inline std::string useSaneTestBackend(std::string& error) {
         error = why ? why : "SANE's libraries could not be loaded";
         return {};
     }
-    static const std::string folder = tempFolder();
-    setenv("SANE_CONFIG_DIR", folder.c_str(), 1);
-    setenv("XDG_CONFIG_HOME", tempFolder().c_str(), 1);
-    return folder;
+    return saneTestConfigFolder();
 }
 
 }  // namespace lumipage::test

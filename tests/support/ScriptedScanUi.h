@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "image/PageRaster.h"
 #include "scan/ScanJob.h"
 
 namespace lumipage::test {
@@ -42,6 +43,15 @@ public:
     bool sendAllPages() override { return ++sends > 0; }
     void convertAllPages() override { ++conversions; }
     void pageChanged() override { ++repaints; }
+    // Ink counts of the scanned pages shown, in order.
+    std::vector<size_t> shownInk;
+    void showScannedPage(const PageRaster* page) override {
+        if (!page) return;
+        size_t ink = 0;
+        for (int y = 0; y < page->height; ++y)
+            for (uint32_t i = 0; i < page->bytesPerRow; ++i) ink += size_t(__builtin_popcount(page->row(y)[i]));
+        shownInk.push_back(ink);
+    }
 };
 
 }  // namespace lumipage::test
