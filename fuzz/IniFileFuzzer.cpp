@@ -9,7 +9,7 @@
 #include "app/DialogPosition.h"
 #include "app/RecentFileList.h"
 #include "base/Settings.h"
-#include "base/SettingsStore.h"
+#include "platform/IniSettingsStore.h"
 #include "app/WindowPlacement.h"
 #include "fuzz/FuzzInput.h"
 #include "platform/IniFile.h"
@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (again.text() != written) std::abort();
 
     fuzz::MemoryFile memory(data, size);
-    SettingsStore store(memory.path());
+    IniSettingsStore store(memory.path());
     store.load();
     Settings settings;
     settings.load(store, "/current", "/data", [](const std::string&) { return true; });
@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (settings.windowPos) WindowPlacement::parse(*settings.windowPos);
     if (settings.paperColorDlg)
         if (const auto position = DialogPosition::parse(*settings.paperColorDlg)) position->format();
-    SettingsStore copy("/nonexistent/never-written.ini");
+    IniSettingsStore copy("/nonexistent/never-written.ini");
     settings.save(copy);
     recent.save(copy);
     return 0;
