@@ -12,6 +12,10 @@ public:
     virtual bool askOkCancel(const std::string& text) = 0;
     virtual bool askYesNo(const std::string& text) = 0;
     virtual bool askRetryCancel(const std::string& text) = 0;
+    // A question whose box carries its own caption instead of the program's title.
+    virtual bool askOkCancelCaptioned(const std::string& /*caption*/, const std::string& text) {
+        return askOkCancel(text);
+    }
 };
 
 // Prints every message to standard error and answers every question with

@@ -10,6 +10,7 @@
 #include "comments/FileKind.h"
 #include "document/CLP98Doc.h"
 #include "document/DocumentObserver.h"
+#include "document/FileTypeCode.h"
 #include "document/OpenFileTable.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -144,7 +145,9 @@ bool CLP98Doc::openChosen(const std::vector<std::string>& paths) {
         if (kind == FileKind::Index) {
             index_.read(path, !first, 0);
             if (first) before = table_.fileCount();  // the index keeps its own order
-        } else if (isListable(kind) && !table_.append(path) && tableFull(table_)) {
+        } else if (!isListable(kind)) {
+            messages_.message(kUnsupportedFileType);  // a kind the program cannot read
+        } else if (!table_.append(path) && tableFull(table_)) {
             break;
         }
         first = false;
@@ -155,6 +158,18 @@ bool CLP98Doc::openChosen(const std::vector<std::string>& paths) {
     unsavedPage_ = false;
     table_.moveToEntry(before + 1, 1);
     return showCurrent();
+}
+
+bool CLP98Doc::openDropped(const std::vector<std::string>& paths) {
+    bool opened = false;
+    for (const std::string& path : paths) {
+        if (!isListable(fileKindOf(files::absolutePath(path)))) {
+            messages_.message(kUnsupportedFileType);
+            continue;
+        }
+        opened = openPath(path) || opened;
+    }
+    return opened;
 }
 
 void CLP98Doc::forgetIndexWhenEmpty() {
