@@ -65,8 +65,8 @@ public:
     int addByName(const std::string& name);
     // The files chosen in an open dialog, in its order; the added ones are sorted by path.
     bool openChosen(const std::vector<std::string>& paths);
-    // Files dropped on the window: each is opened as a path is, so a file
-    // already in the list becomes current instead of joining it again.
+    // Files dropped on the window: new ones join the list as chosen files
+    // do; a file already in the list becomes current instead of joining it again.
     bool openDropped(const std::vector<std::string>& paths);
     void closeCurrent();
     void closeSelected();

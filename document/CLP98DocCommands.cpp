@@ -161,15 +161,17 @@ bool CLP98Doc::openChosen(const std::vector<std::string>& paths) {
 }
 
 bool CLP98Doc::openDropped(const std::vector<std::string>& paths) {
-    bool opened = false;
+    std::vector<std::string> fresh;
+    int alreadyOpen = 0;
     for (const std::string& path : paths) {
-        if (!isListable(fileKindOf(files::absolutePath(path)))) {
-            messages_.message(kUnsupportedFileType);
-            continue;
-        }
-        opened = openPath(path) || opened;
+        const int entry = table_.find(files::absolutePath(path));
+        if (entry == 0) fresh.push_back(path);
+        else if (alreadyOpen == 0) alreadyOpen = entry;
     }
-    return opened;
+    // New files join the list as chosen ones do; a file already in it is only made current.
+    if (!fresh.empty()) return openChosen(fresh);
+    if (alreadyOpen == 0) return false;
+    return openPath(table_.entry(alreadyOpen).path);
 }
 
 void CLP98Doc::forgetIndexWhenEmpty() {

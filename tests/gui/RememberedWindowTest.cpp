@@ -96,6 +96,7 @@ TEST_F(RememberedWindow, DroppingAnOpenFileAgainMakesItCurrentInsteadOfAddingIt)
     const std::string b = writeMH("b.MH", {&small}, 0);
     drop({a, b});
     EXPECT_EQ(table.fileCount(), 2);
+    frame->navigator().goToPage(3);
     EXPECT_EQ(doc.path(), b);
     drop({a});
     EXPECT_EQ(table.fileCount(), 2);
