@@ -18,6 +18,10 @@ public:
         (void)caption;
         message(text);
     }
+    // A question whose box carries its own caption instead of the program's title.
+    virtual bool askOkCancelCaptioned(const std::string& /*caption*/, const std::string& text) {
+        return askOkCancel(text);
+    }
 };
 
 // Prints every message to standard error and answers every question with

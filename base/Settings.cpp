@@ -65,6 +65,7 @@ constexpr OptionalKey kOptionalKeys[] = {
     {"Settings", "FileOpenDlg", &Settings::fileOpenDlg},
     {"Settings", "PaperColorDlg", &Settings::paperColorDlg},
     {"Settings", "CommentDlg", &Settings::commentDlg},
+    {"Settings", "ToolBarState", &Settings::toolBarState},
 };
 
 constexpr int kOutCodeMR = 13;

@@ -55,6 +55,8 @@ struct Settings {
     std::optional<std::string> fileOpenDlg;
     std::optional<std::string> paperColorDlg;
     std::optional<std::string> commentDlg;
+    // The tool bar's place (docked side, floating), as the window keeps it; an opaque text.
+    std::optional<std::string> toolBarState;
     // "Fax"
     int dyalType = 'T';
     int commPort = 1;

@@ -65,6 +65,9 @@ public:
     int addByName(const std::string& name);
     // The files chosen in an open dialog, in its order; the added ones are sorted by path.
     bool openChosen(const std::vector<std::string>& paths);
+    // Files dropped on the window: new ones join the list as chosen files
+    // do; a file already in the list becomes current instead of joining it again.
+    bool openDropped(const std::vector<std::string>& paths);
     void closeCurrent();
     void closeSelected();
     void closeAll();
@@ -73,6 +76,8 @@ public:
     // A page that exists only in memory (temporary) or as a new file of one page.
     bool newPage(PageRaster&& page, const std::string& title, const std::string& path, bool temporary);
     std::string caption() const;
+    // Reads the shown page's title again after its comment was written or deleted.
+    void refreshCommentTitle() { updateCommentTitle(); }
 
     IndexFile& index() { return index_; }
     OpenFileTable& table() { return table_; }

@@ -11,6 +11,7 @@
 #include "document/CLP98Doc.h"
 #include "document/DocumentObserver.h"
 #include "document/ListFile.h"
+#include "document/FileTypeCode.h"
 #include "document/OpenFileTable.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
@@ -118,7 +119,9 @@ bool CLP98Doc::openChosen(const std::vector<std::string>& paths) {
         if (kind == FileKind::Index) {
             index_.read(path, !first, 0);
             if (first) before = table_.fileCount();  // the index keeps its own order
-        } else if (isListable(kind) && !table_.append(path) && tableFull(table_)) {
+        } else if (!isListable(kind)) {
+            messages_.message(kUnsupportedFileType);  // a kind the program cannot read
+        } else if (!table_.append(path) && tableFull(table_)) {
             break;
         }
         first = false;
@@ -129,6 +132,20 @@ bool CLP98Doc::openChosen(const std::vector<std::string>& paths) {
     unsavedPage_ = false;
     table_.moveToEntry(before + 1, 1);
     return showCurrent();
+}
+
+bool CLP98Doc::openDropped(const std::vector<std::string>& paths) {
+    std::vector<std::string> fresh;
+    int alreadyOpen = 0;
+    for (const std::string& path : paths) {
+        const int entry = table_.find(files::absolutePath(path));
+        if (entry == 0) fresh.push_back(path);
+        else if (alreadyOpen == 0) alreadyOpen = entry;
+    }
+    // New files join the list as chosen ones do; a file already in it is only made current.
+    if (!fresh.empty()) return openChosen(fresh);
+    if (alreadyOpen == 0) return false;
+    return openPath(table_.entry(alreadyOpen).path);
 }
 
 void CLP98Doc::forgetIndexWhenEmpty() {

@@ -82,6 +82,7 @@ CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFi
     });
     buildMenus();
     buildToolBar();
+    restoreToolBar();
     if (startup.toolBar) toolBar_->setVisible(*startup.toolBar);
     if (startup.statusBar) statusBar()->setVisible(*startup.statusBar);
     view_->OnInitialUpdate();
@@ -160,6 +161,7 @@ void CMainFrame::buildMenus() {
         menu->setObjectName(QString::fromUtf8(line.caption));
         addMenuLines(menu, lines, at, 1);
         connect(menu, &QMenu::aboutToShow, this, [this] { updateStates(); });
+        if (caption == kFileMenu) fileMenu_ = menu;
         if (dropped) {
             for (QAction* a : menu->actions()) actions_.erase(a->data().toInt());
             bar->removeAction(menu->menuAction());
@@ -209,6 +211,7 @@ void CMainFrame::updateStates() {
         if (!s.text.empty()) action->setText(fromUtf8(s.text));
     }
     for (const auto& [id, button] : buttons_) button->setEnabled(stateOf(id).enabled);
+    updateRecentMenu();
 }
 
 // Print all while nothing is selected, print the selection otherwise.

@@ -20,6 +20,7 @@ class QAction;
 class QKeyEvent;
 class QLabel;
 class QMenu;
+class QPrinter;
 class QToolBar;
 
 namespace lumipage {
@@ -42,6 +43,7 @@ class CopyRequestHandler;
 class FrameRequestSide;
 class FrameScanning;
 class QtMessages;
+class RecentFileList;
 class OpenFileTable;
 class PageListDocument;
 class PageNavigator;
@@ -97,6 +99,11 @@ public:
     // Files dropped or opened: added to the page list, the first one shown.
     void openFiles(const std::vector<std::string>& paths);
 
+    // The recent files the file menu offers (the application's list).
+    void setRecentFiles(RecentFileList* list);
+    // The printer kept for the run (the print dialog sets it up).
+    QPrinter& printer();
+
     CLP98View& view() { return *view_; }
     PageNavigator& navigator() { return *navigator_; }
     PageWidget* pageWidget() const { return page_; }
@@ -143,6 +150,10 @@ private:
     void openContents();
     void openKeywordIndex();
     void openCommentDialog();
+    void storeCommentDialogAtExit();
+    void storeOpenDialogAtExit();
+    void restoreToolBar();
+    void storeToolBar();
     void openBookInformation();
     void followCommentTarget();
     void moveMouseToCentre();
@@ -184,6 +195,14 @@ private:
     FrameScanning& scanning() const;
     mutable std::unique_ptr<FrameScanning> scanning_;
 
+    // Recent files: their items in the file menu (CMainFrameRecent.cpp).
+    void updateRecentMenu();
+    void openRecent(size_t index);
+    RecentFileList* recent_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    std::vector<QAction*> recentActions_;
+    std::vector<std::string> recentShown_;
+
     // Options: the options dialog and what the window follows up after its OK (CMainFrameOptions.cpp).
     std::optional<CommandState> optionsCommandState(int id) const;
     bool runOptionsCommand(int id);
@@ -223,7 +242,6 @@ private:
     std::unique_ptr<ViewerCommands> commands_;
     std::unique_ptr<FrameRequestSide> requestSide_;
     std::unique_ptr<CopyRequestHandler> requests_;
-    std::unique_ptr<QtMessages> messages_;
     std::unique_ptr<FramePrintPages> printPages_;
     std::unique_ptr<FramePrinting> printing_;
     std::unique_ptr<FrameCommentHost> commentHost_;

@@ -3,12 +3,14 @@
 #include <QApplication>
 
 #include "base/CommandIds.h"
+#include "app/CommandLine.h"
 #include "base/Settings.h"
 #include "comments/BookContents.h"
 #include "document/BookInformation.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"
 #include "gui/CMainFrame.h"
+#include "gui/DialogPlacement.h"
 #include "gui/FrameCommentHost.h"
 #include "gui/FramePrinting.h"
 #include "gui/PageWidget.h"
@@ -89,13 +91,8 @@ ViewRect CMainFrame::pageClientRect() const {
     return ViewRect{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
 }
 
-Messages& CMainFrame::messages() {
-    if (!messages_) {
-        messages_ = std::make_unique<QtMessages>();
-        messages_->setParent(this);
-    }
-    return *messages_;
-}
+// The window speaks through the program's one messages object, the document's.
+Messages& CMainFrame::messages() { return document_.messages(); }
 
 FramePrinting& CMainFrame::printing() {
     if (!printing_) {
@@ -152,12 +149,30 @@ void CMainFrame::openKeywordIndex() {
 
 void CMainFrame::openCommentDialog() {
     if (!commentDialog_) {
-        commentHost_ = std::make_unique<FrameCommentHost>(table_, *navigator_, [this] { refresh(); });
+        commentHost_ = std::make_unique<FrameCommentHost>(table_, *navigator_, [this] {
+            document_.refreshCommentTitle();  // the caption shows the page's new title
+            refresh();
+        });
         commentDialog_ = new CommentDialog(*commentHost_, messages(), this);
+        // Closed by the user: where it stood is kept for the next opening.
+        connect(commentDialog_, &QDialog::finished, this, [this] {
+            if (settings_.saveDialogPos) settings_.commentDlg = placementEntry(*commentDialog_, false);
+        });
+        commentDialog_->adjustSize();
+        placeDialog(*commentDialog_, settings_.commentDlg, *this);
     }
     commentDialog_->followPage();
     commentDialog_->show();
     commentDialog_->raise();
+    if (settings_.autoMousePos) movePointerInto(*commentDialog_);
+}
+
+// At exit the entry also says whether the dialog was open, so that it
+// comes back at the next start.
+void CMainFrame::storeCommentDialogAtExit() {
+    if (startup_.noSave || !settings_.saveDialogPos) return;
+    if (commentDialog_) settings_.commentDlg = placementEntry(*commentDialog_, commentDialog_->isVisible());
+    else settings_.commentDlg = closedEntry(settings_.commentDlg);
 }
 
 // The comment dialog follows the current page.

@@ -9,14 +9,17 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTimer>
 #include <QUrl>
 
 #include "base/CommandIds.h"
+#include "app/CommandLine.h"
 #include "app/KeyTable.h"
 #include "base/Settings.h"
 #include "document/CLP98Doc.h"
 #include "document/OpenFileTable.h"
 #include "gui/CMainFrame.h"
+#include "gui/DialogPlacement.h"
 #include "gui/PageJumpDialog.h"
 #include "gui/PageListDialog.h"
 #include "gui/PageWidget.h"
@@ -153,12 +156,24 @@ void CMainFrame::openWithDialog() {
     dialog.setNameFilters({"画像ファイル (*.tif *.tiff *.mh* *.bw* *.fax *.bmp *.lpx *.lpb *.TIF *.TIFF *.MH* *.BW* "
                            "*.FAX *.BMP *.LPX *.LPB)",
                            "すべてのファイル (*)"});
-    if (dialog.exec() != QDialog::Accepted) return;
+    dialog.adjustSize();
+    placeDialog(dialog, settings_.fileOpenDlg, *this);
+    if (settings_.autoMousePos) QTimer::singleShot(0, &dialog, [&dialog] { movePointerInto(dialog); });
+    const int result = dialog.exec();
+    if (settings_.saveDialogPos) settings_.fileOpenDlg = placementEntry(dialog, startup_.filerMode);
+    if (result != QDialog::Accepted) return;
     std::vector<std::string> paths;
     for (const QString& path : dialog.selectedFiles()) paths.push_back(path.toStdString());
     if (paths.empty()) return;
     settings_.openPath = QFileInfo(QString::fromStdString(paths.front())).absolutePath().toStdString();
     openFiles(paths);
+}
+
+// The open dialog is never open at exit; in filer mode it is the way of
+// working, so its entry asks for it again at the next start.
+void CMainFrame::storeOpenDialogAtExit() {
+    if (startup_.noSave || !settings_.saveDialogPos || !settings_.fileOpenDlg) return;
+    if (!startup_.filerMode) settings_.fileOpenDlg = closedEntry(settings_.fileOpenDlg);
 }
 
 void CMainFrame::openFiles(const std::vector<std::string>& paths) {
@@ -177,7 +192,8 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     if (paths.empty()) return;
     event->acceptProposedAction();
     activateWindow();
-    openFiles(paths);
+    document_.openDropped(paths);
+    showCurrentPage();
 }
 
 }  // namespace lumipage

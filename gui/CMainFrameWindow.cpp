@@ -40,6 +40,14 @@ void CMainFrame::applyPlacement() {
     if (placement.isMaximised()) setWindowState(windowState() | Qt::WindowMaximized);
 }
 
+// The tool bar goes back to the side (or the floating place) it had at the last exit.
+void CMainFrame::restoreToolBar() {
+    if (!settings_.toolBarState) return;
+    restoreState(QByteArray::fromBase64(QByteArray::fromStdString(*settings_.toolBarState)));
+}
+
+void CMainFrame::storeToolBar() { settings_.toolBarState = saveState().toBase64().toStdString(); }
+
 void CMainFrame::showPlaced() {
     applyPlacement();
     if (startup_.windowSizeMode == 2) setWindowState(windowState() | Qt::WindowMaximized);
@@ -60,8 +68,13 @@ void CMainFrame::closeEvent(QCloseEvent* event) {
         return;
     }
     storeColourDialogAtExit();
+    storeCommentDialogAtExit();
+    storeOpenDialogAtExit();
     document_.index().savePrompt();
-    if (!startup_.noSave) storePlacement();
+    if (!startup_.noSave) {
+        storePlacement();
+        storeToolBar();
+    }
     event->accept();
 }
 

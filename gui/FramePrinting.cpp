@@ -1,8 +1,9 @@
 #include "gui/FramePrinting.h"
 
-#include <QPageSetupDialog>
 #include <QPrintDialog>
+#include <QCursor>
 #include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinterInfo>
 
 #include "base/Messages.h"
@@ -11,6 +12,7 @@
 #include "document/OpenFileTable.h"
 #include "gui/print/PrinterSheet.h"
 #include "view/CLP98View.h"
+#include "view/PrintDialogRange.h"
 #include "view/PageNavigator.h"
 #include "view/ViewHost.h"
 #include "view/ZoomLevels.h"
@@ -98,29 +100,58 @@ void FramePrinting::print(PrintRange range, bool withDialog, const ViewRect& cli
         messages_.message(kNoPrinter);
         return;
     }
-    p.setFromTo(1, sheets);
+    const PrintDialogRange numbers(range, sheets, pages_.currentPage());
+    p.setPrintRange(QPrinter::AllPages);
+    p.setFromTo(numbers.firstNumber(), numbers.lastNumber());
+    SheetChoice choice{1, sheets, 1};
     if (withDialog) {
+        moveMouseToCentre();
         QPrintDialog dialog(&p, &window_);
-        dialog.setMinMax(1, sheets);
+        dialog.setObjectName("printDialog");
+        dialog.setMinMax(numbers.firstNumber(), numbers.lastNumber());
+        dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
         if (dialog.exec() != QDialog::Accepted) return;
+        const bool someSheets = p.printRange() == QPrinter::PageRange;
+        const PrintDialogRange::Sheets chosen =
+            numbers.sheetsFor(someSheets ? p.fromPage() : 0, someSheets ? p.toPage() : 0);
+        choice = {chosen.first, chosen.last, std::max(p.copyCount(), 1)};
+        if (chosen.count() == 0) return;
     }
-    printOnPrinter(job, p);
+    printOnPrinter(job, p, choice);
 }
 
 void FramePrinting::preview(PrintRange range, const ViewRect& client) {
     PrintJob job(pages_);
     setUp(job, range, true, client);
-    if (job.prepare() <= 0) return;
+    const int sheets = job.prepare();
+    if (sheets <= 0) return;
+    const PrintDialogRange numbers(range, sheets, pages_.currentPage());
     QPrintPreviewDialog dialog(&printer(), &window_);
+    dialog.setObjectName("printPreview");
+    if (auto* view = dialog.findChild<QPrintPreviewWidget*>()) {
+        view->setViewMode(numbers.previewTwoSheets() ? QPrintPreviewWidget::FacingPagesView
+                                                     : QPrintPreviewWidget::SinglePageView);
+        view->setZoomMode(QPrintPreviewWidget::FitInView);
+    }
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, [&](QPrinter* p) {
         printOnPrinter(job, *p);
     });
     dialog.exec();
 }
 
+// The printer is chosen in the print dialog; nothing is printed.
 void FramePrinting::printerSetup() {
-    QPageSetupDialog dialog(&printer(), &window_);
+    QPrintDialog dialog(&printer(), &window_);
+    dialog.setObjectName("printerSetup");
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.exec();
+}
+
+void FramePrinting::moveMouseToCentre() {
+    if (!settings_.autoMousePos) return;
+    QCursor::setPos(window_.mapToGlobal(window_.rect().center()));
 }
 
 bool FramePrinting::printAllDirect() {

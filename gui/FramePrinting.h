@@ -63,9 +63,12 @@ public:
     // Batch printing: all pages to the default printer; false when there is none.
     bool printAllDirect();
 
-private:
     QPrinter& printer();
+
+private:
     void setUp(PrintJob& job, PrintRange range, bool preview, const ViewRect& client);
+    // With `AutoMousePos` the pointer goes to the middle of the main window first.
+    void moveMouseToCentre();
 
     QWidget& window_;
     FramePrintPages& pages_;

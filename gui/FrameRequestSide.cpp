@@ -19,9 +19,11 @@ void FrameRequestSide::closeWindow() {
 
 int FrameRequestSide::sizeMode() { return getSizeMode_ ? getSizeMode_() : sizeMode_; }
 
+// The view takes the mode too, so the file the request opens is shown at that fit.
 void FrameRequestSide::setSizeMode(int mode) {
     if (setSizeMode_) setSizeMode_(mode);
     else sizeMode_ = mode;
+    frame_.view().setFitMode(mode);
 }
 
 void FrameRequestSide::runCommand(int commandId) { frame_.runCommand(commandId); }

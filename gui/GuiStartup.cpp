@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -17,6 +18,7 @@
 #include "gui/CMainFrame.h"
 #include "gui/FrameRequestSide.h"
 #include "gui/QtMessages.h"
+#include "gui/QtTranslations.h"
 #include "platform/AppFolders.h"
 #include "view/CLP98View.h"
 
@@ -35,6 +37,7 @@ public:
         frame_ = std::make_unique<CMainFrame>(app_.settings(), app_.startup(), app_.table(), app_.document());
         messages_.setParent(frame_.get());
         frame_->setFaxDataFolder(app_.folders().dataFolder);
+        frame_->setRecentFiles(&app_.recentFiles());
         frame_->setApplicationCommands([this](int id) { return applicationState(id); },
                                        [this](int id) { return runApplicationCommand(id); });
         // Requests of other copies set the size mode the application keeps.
@@ -46,8 +49,11 @@ public:
         if (frame_) frame_->close();
     }
     void runCommand(int id) override {
-        // Printing all pages from the command line goes to the default printer without a dialog.
-        if (id == command::kPrintAll && app_.startup().printAll && !frame_->isVisible()) {
+        // Printing all pages from the command line: with a display the print
+        // dialog of the command is shown; without one the pages go to the
+        // default printer.
+        if (id == command::kPrintAll && app_.startup().printAll && !frame_->isVisible() &&
+            QGuiApplication::platformName() == "offscreen") {
             batchFailed_ = !frame_->printAllPages();
             return;
         }
@@ -115,6 +121,7 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& args) {
     if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    installJapaneseTranslations(application);
     QtMessages messages;
     CLP98App app(AppFolders::find(), messages);
     WindowHost host(app, messages);

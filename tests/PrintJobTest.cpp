@@ -7,6 +7,7 @@
 #include "image/CDIB.h"
 #include "image/PageRaster.h"
 #include "support/TestImages.h"
+#include "view/PrintDialogRange.h"
 #include "view/PrintJob.h"
 
 namespace lumipage {
@@ -92,6 +93,41 @@ TEST(PrintBitmapFill, SameOrientationCopiesAndDriverScaleOffFitsTheSheet) {
     EXPECT_EQ(bitmap.bitmap().width(), 864);
     EXPECT_TRUE(ink(bitmap.bitmap(), 0, 0));
     EXPECT_TRUE(ink(bitmap.bitmap(), 863, 1144));
+}
+
+// The numbers the dialog offers and the sheets a chosen pair prints.
+TEST(PrintDialogRange, NumbersOfEachRangeAndTheSheetsTheyChoose) {
+    const PrintDialogRange all(PrintRange::AllPages, 5, 3);
+    EXPECT_EQ(all.firstNumber(), 1);
+    EXPECT_EQ(all.lastNumber(), 5);
+    auto s = all.sheetsFor(2, 3);
+    EXPECT_EQ(s.first, 2);
+    EXPECT_EQ(s.count(), 2);
+    s = all.sheetsFor(0, 0);
+    EXPECT_EQ(s.first, 1);
+    EXPECT_EQ(s.last, 5);
+    s = all.sheetsFor(4, 9);  // beyond the last: cut
+    EXPECT_EQ(s.last, 5);
+    s = all.sheetsFor(3, 2);  // reversed: put in order
+    EXPECT_EQ(s.first, 2);
+    EXPECT_EQ(s.last, 3);
+    EXPECT_TRUE(all.previewTwoSheets());
+
+    // The current screen is one sheet numbered as the page shown.
+    const PrintDialogRange screen(PrintRange::CurrentScreen, 1, 7);
+    EXPECT_EQ(screen.firstNumber(), 7);
+    EXPECT_EQ(screen.lastNumber(), 7);
+    s = screen.sheetsFor(7, 7);
+    EXPECT_EQ(s.first, 1);
+    EXPECT_EQ(s.last, 1);
+    EXPECT_FALSE(screen.previewTwoSheets());
+
+    // Selected pages are numbered by their sheets, not their pages.
+    const PrintDialogRange selected(PrintRange::SelectedPages, 2, 9);
+    EXPECT_EQ(selected.lastNumber(), 2);
+    EXPECT_EQ(selected.sheetsFor(2, 2).first, 2);
+    EXPECT_EQ(PrintDialogRange(PrintRange::SelectedPages, 0, 1).sheetsFor(0, 0).count(), 0);
+    EXPECT_FALSE(PrintDialogRange(PrintRange::AllPages, 1, 1).previewTwoSheets());
 }
 
 // A page list of `count` pages; pages in `unloadable` fail to load.

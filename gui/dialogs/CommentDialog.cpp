@@ -114,7 +114,7 @@ bool CommentDialog::save() {
 
 void CommentDialog::deleteComment() {
     if (!target_ || protected_) return;
-    if (!messages_.askOkCancel("コメントを削除します")) return;
+    if (!messages_.askOkCancelCaptioned("コメント", "コメントを削除します")) return;
     const bool done = target_->page == 0 ? files::removeFile(CommentFile::pathFor(target_->file))
                                          : CommentFile::write(target_->file, target_->page, "", messages_);
     if (done) {

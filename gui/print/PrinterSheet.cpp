@@ -63,15 +63,22 @@ void PrinterSheet::drawColourPage(const CDIB& page) {
     painter_.drawImage(QRect(d.left, d.top, d.width(), d.height()), imageOf(page));
 }
 
-int printOnPrinter(PrintJob& job, QPrinter& printer) {
+int printOnPrinter(PrintJob& job, QPrinter& printer, const SheetChoice& choice) {
     const int sheets = job.prepare();
     if (sheets <= 0) return 0;
+    const int first = std::max(choice.first, 1);
+    const int last = choice.last > 0 ? std::min(choice.last, sheets) : sheets;
+    if (first > last) return 0;
+    // A printer that makes its copies itself gets the sheets once.
+    const int runs = printer.supportsMultipleCopies() ? 1 : std::max(choice.copies, 1);
+    if (printer.supportsMultipleCopies()) printer.setCopyCount(std::max(choice.copies, 1));
     QPainter painter;
     if (!painter.begin(&printer)) return -1;
     const QRect printable(QPoint(0, 0), printer.pageLayout().paintRectPixels(printer.resolution()).size());
     PrinterSheet sheet(painter, &printer, printable);
     job.begin();
-    for (int n = 1; n <= sheets; ++n) job.printSheet(n, sheet);
+    for (int run = 0; run < runs; ++run)
+        for (int n = first; n <= last; ++n) job.printSheet(n, sheet);
     job.end();
     painter.end();
     return sheet.sheetsDrawn();

@@ -29,9 +29,18 @@ private:
     int drawn_ = 0;
 };
 
+// The sheets of a job that go to the printer, and how many times. Sheet
+// numbers are 1-based; a last of 0 means up to the job's last sheet.
+struct SheetChoice {
+    int first = 1;
+    int last = 0;
+    int copies = 1;
+};
+
 // Runs the job on the printer, one sheet a page; pages the job skips take
-// no sheet. Returns the number of sheets printed, or -1 when the printer
-// could not be started.
-int printOnPrinter(PrintJob& job, QPrinter& printer);
+// no sheet. Copies the printer cannot make itself are printed one after the
+// other, each a whole run of the chosen sheets. Returns the number of
+// sheets printed, or -1 when the printer could not be started.
+int printOnPrinter(PrintJob& job, QPrinter& printer, const SheetChoice& choice = {});
 
 }  // namespace lumipage

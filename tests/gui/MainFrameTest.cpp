@@ -229,13 +229,15 @@ TEST_F(Frame, RequestsOfOtherCopiesReachTheWindow) {
     EXPECT_EQ(frame->request(4 | 2u << 16, {}), 1);
     EXPECT_EQ(text(kPageCounter), "[現頁  2/9]");
 
-    // A size mode travels with a path request and is applied by request 15.
+    // A size mode travels with a path request: the file it opens is shown at
+    // that fit, and request 15 applies the kept mode again.
     const std::string extra = writeMH("extra.MH", {&small, &small}, 0);
     std::vector<uint8_t> path(extra.begin(), extra.end());
     path.push_back(0);
     EXPECT_EQ(frame->request(0x13 | 2u << 16, path), 1);
     EXPECT_EQ(frame->navigator().currentPage(), 11);
-    EXPECT_EQ(frame->view().fitMode(), CLP98View::kFitPageWidth) << "not applied yet";
+    EXPECT_EQ(frame->view().fitMode(), CLP98View::kFitWholePage);
+    frame->runCommand(kFitPageWidth);
     EXPECT_EQ(frame->request(15, {}), 1);
     EXPECT_EQ(frame->view().fitMode(), CLP98View::kFitWholePage);
 

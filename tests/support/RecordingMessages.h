@@ -16,6 +16,11 @@ public:
     bool askOkCancel(const std::string& text) override { return ask(text); }
     bool askYesNo(const std::string& text) override { return ask(text); }
     bool askRetryCancel(const std::string& text) override { return ask(text); }
+    bool askOkCancelCaptioned(const std::string& caption, const std::string& text) override {
+        captions.push_back(caption);
+        return ask(text);
+    }
+    std::vector<std::string> captions;  // of the questions that carry their own
 
     std::string last() const { return said.empty() ? std::string() : said.back(); }
 
