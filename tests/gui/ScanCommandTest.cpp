@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <filesystem>
@@ -507,11 +508,12 @@ TEST_F(ScannerConditions, DeviceErrorsAreSaidInTwainBoxes) {
     for (const auto& [status, condition] : cases) {
         configure(std::string("read-status-code \"") + status + "\"\n");
         dialogs.answers = {scanWith("ERR", false, false, 20, 20)};
-        ::testing::internal::CaptureStderr();
+        messages.said.clear();
         EXPECT_TRUE(frame->runCommand(kScanNew));
-        const std::string said = ::testing::internal::GetCapturedStderr();
-        EXPECT_NE(said.find(std::string("lumipage: TWAIN Error: Image transfer failed.\nDataSource operation failed\n"
-                                        "RC:   TWRC_FAILURE\nCC:   ") + condition + "\n"),
+        std::string said;
+        for (const std::string& s : messages.said) said += s + "\n";
+        EXPECT_NE(said.find(std::string("TWAIN Error: Image transfer failed.\nDataSource operation failed\n"
+                                        "RC:   TWRC_FAILURE\nCC:   ") + condition),
                   std::string::npos)
             << status << ": " << said;
         EXPECT_EQ(table.fileCount(), 0) << status;
@@ -556,7 +558,7 @@ TEST_F(ScannerConditions, AGlassOf210MillimetresOffersA5) {
 // fourth page keeps the three pages read and lets the scanner go.
 TEST_F(ScannerConditions, AFeederRunCancelledAfterThreePagesKeepsThem) {
     make();
-    int lastPageSeen = 0, widest = 0;
+    int lastPageSeen = 0, widest = 0, cancelledAt = 0;
     bool rowsGrew = false;
     QTimer watcher;
     watcher.setInterval(0);
@@ -569,7 +571,12 @@ TEST_F(ScannerConditions, AFeederRunCancelledAfterThreePagesKeepsThem) {
             lastPageSeen = std::max(lastPageSeen, page);
             widest = std::max(widest, progress->maximum());
             rowsGrew |= progress->value() > 0 && progress->value() < progress->maximum();
-            if (page == 4) progress->cancel();
+            // On a loaded machine the watcher may first see a later page: the
+            // pages before the cancelled one are kept whichever it is.
+            if (page >= 4 && cancelledAt == 0) {
+                cancelledAt = page;
+                progress->cancel();
+            }
         }
     });
     watcher.start();
@@ -579,13 +586,18 @@ TEST_F(ScannerConditions, AFeederRunCancelledAfterThreePagesKeepsThem) {
     const std::string said = ::testing::internal::GetCapturedStderr();
     watcher.stop();
     EXPECT_EQ(said.find("lumipage: "), std::string::npos) << said;
-    EXPECT_EQ(lastPageSeen, 4);
+    ASSERT_GE(cancelledAt, 4);
+    EXPECT_EQ(lastPageSeen, cancelledAt);
     EXPECT_EQ(widest, 1056);  // the page's rows, cut to whole blocks of 8
     EXPECT_TRUE(rowsGrew);
-    EXPECT_EQ(table.fileCount(), 3);
-    for (const char* name : {"/RUN001.TIF", "/RUN002.TIF", "/RUN003.TIF"})
-        EXPECT_EQ(decode("tifftopnm", dir + name).height, 1056) << name;
-    EXPECT_FALSE(std::filesystem::exists(dir + "/RUN004.TIF"));
+    EXPECT_EQ(table.fileCount(), cancelledAt - 1);
+    const auto name = [&](int page) {
+        char n[16];
+        std::snprintf(n, sizeof n, "/RUN%03d.TIF", page);
+        return dir + n;
+    };
+    for (int page = 1; page < cancelledAt; ++page) EXPECT_EQ(decode("tifftopnm", name(page)).height, 1056) << page;
+    EXPECT_FALSE(std::filesystem::exists(name(cancelledAt)));
     EXPECT_TRUE(frame->isEnabled());
     // The scanner was let go: the next run scans at once.
     dialogs.answers = {scanWith("NEXT", false, false, 20, 20)};

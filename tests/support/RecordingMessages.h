@@ -13,6 +13,8 @@ public:
     bool answer = true;
 
     void message(const std::string& text) override { said.push_back(text); }
+    // A warning under its own caption is recorded as "caption: text".
+    void warning(const std::string& caption, const std::string& text) override { said.push_back(caption + ": " + text); }
     bool askOkCancel(const std::string& text) override { return ask(text); }
     bool askYesNo(const std::string& text) override { return ask(text); }
     bool askRetryCancel(const std::string& text) override { return ask(text); }
