@@ -218,7 +218,8 @@ bool TwainSession::receiveStrips(PageRaster& page, const TW_SETUPMEMXFER& setup)
                                 transfer.XOffset,     transfer.YOffset, transfer.BytesWritten};
         writer.store(std::span<const uint8_t>(buffer.data(), preferred), strip);
         if (rc == TWRC_XFERDONE) return true;
-        rows = std::min(rows + int(std::min<uint32_t>(transfer.Rows, uint32_t(page.height))), page.height);
+        const uint32_t stripRows = transfer.Rows;  // a copy: the TWAIN record is packed, its fields unaligned
+        rows = std::min(rows + int(std::min<uint32_t>(stripRows, uint32_t(page.height))), page.height);
         // Between strips the window answers and the user may cancel the page.
         if (!host_.readingPage(pagesRead_, rows, page.height)) return false;
     }

@@ -508,10 +508,10 @@ TEST_F(ScannerConditions, DeviceErrorsAreSaidInTwainBoxes) {
     for (const auto& [status, condition] : cases) {
         configure(std::string("read-status-code \"") + status + "\"\n");
         dialogs.answers = {scanWith("ERR", false, false, 20, 20)};
-        messages.said.clear();
+        messages.warnings.clear();
         EXPECT_TRUE(frame->runCommand(kScanNew));
         std::string said;
-        for (const std::string& s : messages.said) said += s + "\n";
+        for (const std::string& s : messages.warnings) said += s + "\n";
         EXPECT_NE(said.find(std::string("TWAIN Error: Image transfer failed.\nDataSource operation failed\n"
                                         "RC:   TWRC_FAILURE\nCC:   ") + condition),
                   std::string::npos)

@@ -13,8 +13,12 @@ public:
     bool answer = true;
 
     void message(const std::string& text) override { said.push_back(text); }
-    // A warning under its own caption is recorded as "caption: text".
-    void warning(const std::string& caption, const std::string& text) override { said.push_back(caption + ": " + text); }
+    // Warnings under a caption of their own, as "caption: text"; `said` keeps their text as it keeps every message.
+    std::vector<std::string> warnings;
+    void warning(const std::string& caption, const std::string& text) override {
+        warnings.push_back(caption + ": " + text);
+        said.push_back(text);
+    }
     bool askOkCancel(const std::string& text) override { return ask(text); }
     bool askYesNo(const std::string& text) override { return ask(text); }
     bool askRetryCancel(const std::string& text) override { return ask(text); }
