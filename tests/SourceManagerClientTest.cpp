@@ -227,7 +227,7 @@ public:
             page.rc = source(DG_IMAGE, DAT_IMAGEMEMXFER, MSG_GET, &strip);
             if (page.rc != TWRC_SUCCESS && page.rc != TWRC_XFERDONE) return page;
             page.bytesPerRow = strip.BytesPerRow;
-            EXPECT_EQ(strip.YOffset, TW_UINT32(page.rows));
+            EXPECT_EQ(TW_UINT32(strip.YOffset), TW_UINT32(page.rows));  // a copy: the record is packed
             page.data.insert(page.data.end(), buffer.begin(), buffer.begin() + strip.BytesWritten);
             page.rows += int(strip.Rows);
             if (page.rc == TWRC_XFERDONE) return page;
