@@ -151,9 +151,9 @@ uint16_t TwainSession::nextStrip(std::vector<uint8_t>& buffer, uint32_t length, 
 
 // Keeps the strips as they come and sizes the page when the data ends.
 bool TwainSession::receiveUnknownLength(PageRaster& page, const TW_SETUPMEMXFER& setup, int32_t width) {
-    const uint32_t preferred = std::min(setup.Preferred != 0 && setup.Preferred != TWON_DONTCARE32 ? setup.Preferred
-                                                                                                 : kDefaultBuffer,
-                                        kMaxBuffer);
+    // The TWAIN records are packed: their fields are read by value.
+    const uint32_t offered = setup.Preferred;
+    const uint32_t preferred = std::min(offered != 0 && offered != TWON_DONTCARE32 ? offered : kDefaultBuffer, kMaxBuffer);
     struct Strip {
         StripLayout layout;
         std::vector<uint8_t> bytes;
@@ -166,7 +166,7 @@ bool TwainSession::receiveUnknownLength(PageRaster& page, const TW_SETUPMEMXFER&
         TW_IMAGEMEMXFER transfer;
         const uint16_t rc = nextStrip(buffer, preferred, transfer);
         if (rc != TWRC_SUCCESS && rc != TWRC_XFERDONE) return false;
-        const uint32_t written = std::min(transfer.BytesWritten, preferred);
+        const uint32_t written = std::min(TW_UINT32(transfer.BytesWritten), preferred);
         strips.push_back({{transfer.BytesPerRow, transfer.Columns, transfer.Rows, transfer.XOffset, transfer.YOffset,
                            transfer.BytesWritten},
                           std::vector<uint8_t>(buffer.begin(), buffer.begin() + written)});

@@ -35,6 +35,8 @@ using namespace command;
 
 QAbstractButton* button(QWidget* w, const char* id) { return w->findChild<QAbstractButton*>(id); }
 
+using test::ContentsAndKeywords;
+using test::listedContentsAndKeywords;
 using test::ModalAnswerer;
 
 struct PageFiles : test::DocumentFixture, ::testing::Test {
@@ -253,20 +255,9 @@ TEST_F(PageFiles, ConvertAllIntoOneBookAndFindItsContents) {
     EXPECT_EQ(CommentFile::read(dir + "/book.LPB", 0).value_or(""), "書名：試験の本\r\n");
     EXPECT_EQ(CommentFile::read(dir + "/book.LPB", 4).value_or(""), "目次：ファクス\r\nキーワード：赤\r\n");
 
-    QStringList contents, keywords;
-    ModalAnswerer look([&](QWidget* w) {
-        auto* list = w->findChild<QTreeWidget*>("list");
-        if (!list) return false;
-        QStringList& into = w->objectName() == "161" ? contents : keywords;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            into << list->topLevelItem(i)->text(0) + ":" + list->topLevelItem(i)->text(1);
-        button(w, "2")->click();
-        return true;
-    });
-    frame->runCommand(kContents);
-    frame->runCommand(kKeywordIndex);
-    EXPECT_EQ(contents, (QStringList{"はじめに:1", "おわりに:3", "ファクス:4"}));
-    EXPECT_EQ(keywords, (QStringList{"青:1", "赤:1"}));
+    const ContentsAndKeywords listed = listedContentsAndKeywords(*frame);
+    EXPECT_EQ(listed.contents, (QStringList{"はじめに:1", "おわりに:3", "ファクス:4"}));
+    EXPECT_EQ(listed.keywords, (QStringList{"青:1", "赤:1"}));
 }
 
 }  // namespace

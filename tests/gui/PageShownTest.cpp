@@ -35,6 +35,8 @@ namespace lumipage {
 namespace {
 
 using namespace command;
+using test::ContentsAndKeywords;
+using test::listedContentsAndKeywords;
 using test::ModalAnswerer;
 
 bool ink(const PageRaster& p, int x, int y) { return p.row(y)[x / 8] & (0x80 >> (x % 8)); }
@@ -232,20 +234,9 @@ TEST_F(PageShown, BookGivenAwayAloneShowsPagesContentsAndKeywordsAsTheWindowDid)
     }
 
     EXPECT_EQ(CommentFile::read(given, 2).value_or("none"), "目次：本文\r\nキーワード：鍵\r\n");
-    QStringList contents, keywords;
-    ModalAnswerer look([&](QWidget* w) {
-        auto* list = w->findChild<QTreeWidget*>("list");
-        if (!list) return false;
-        QStringList& into = w->objectName() == "161" ? contents : keywords;
-        for (int i = 0; i < list->topLevelItemCount(); ++i)
-            into << list->topLevelItem(i)->text(0) + ":" + list->topLevelItem(i)->text(1);
-        button(w, "2")->click();
-        return true;
-    });
-    reader.runCommand(kContents);
-    reader.runCommand(kKeywordIndex);
-    EXPECT_EQ(contents, (QStringList{"表紙:1", "本文:2"}));
-    EXPECT_EQ(keywords, (QStringList{"鍵:2"}));
+    const ContentsAndKeywords listed = listedContentsAndKeywords(reader);
+    EXPECT_EQ(listed.contents, (QStringList{"表紙:1", "本文:2"}));
+    EXPECT_EQ(listed.keywords, (QStringList{"鍵:2"}));
 }
 
 // Overwrites the value of one header line ("XSIZE:", "YSIZE:") of a page file.
