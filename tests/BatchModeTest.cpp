@@ -2,6 +2,7 @@
 // with and without -ONE, read back by libtiff and netpbm; and the switch.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -128,6 +129,32 @@ TEST_F(Batch, AnIndexFileBringsItsFiles) {
         PageRaster got;
         ASSERT_TRUE(test::readTiffWithLibtiff(dir + "/out/listed.tif", i, got)) << i;
         EXPECT_TRUE(samePixels(got, *expected[i])) << i;
+    }
+}
+
+// A landscape page converted into a page file of portrait pages stands on
+// its page turned a quarter turn counter-clockwise, at full size: its left
+// half becomes the bottom half. Read back through a TIFF written from the
+// page file, by libtiff.
+TEST_F(Batch, ConvertingALandscapePageIntoAPortraitPageFileTurnsIt) {
+    PageRaster tall = test::makePage(test::Pattern::White, 96, 200, 7);
+    PageRaster wide = test::makePage(test::Pattern::White, 200, 96, 8);
+    for (int r = 0; r < wide.height; ++r) std::memset(wide.row(r), 0xFF, 100 / 8);  // columns 0-95
+    for (int r = 0; r < wide.height; ++r) wide.row(r)[12] = 0xF0;                   // columns 96-99
+    tall.dpi = wide.dpi = 240;  // the resolution of .MH2: the pages keep their size
+    const std::string tallPath = writeMH("in/tall.MH", {&tall});
+    const std::string widePath = writeMH("in/wide.MH", {&wide});
+    std::string err;
+    ASSERT_EQ(run("-ONE -=out/both.MH2 " + tallPath + " " + widePath, &err), 0) << err;
+    ASSERT_EQ(run("-ONE -=out/back.tif out/both.MH2", &err), 0) << err;
+    PageRaster got;
+    ASSERT_TRUE(test::readTiffWithLibtiff(dir + "/out/back.tif", 1, got));
+    ASSERT_EQ(got.width, 96);
+    ASSERT_EQ(got.height, 200);
+    for (int r = 0; r < got.height; ++r) {
+        int black = 0;
+        for (uint32_t b = 0; b < got.bytesPerRow; ++b) black += __builtin_popcount(got.row(r)[b]);
+        ASSERT_EQ(black, r < 100 ? 0 : 96) << "row " << r;
     }
 }
 
