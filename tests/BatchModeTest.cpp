@@ -158,6 +158,28 @@ TEST_F(Batch, ConvertingALandscapePageIntoAPortraitPageFileTurnsIt) {
     }
 }
 
+// A page that cannot be fitted to the pages of a page file (more than four
+// times their size) ends the conversion with its message; the file keeps
+// the pages written before it.
+TEST_F(Batch, APageThatCannotBeConvertedKeepsThePagesBeforeIt) {
+    PageRaster small = test::makePage(test::Pattern::Text, 96, 40, 9);
+    PageRaster huge = test::makePage(test::Pattern::Text, 800, 400, 10);
+    small.dpi = huge.dpi = 300;  // the resolution of .MH: the pages keep their size
+    const std::string first = writeMH("in/small.MH", {&small});
+    const std::string second = writeMH("in/huge.MH", {&huge});
+    std::string err;
+    EXPECT_EQ(run("-ONE -=out/kept.MH " + first + " " + second + " " + first, &err), 0) << err;
+    EXPECT_NE(err.find(dir + "/out/kept.MH\nFailed to save MH file"), std::string::npos) << err;
+    const std::string header = readText("out/kept.MH");
+    ASSERT_GE(header.size(), 160u);
+    EXPECT_EQ(header.substr(144, 14), "PAGE:        1");
+    ASSERT_EQ(run("-ONE -=out/kept.tif out/kept.MH", &err), 0) << err;
+    PageRaster got, none;
+    ASSERT_TRUE(test::readTiffWithLibtiff(dir + "/out/kept.tif", 0, got));
+    EXPECT_TRUE(samePixels(got, small));
+    EXPECT_FALSE(test::readTiffWithLibtiff(dir + "/out/kept.tif", 1, none));
+}
+
 TEST_F(Batch, NothingConvertedIsAFailureWithItsMessage) {
     std::string err;
     EXPECT_NE(run("-=out/x.tif in/missing.FAX", &err), 0);

@@ -14,6 +14,7 @@
 #include <QVariant>
 #include <QTreeWidget>
 
+#include <filesystem>
 #include <functional>
 
 #include "base/CommandIds.h"
@@ -26,6 +27,7 @@
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 #include "support/DocumentFixture.h"
+#include "support/LibtiffFiles.h"
 #include "support/TestImages.h"
 #include "ModalAnswerer.h"
 
@@ -317,6 +319,42 @@ TEST_F(PageFiles, APageFilesOwnTitleShowsAndTravelsWithThePage) {
         frame->showCurrentPage();
         EXPECT_EQ(frame->windowTitle().toStdString(), "Quor Lumipage [ list.LPX - " + std::string(written) + " " + title + " ] ");
     }
+}
+
+// Converting page by page under a given name numbers the files from the "#"
+// number of the command line; a colour bitmap among the pages, asked to
+// become a TIFF file, is refused with its message and ends the conversion,
+// keeping the files already written.
+TEST_F(PageFiles, ConvertingPageByPageNumbersFromTheHashNumberAndStopsAtAColourBitmap) {
+    startup.faxNumber = "7";
+    make();
+    openMixed();
+    ASSERT_EQ(test::runCommand("convert -size 64x32 gradient:red-blue -type Palette -compress None BMP3:" + dir + "/colour.BMP"), 0);
+    table.append(dir + "/colour.BMP");
+    table.append(writeMH("after.MH", {&small}, 0));
+    const auto convertTo = [&](const std::string& path) {
+        ModalAnswerer answer([&](QWidget* w) {
+            if (w->objectName() == "saveTarget") {
+                w->findChild<QLineEdit*>("path")->setText(QString::fromStdString(path));
+                w->findChild<QCheckBox*>("oneFile")->setChecked(false);
+            } else if (w->objectName() != "conversionDone") {
+                return false;
+            }
+            button(w, "1")->click();
+            return true;
+        });
+        frame->runCommand(kConvertAll);
+    };
+    std::filesystem::create_directories(dir + "/out");
+    convertTo(dir + "/out/p.TIF");
+    for (const char* name : {"p007.TIF", "p008.TIF", "p009.TIF", "p010.TIF"}) {
+        PageRaster got;
+        EXPECT_TRUE(test::readTiffWithLibtiff(dir + "/out/" + name, 0, got)) << name;
+    }
+    EXPECT_EQ(messages.last(), "ファイル名の拡張子が不適切です");
+    EXPECT_FALSE(files::exists(dir + "/out/p011.TIF"));  // the bitmap
+    EXPECT_FALSE(files::exists(dir + "/out/p012.TIF"));  // the page after it
+    EXPECT_FALSE(files::exists(dir + "/out/p001.TIF"));
 }
 
 }  // namespace
