@@ -48,17 +48,6 @@ private:
     int pages_ = 0;
 };
 
-// The "#" number, which numbers the files of a conversion; 1 when not given.
-int firstNumberOf(const StartupRequest& request) {
-    if (!request.faxNumber || request.faxNumber->empty()) return 1;
-    int n = 0;
-    for (const char c : *request.faxNumber) {
-        if (c < '0' || c > '9' || n > 99999999) return 1;
-        n = n * 10 + (c - '0');
-    }
-    return n;
-}
-
 void addFiles(const StartupRequest& request, CLP98Doc& doc, Messages& messages) {
     for (const std::string& name : request.files) {
         // An index file brings the files it lists.
@@ -90,7 +79,7 @@ int runBatch(const StartupRequest& request, Settings& settings, Messages& messag
     PageFileOperations operations(doc, settings, messages);
     ConvertOptions options;
     options.oneFile = request.oneFile;
-    options.firstNumber = firstNumberOf(request);
+    options.firstNumber = conversionFirstNumber(request);
     options.pageStartPosition = settings.pageStartPosition;
     FixedOverwritePolicy overwrite(OverwriteOptions{});
     StreamProgress progress(progressOut, messages);

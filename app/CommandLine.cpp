@@ -192,4 +192,14 @@ StartupRequest parseCommandLine(const std::vector<std::string>& args, Settings& 
     return r;
 }
 
+int conversionFirstNumber(const StartupRequest& request) {
+    if (!request.faxNumber || request.faxNumber->empty()) return 1;
+    int n = 0;
+    for (const char c : *request.faxNumber) {
+        if (c < '0' || c > '9' || n > 99999999) return 1;
+        n = n * 10 + (c - '0');
+    }
+    return n;
+}
+
 }  // namespace lumipage

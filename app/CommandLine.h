@@ -16,4 +16,8 @@ StartupRequest::Store storeOf(const std::vector<std::string>& args);
 // set settings straight into `settings`.
 StartupRequest parseCommandLine(const std::vector<std::string>& args, Settings& settings);
 
+// The "#" number, which numbers the files a conversion writes under a given
+// name; 1 when it is not given or is not a number.
+int conversionFirstNumber(const StartupRequest& request);
+
 }  // namespace lumipage

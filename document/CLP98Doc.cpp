@@ -139,7 +139,13 @@ bool CLP98Doc::showPage(int page) {
     return ok;
 }
 
-void CLP98Doc::updateCommentTitle() { setTitle(CommentFile::title(path_, filePages_ > 1 ? filePage_ : 0)); }
+// The comment's title item; a page file without one goes by the title in its header.
+void CLP98Doc::updateCommentTitle() {
+    std::string title = CommentFile::title(path_, filePages_ > 1 ? filePage_ : 0);
+    if (title.empty() && (type_ == FileTypeCode::PageFileMH || type_ == FileTypeCode::PageFileBW))
+        title = pageFile_.title;
+    setTitle(title);
+}
 
 void CLP98Doc::setTitle(const std::string& title) {
     commentTitle_ = title;

@@ -9,12 +9,12 @@
 #include "base/StartupRequest.h"
 #include "base/Messages.h"
 #include "base/Settings.h"
-#include "comments/CommentFile.h"
 #include "comments/FileKind.h"
 #include "document/CLP98Doc.h"
 #include "platform/Cp932Text.h"
 #include "document/DocumentObserver.h"
 #include "document/OpenFileTable.h"
+#include "document/PageTitle.h"
 #include "platform/AtomicFile.h"
 #include "platform/File.h"
 #include "platform/FileSystem.h"
@@ -231,7 +231,7 @@ bool IndexFile::write(const std::string& given, const std::optional<std::string>
         std::string line = storedPath(e.path, folder);
         if (settings_.addPageToIndex == 1) line += "  <Page:" + std::to_string(e.pages) + ">";
         if (settings_.addTitleToIndex == 1) {
-            const std::string title = CommentFile::title(e.path, e.pages == 1 ? 0 : 1);
+            const std::string title = pageTitle(e.path, e.pages == 1 ? 0 : 1);
             if (!title.empty()) line += "  <Title:" + title + ">";
         }
         lines.push_back(std::move(line));

@@ -130,6 +130,11 @@ bool PageFileOperations::saveCurrentPage(const std::string& given, OverwritePoli
 
 bool PageFileOperations::writeOne(const SaveTarget& target, int sequence, OverwritePolicy& overwrite,
                                   bool copyComments, ConversionResult& result, ConversionProgress& progress) {
+    // A colour bitmap keeps its colours only in a bitmap; the conversion ends here.
+    if (fromColourBitmap() && target.extensionGiven() && target.type != FileTypeCode::Bitmap) {
+        messages_.message(kWrongExtension);
+        return false;
+    }
     const PageOrigin origin = currentOrigin();
     const std::string path = targetPathFor(target, origin, sequence);
     if (!mayWriteTarget(path, overwrite)) {
@@ -175,10 +180,8 @@ void PageFileOperations::convertIntoOne(const SaveTarget& target, const std::vec
         const PageToWrite page = pageToWrite();
         if (!page.raster) continue;
         progress.step(ordinal, g, ConversionStep::Writing, path);
-        if (!writer_.append(page)) {
-            writer_.abandon();
-            return;
-        }
+        // A page that cannot be written ends the conversion; the pages before it are kept.
+        if (!writer_.append(page)) break;
         if (options.copyComments) comments.push_back(commentFor(path, writer_.pagesWritten()));
     }
     const IndexState& index = table_.index();

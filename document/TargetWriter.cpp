@@ -52,7 +52,11 @@ const PageRaster* TargetWriter::forPageFile(const PageRaster& page, int dpi, boo
         fitted_.width = geometry_.width;
         fitted_.height = geometry_.height;
     }
-    if (!scaler_.fitIntoRaster(page, std::nullopt, fitted_, std::nullopt, false)) return nullptr;
+    // A page standing the other way than the file's pages is given a quarter
+    // turn rather than shrunk to fit across them.
+    if (!scaler_.fitIntoRaster(page, std::nullopt, fitted_, std::nullopt,
+                               PageRaster::orientationDiffers(page, fitted_)))
+        return nullptr;
     fitted_.dpi = dpi;
     return &fitted_;
 }

@@ -1,5 +1,7 @@
 #include "fax/ModemLink.h"
 
+#include <algorithm>
+
 #include "fax/FaxTexts.h"
 
 namespace lumipage {
@@ -74,8 +76,17 @@ bool ModemLink::pollUser() {
         abort_ = true;
         return false;
     }
-    if (!abort_ && pump_ && pump_()) return true;
+    // The window is kept alive after a cancel too: the steps that follow it
+    // (hanging up, the closing text) are still shown. A quitting application cancels.
+    if (pump_ && pump_()) abort_ = true;
     return abort_;
+}
+
+void ModemLink::pause(int ms) {
+    for (int left = ms; left > 0; left -= kPollStep) {
+        if (pump_ && pump_()) abort_ = true;
+        timing_.pause(std::min(left, kPollStep));
+    }
 }
 
 bool ModemLink::writeByte(uint8_t byte, int waitMs) {
@@ -202,7 +213,7 @@ bool ModemLink::command(std::string_view text, ResponseKind* kind) {
         callStatus = CallStatus::LinkFailed;
         return false;
     }
-    timing_.pause(100);
+    pause(100);
     const bool ok = classify(*line, k);
     if (kind) *kind = k;
     return ok;
@@ -215,18 +226,18 @@ std::optional<std::string> ModemLink::query(std::string_view text) {
     std::optional<std::string> value = readLine(kResponseWait);
     if (!value) return std::nullopt;
     if (*value == "ERROR") {
-        timing_.pause(100);
+        pause(100);
         return std::nullopt;
     }
     readLine(kEchoWait);  // the closing "OK"
-    timing_.pause(100);
+    pause(100);
     return value;
 }
 
 bool ModemLink::ping() {
     for (int attempt = 0; attempt < kPingAttempts; ++attempt) {
         if (command("AT")) return true;
-        timing_.pause(1000);
+        pause(1000);
     }
     return false;
 }
@@ -256,7 +267,7 @@ bool ModemLink::initialise(int speed) {
 
 void ModemLink::dropLine() {
     line_.setDtr(false);
-    timing_.pause(1000);
+    pause(1000);
     line_.setDtr(true);
 }
 
@@ -264,11 +275,11 @@ void ModemLink::abortCall() {
     callStatus = CallStatus::Ended;
     if (!line_.setDtr(false)) return;
     for (int n = 0; n < 20; ++n) {
-        timing_.pause(500);
+        pause(500);
         if (!isCarrierOn()) break;
     }
     line_.setDtr(true);
-    timing_.pause(500);
+    pause(500);
     setSpeed(lineSpeed_);
     if (isDsrOn()) ping();
 }

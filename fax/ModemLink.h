@@ -86,7 +86,8 @@ public:
     void clearAbort() { abort_ = false; }
     bool abortRequested() const { return abort_; }
 
-    void pause(int ms) const { timing_.pause(ms); }
+    // A fixed pause in steps, keeping the window alive between them.
+    void pause(int ms);
 
     CallStatus callStatus = CallStatus::Ended;
     std::string setupError;       // why the modem could not be set up

@@ -228,6 +228,9 @@ private:
     mutable std::unique_ptr<PageFileOperations> pageFiles_;
     mutable std::unique_ptr<FileEditor> fileEditor_;
     SaveChoice saveOptions_;  // the save dialog's choices, kept for the run
+    // A close asked for during a fax call cancels the call and closes the window once it has ended.
+    bool faxCallRunning_ = false;
+    bool closeAfterFax_ = false;
 
     Settings& settings_;
     const StartupRequest& startup_;

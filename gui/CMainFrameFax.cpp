@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <QMessageBox>
 #include <QScrollBar>
 
@@ -96,9 +97,10 @@ bool CMainFrame::sendFax(bool selectedPages, FaxSendUi* ui) {
     CLP98FAX& f = fax();
     ModemLink& link = f.link();
     link.setDevices(settings_.comDevices);
-    link.setEventPump([] {
+    // The pump tells the call when the window is to close: the call is cancelled.
+    link.setEventPump([this] {
         QCoreApplication::processEvents();
-        return false;
+        return closeAfterFax_;
     });
     DocumentFaxPages pages(document_, selectedPages ? DocumentFaxPages::Range::Selected : DocumentFaxPages::Range::All);
     // The main window is disabled during the call; the progress window, a window of its own, stays usable.
@@ -119,8 +121,11 @@ bool CMainFrame::sendFax(bool selectedPages, FaxSendUi* ui) {
     FaxSendUi& used = ui ? *ui : static_cast<FaxSendUi&>(windows);
     FaxSendJob job(link, f.transmitter(), used, pages, messages(), settings_);
     windows.onDialNow([&job] { job.dialNow(); });
+    faxCallRunning_ = true;
     job.run(f.sendValues());
+    faxCallRunning_ = false;
     link.setEventPump(nullptr);
+    if (closeAfterFax_) QTimer::singleShot(0, this, [this] { close(); });
     // The marks of the pages sent show in the counters.
     showCurrentPage();
     refresh();

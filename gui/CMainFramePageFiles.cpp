@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "app/CommandLine.h"
 #include "base/CommandIds.h"
 #include "comments/CommentFile.h"
 #include "base/Settings.h"
@@ -179,6 +180,7 @@ void CMainFrame::convertPageFiles(bool selectedOnly) {
     ConvertOptions options;
     options.oneFile = choice->oneFile;
     options.copyComments = choice->copyComments;
+    options.firstNumber = conversionFirstNumber(startup_);
     options.pageStartPosition = settings_.pageStartPosition;
     TargetProblem problem = TargetProblem::None;
     const auto target = parseSaveTarget(choice->path, problem);

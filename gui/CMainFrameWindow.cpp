@@ -8,6 +8,7 @@
 #include "base/Settings.h"
 #include "app/WindowPlacement.h"
 #include "document/CLP98Doc.h"
+#include "fax/CLP98FAX.h"
 #include "gui/CMainFrame.h"
 
 #include "document/PageFileOperations.h"
@@ -64,6 +65,14 @@ void CMainFrame::storePlacement() {
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // While the page's file is out with its editor the window waits for it and stays.
     if (pageFiles_ && pageFiles_->editing()) {
+        event->ignore();
+        return;
+    }
+    // During a fax call the call is cancelled first (hung up, port closed,
+    // the page marked); the window closes when the call has ended.
+    if (faxCallRunning_) {
+        closeAfterFax_ = true;
+        fax().link().requestAbort();
         event->ignore();
         return;
     }

@@ -150,4 +150,13 @@ int LpPageFile::countPages(const std::string& path) {
     return at + 6 < text.size() ? decimalAt(text.substr(at + 6)) : 0;
 }
 
+std::string LpPageFile::readTitle(const std::string& path) {
+    File file;
+    uint8_t head[kHeaderSize];
+    Header header;
+    PageRaster geometry;
+    if (!file.open(path, File::Mode::Read) || !file.readAt(0, head) || !parseHeader(head, header, geometry)) return {};
+    return header.title;
+}
+
 }  // namespace lumipage

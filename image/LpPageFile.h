@@ -55,6 +55,10 @@ public:
     // 1 when there is none, 0 when the file is shorter than 256 bytes.
     static int countPages(const std::string& path);
 
+    // The title in a page file's header; empty when there is none or the
+    // file is not a page file.
+    static std::string readTitle(const std::string& path);
+
     // Parses the header bytes (kHeaderSize) into the raster's fields; false
     // when it is not a page file header.
     static bool parseHeader(const uint8_t* bytes, Header& header, PageRaster& raster);

@@ -2,6 +2,7 @@
 // with and without -ONE, read back by libtiff and netpbm; and the switch.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -129,6 +130,54 @@ TEST_F(Batch, AnIndexFileBringsItsFiles) {
         ASSERT_TRUE(test::readTiffWithLibtiff(dir + "/out/listed.tif", i, got)) << i;
         EXPECT_TRUE(samePixels(got, *expected[i])) << i;
     }
+}
+
+// A landscape page converted into a page file of portrait pages stands on
+// its page turned a quarter turn counter-clockwise, at full size: its left
+// half becomes the bottom half. Read back through a TIFF written from the
+// page file, by libtiff.
+TEST_F(Batch, ConvertingALandscapePageIntoAPortraitPageFileTurnsIt) {
+    PageRaster tall = test::makePage(test::Pattern::White, 96, 200, 7);
+    PageRaster wide = test::makePage(test::Pattern::White, 200, 96, 8);
+    for (int r = 0; r < wide.height; ++r) std::memset(wide.row(r), 0xFF, 100 / 8);  // columns 0-95
+    for (int r = 0; r < wide.height; ++r) wide.row(r)[12] = 0xF0;                   // columns 96-99
+    tall.dpi = wide.dpi = 240;  // the resolution of .MH2: the pages keep their size
+    const std::string tallPath = writeMH("in/tall.MH", {&tall});
+    const std::string widePath = writeMH("in/wide.MH", {&wide});
+    std::string err;
+    ASSERT_EQ(run("-ONE -=out/both.MH2 " + tallPath + " " + widePath, &err), 0) << err;
+    ASSERT_EQ(run("-ONE -=out/back.tif out/both.MH2", &err), 0) << err;
+    PageRaster got;
+    ASSERT_TRUE(test::readTiffWithLibtiff(dir + "/out/back.tif", 1, got));
+    ASSERT_EQ(got.width, 96);
+    ASSERT_EQ(got.height, 200);
+    for (int r = 0; r < got.height; ++r) {
+        int black = 0;
+        for (uint32_t b = 0; b < got.bytesPerRow; ++b) black += __builtin_popcount(got.row(r)[b]);
+        ASSERT_EQ(black, r < 100 ? 0 : 96) << "row " << r;
+    }
+}
+
+// A page that cannot be fitted to the pages of a page file (more than four
+// times their size) ends the conversion with its message; the file keeps
+// the pages written before it.
+TEST_F(Batch, APageThatCannotBeConvertedKeepsThePagesBeforeIt) {
+    PageRaster small = test::makePage(test::Pattern::Text, 96, 40, 9);
+    PageRaster huge = test::makePage(test::Pattern::Text, 800, 400, 10);
+    small.dpi = huge.dpi = 300;  // the resolution of .MH: the pages keep their size
+    const std::string first = writeMH("in/small.MH", {&small});
+    const std::string second = writeMH("in/huge.MH", {&huge});
+    std::string err;
+    EXPECT_EQ(run("-ONE -=out/kept.MH " + first + " " + second + " " + first, &err), 0) << err;
+    EXPECT_NE(err.find(dir + "/out/kept.MH\nFailed to save MH file"), std::string::npos) << err;
+    const std::string header = readText("out/kept.MH");
+    ASSERT_GE(header.size(), 160u);
+    EXPECT_EQ(header.substr(144, 14), "PAGE:        1");
+    ASSERT_EQ(run("-ONE -=out/kept.tif out/kept.MH", &err), 0) << err;
+    PageRaster got, none;
+    ASSERT_TRUE(test::readTiffWithLibtiff(dir + "/out/kept.tif", 0, got));
+    EXPECT_TRUE(samePixels(got, small));
+    EXPECT_FALSE(test::readTiffWithLibtiff(dir + "/out/kept.tif", 1, none));
 }
 
 TEST_F(Batch, NothingConvertedIsAFailureWithItsMessage) {

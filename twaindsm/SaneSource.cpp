@@ -1,6 +1,7 @@
 #include "twaindsm/SaneSource.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,8 @@ namespace {
 // come back in the millimetres they were given in.
 constexpr uint32_t kPreferredBuffer = 64 * 1024;
 constexpr int kMaxEmptyReads = 100000;
+// How long a frame stopped part way is read on before it is cancelled.
+constexpr std::chrono::seconds kDrainTime{3};
 
 }  // namespace
 
@@ -190,8 +193,20 @@ bool SaneSource::startFrame() {
     return true;
 }
 
+// A frame stopped part way is first read on to its end, for a short while at
+// most: backends that read through a thread of their own (SANE's sanei_thread)
+// cancel it asynchronously, and a thread cancelled inside the allocator leaves
+// it locked, so that sane_cancel then waits forever. Once the data has ended
+// the thread has ended too.
 void SaneSource::stopFrame() {
-    if (scanning_) sane_cancel(handle_);
+    if (!scanning_) return;
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + kDrainTime;
+    std::vector<SANE_Byte> rest(64 * 1024);
+    SANE_Int got = 0;
+    while (Clock::now() < until && sane_read(handle_, rest.data(), SANE_Int(rest.size()), &got) == SANE_STATUS_GOOD) {
+    }
+    sane_cancel(handle_);
     scanning_ = false;
 }
 

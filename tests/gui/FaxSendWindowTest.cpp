@@ -44,6 +44,9 @@ struct User {
     bool retry = false;   // the retry dialog's answer
     bool dialNow = false;  // press "呼出" once the countdown shows
     bool cancelInWait = false;
+    bool cancelInPage = false;  // press キャンセル while a page's rows are being sent
+    bool closeInPage = false;   // close the main window while a page's rows are being sent
+    bool stillShownAfterClose = false;
     int sendDialogs = 0;
     QStringList retryReasons, steps, pickLines;
     int firstSeconds = -1, lastSeconds = -1;
@@ -89,6 +92,15 @@ struct User {
         const QString step = progress->fieldText("1038");
         if (steps.isEmpty() || steps.back() != step) steps << step;
         if (!frame.centralWidget()->isEnabled() && !frame.menuBar()->isEnabled()) mainDisabledDuringCall = true;
+        if (cancelInPage && step == "送信中" && progress->fieldText("1054").toInt() > 100) {
+            cancelInPage = false;
+            progress->findChild<QPushButton*>("2")->click();
+        }
+        if (closeInPage && step == "送信中" && progress->fieldText("1054").toInt() > 100) {
+            closeInPage = false;
+            frame.close();
+            stillShownAfterClose = frame.isVisible();
+        }
         auto* button = progress->findChild<QPushButton*>("1072");
         const QString seconds = progress->fieldText("1058");
         if (button->isVisible() && !seconds.isEmpty()) {
@@ -200,6 +212,36 @@ TEST_F(FaxWindow, CancelInTheRedialWaitEndsWithoutMarks) {
     for (int page = 1; page <= 3; ++page) EXPECT_EQ(sendMarks(page), 0) << page;
     EXPECT_FALSE(frame->fax().link().isOpen());
     EXPECT_TRUE(frame->centralWidget()->isEnabled());
+}
+
+// キャンセル while a page is sent: the window keeps answering while the call
+// is hung up and shows "強制終了" before it closes; the page is marked as an error.
+TEST_F(FaxWindow, CancelDuringAPageShowsTheForcedEnd) {
+    make();
+    user.cancelInPage = true;
+    frame->runCommand(kFaxAll);
+    EXPECT_FALSE(user.cancelInPage) << "the page's rows were never seen";
+    EXPECT_TRUE(user.steps.contains("強制終了")) << user.steps.join(",").toStdString();
+    EXPECT_FALSE(user.steps.contains("正常終了"));
+    EXPECT_FALSE(frame->fax().link().isOpen());
+    EXPECT_TRUE(frame->centralWidget()->isEnabled());
+    EXPECT_EQ(sendMarks(1), PageWord::kSendError);
+}
+
+// Closing the main window during a call: the window stays until the call is
+// cancelled (hung up, the port closed, the page marked), then it closes.
+TEST_F(FaxWindow, ClosingTheWindowDuringACallCancelsItAndThenCloses) {
+    make();
+    user.closeInPage = true;
+    frame->runCommand(kFaxAll);
+    EXPECT_FALSE(user.closeInPage) << "the page's rows were never seen";
+    EXPECT_TRUE(user.stillShownAfterClose);
+    EXPECT_TRUE(user.steps.contains("強制終了")) << user.steps.join(",").toStdString();
+    EXPECT_FALSE(frame->fax().link().isOpen());
+    EXPECT_EQ(sendMarks(1), PageWord::kSendError);
+    EXPECT_TRUE(simulator->pages().empty());
+    QApplication::processEvents();
+    EXPECT_FALSE(frame->isVisible());
 }
 
 TEST_F(FaxWindow, ASilentModemOffersTheRetryDialog) {

@@ -14,6 +14,7 @@
 #include <QVariant>
 #include <QTreeWidget>
 
+#include <filesystem>
 #include <functional>
 
 #include "base/CommandIds.h"
@@ -24,7 +25,9 @@
 #include "gui/ConversionProgressDialog.h"
 #include "gui/SaveTargetDialog.h"
 #include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
 #include "support/DocumentFixture.h"
+#include "support/LibtiffFiles.h"
 #include "support/TestImages.h"
 #include "ModalAnswerer.h"
 
@@ -258,6 +261,91 @@ TEST_F(PageFiles, ConvertAllIntoOneBookAndFindItsContents) {
     const ContentsAndKeywords listed = listedContentsAndKeywords(*frame);
     EXPECT_EQ(listed.contents, (QStringList{"はじめに:1", "おわりに:3", "ファクス:4"}));
     EXPECT_EQ(listed.keywords, (QStringList{"青:1", "赤:1"}));
+}
+
+// The title a page file carries in its header names the page in the caption
+// and in an index file, and goes with the page into what it is saved or
+// converted to: the header of a page file, the comment of a TIFF file.
+TEST_F(PageFiles, APageFilesOwnTitleShowsAndTravelsWithThePage) {
+    make();
+    const std::string title = "議事録";
+    table.append(writeMH("memo.MH", {&small}, 1, text::toCp932(title).value()));
+    doc.goToPage(1);
+    frame->showCurrentPage();
+    EXPECT_EQ(frame->windowTitle().toStdString(), "Quor Lumipage [ memo.MH " + title + " ] ");
+
+    const auto saveAs = [&](const std::string& path, bool oneFile) {
+        return ModalAnswerer([&, path, oneFile](QWidget* w) {
+            if (w->objectName() == "saveTarget") {
+                w->findChild<QLineEdit*>("path")->setText(QString::fromStdString(path));
+                if (auto* one = w->findChild<QCheckBox*>("oneFile"); one && !one->isHidden()) one->setChecked(oneFile);
+            } else if (w->objectName() != "conversionDone") {
+                return false;
+            }
+            button(w, "1")->click();
+            return true;
+        });
+    };
+    settings.addTitleToIndex = 1;
+    {
+        auto answer = saveAs(dir + "/list.LPX", false);
+        frame->runCommand(kSaveIndex);
+    }
+    EXPECT_NE(text::fromCp932(readText("list.LPX")).find("memo.MH  <Page:1>  <Title:" + title + ">"), std::string::npos)
+        << readText("list.LPX");
+
+    {
+        auto answer = saveAs(dir + "/all.MH", true);
+        frame->runCommand(kConvertAll);
+    }
+    {
+        auto answer = saveAs(dir + "/page.TIF", false);
+        frame->runCommand(kSaveCurrentFile);
+    }
+    EXPECT_EQ(text::fromCp932(readText("all.MH").substr(7, 6)), title);
+    EXPECT_EQ(CommentFile::read(dir + "/page.TIF", 0).value_or(""), "タイトル：" + title + "\r\n");
+    for (const char* written : {"all.MH", "page.TIF"}) {
+        table.append(dir + "/" + written);
+        doc.goToPage(table.totalPages());
+        frame->showCurrentPage();
+        EXPECT_EQ(frame->windowTitle().toStdString(), "Quor Lumipage [ list.LPX - " + std::string(written) + " " + title + " ] ");
+    }
+}
+
+// Converting page by page under a given name numbers the files from the "#"
+// number of the command line; a colour bitmap among the pages, asked to
+// become a TIFF file, is refused with its message and ends the conversion,
+// keeping the files already written.
+TEST_F(PageFiles, ConvertingPageByPageNumbersFromTheHashNumberAndStopsAtAColourBitmap) {
+    startup.faxNumber = "7";
+    make();
+    openMixed();
+    ASSERT_EQ(test::runCommand("convert -size 64x32 gradient:red-blue -type Palette -compress None BMP3:" + dir + "/colour.BMP"), 0);
+    table.append(dir + "/colour.BMP");
+    table.append(writeMH("after.MH", {&small}, 0));
+    const auto convertTo = [&](const std::string& path) {
+        ModalAnswerer answer([&](QWidget* w) {
+            if (w->objectName() == "saveTarget") {
+                w->findChild<QLineEdit*>("path")->setText(QString::fromStdString(path));
+                w->findChild<QCheckBox*>("oneFile")->setChecked(false);
+            } else if (w->objectName() != "conversionDone") {
+                return false;
+            }
+            button(w, "1")->click();
+            return true;
+        });
+        frame->runCommand(kConvertAll);
+    };
+    std::filesystem::create_directories(dir + "/out");
+    convertTo(dir + "/out/p.TIF");
+    for (const char* name : {"p007.TIF", "p008.TIF", "p009.TIF", "p010.TIF"}) {
+        PageRaster got;
+        EXPECT_TRUE(test::readTiffWithLibtiff(dir + "/out/" + name, 0, got)) << name;
+    }
+    EXPECT_EQ(messages.last(), "ファイル名の拡張子が不適切です");
+    EXPECT_FALSE(files::exists(dir + "/out/p011.TIF"));  // the bitmap
+    EXPECT_FALSE(files::exists(dir + "/out/p012.TIF"));  // the page after it
+    EXPECT_FALSE(files::exists(dir + "/out/p001.TIF"));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ namespace lumipage::test {
 DocumentFixture::DocumentFixture() : dir(tempFolder()) {}
 
 std::string DocumentFixture::writeMH(const std::string& name, const std::vector<const PageRaster*>& pages,
-                                     int32_t coding) {
+                                     int32_t coding, const std::string& titleCp932) {
     const std::string path = dir + "/" + name;
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     File f;
@@ -23,7 +23,7 @@ std::string DocumentFixture::writeMH(const std::string& name, const std::vector<
     target.setSize(pages[0]->width, pages[0]->height);
     target.dpi = pages[0]->dpi;
     target.coding = coding;
-    bool ok = f.open(path, File::Mode::Create) && w.begin(f, int(pages.size()), target, "");
+    bool ok = f.open(path, File::Mode::Create) && w.begin(f, int(pages.size()), target, titleCp932);
     for (const PageRaster* p : pages) ok = ok && w.append(f, *p);
     ok = ok && w.finish(f);
     return ok ? path : std::string();

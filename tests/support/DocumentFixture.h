@@ -38,7 +38,8 @@ struct DocumentFixture {
 
     DocumentFixture();
     // Page files written by the program's own writers.
-    std::string writeMH(const std::string& name, const std::vector<const PageRaster*>& pages, int32_t coding = 1);
+    std::string writeMH(const std::string& name, const std::vector<const PageRaster*>& pages, int32_t coding = 1,
+                        const std::string& titleCp932 = {});
     std::string writeFax(const std::string& name, const PageRaster& page);
     void writeText(const std::string& name, const std::string& bytes);
     std::string readText(const std::string& name) const;
