@@ -2,14 +2,20 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <span>
 
 #include "app/CommandLine.h"
+#include "base/Messages.h"
 #include "base/Settings.h"
 #include "comments/FileKind.h"
 #include "document/CLP98Doc.h"
 #include "document/FilePageCounter.h"
 #include "document/OpenFileTable.h"
 #include "image/CDIB.h"
+#include "image/PngWriter.h"
+#include "platform/AtomicFile.h"
 #include "platform/FileSystem.h"
 #include "view/DisplayGeometry.h"
 #include "image/PageOrientation.h"
@@ -29,6 +35,9 @@ int displayValue(const CDIB& bitmap, int x, int y) {
         default: return row[x];
     }
 }
+
+// Thumbnails larger than this are no previews.
+constexpr int kLargestSize = 4096;
 
 // The largest zoom level at which the whole page fits into size x size.
 int levelFitting(const PageRaster& page, int size) {
@@ -73,6 +82,28 @@ bool makePageThumbnail(const std::string& path, int size, Messages& messages, Gr
         for (int x = 0; x < width; ++x) out[x] = uint8_t(255 - std::min(displayValue(bitmap, x, y), most) * 255 / most);
     }
     return true;
+}
+
+int runThumbnailCommand(int argc, const char* const* args) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: lumipage-thumbnailer INPUT OUTPUT.png SIZE\n");
+        return 2;
+    }
+    char* end = nullptr;
+    const long size = std::strtol(args[2], &end, 10);
+    if (end == args[2] || *end != '\0' || size <= 0 || size > kLargestSize) {
+        std::fprintf(stderr, "lumipage: SIZE must be 1 to %d\n", kLargestSize);
+        return 2;
+    }
+    StderrMessages messages;
+    GreyPicture picture;
+    if (!makePageThumbnail(args[0], int(size), messages, picture)) return 1;
+    const std::vector<uint8_t> png = greyPng(picture.width, picture.height, picture.pixels.data());
+    if (png.empty() || !writeFileAtomically(args[1], png)) {
+        std::fprintf(stderr, "lumipage: cannot write %s\n", args[1]);
+        return 1;
+    }
+    return 0;
 }
 
 }  // namespace lumipage

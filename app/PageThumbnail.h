@@ -21,4 +21,10 @@ struct GreyPicture {
 // pixels on both sides. False when the file gives no page.
 bool makePageThumbnail(const std::string& path, int size, Messages& messages, GreyPicture& picture);
 
+// The thumbnail command: `args` are INPUT OUTPUT.png SIZE. Writes page 1 of
+// INPUT as a grey PNG of at most SIZE pixels a side, for the desktop's file
+// previews, and returns the exit status (0 written, 1 no page or not
+// written, 2 a wrong command line, said on standard error). Needs no display.
+int runThumbnailCommand(int argc, const char* const* args);
+
 }  // namespace lumipage

@@ -58,6 +58,7 @@ const PageRaster* TargetWriter::forPageFile(const PageRaster& page, int dpi, boo
                                PageRaster::orientationDiffers(page, fitted_)))
         return nullptr;
     fitted_.dpi = dpi;
+    fitted_.rowDpi = 0;
     return &fitted_;
 }
 
@@ -68,6 +69,7 @@ const PageRaster* TargetWriter::forFax(const PageRaster& page) {
     // A landscape page is turned to stand on the portrait fax page.
     if (!scaler_.fitIntoRaster(page, std::nullopt, fitted_, std::nullopt, page.isLandscape())) return nullptr;
     fitted_.dpi = 200;
+    fitted_.rowDpi = 0;
     return &fitted_;
 }
 

@@ -132,6 +132,7 @@ void CMainFrame::storeColourDialogPosition(bool open) {
 void CMainFrame::storeColourDialogAtExit() {
     if (colourDialog_ && colourDialog_->isMinimized()) colourDialog_->showNormal();
     if (!startup_.noSave && settings_.saveDialogPos) storeColourDialogPosition(colourDialogOpen());
+    if (colourDialog_) colourDialog_->leaveWithWindow();
 }
 
 }  // namespace lumipage

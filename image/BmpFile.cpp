@@ -71,6 +71,7 @@ bool BmpFile::pageFromBitmap(const CDIB& bitmap, PageRaster& raster) {
     raster.coding = int32_t(PageCoding::Bit);
     raster.lineDoubling = 0;
     raster.dpi = int32_t((int64_t(bitmap.pixelsPerMetreX()) * 254 + 5000) / 10000);
+    raster.rowDpi = 0;
     raster.setSize(bitmap.width(), bitmap.height());
     if (!raster.allocatePage()) return false;
     // The first colour being the darker one means 0 bits are ink.

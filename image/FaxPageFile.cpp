@@ -18,6 +18,7 @@ bool FaxPageFile::parseHeader(const uint8_t* bytes, PageRaster& raster) {
     raster.coding = int32_t(PageCoding::FaxG3);
     raster.lineDoubling = (bytes[9] & kFineFlag) ? 0 : 1;
     raster.dpi = kDpi;
+    raster.rowDpi = 0;
     raster.setSize(kWidth, kHeight);
     return true;
 }

@@ -52,6 +52,7 @@ bool LpPageFile::parseHeader(const uint8_t* bytes, Header& header, PageRaster& r
     raster.coding = int32_t(PageCoding::Bit);
     raster.lineDoubling = 0;
     raster.dpi = kDefaultDpi;
+    raster.rowDpi = 0;
     int width = 0, height = 0;
     header.pageCount = 0;
     for (int i = 0; i < kLineCount; ++i) {
@@ -112,6 +113,7 @@ bool LpPageFile::loadPage(const File& file, const Header& header, int page, Page
     raster.coding = header.coding;
     raster.lineDoubling = 0;
     raster.dpi = header.dpi;
+    raster.rowDpi = 0;
     raster.setSize(header.width, header.height);
     if (raster.width <= 0 || raster.height <= 0) {
         // A header without a size describes no image: show an empty page.

@@ -33,6 +33,7 @@ void PageRaster::setSize(int32_t w, int32_t h) {
 bool PageRaster::create(int32_t w, int32_t h, int32_t resolution) {
     setSize(w, h);
     dpi = resolution;
+    rowDpi = 0;
     return allocatePage();
 }
 
@@ -60,6 +61,7 @@ void PageRaster::resetToBlank() {
     coding = int32_t(PageCoding::Bit);
     lineDoubling = 0;
     dpi = kBlankDpi;
+    rowDpi = 0;
     setSize(kBlankWidth, kBlankHeight);
     allocatePage();
 }

@@ -26,7 +26,8 @@ public:
 
     int32_t coding = 0;         // a PageCoding value
     uint32_t lineDoubling = 0;  // 1: only every second row is coded (standard-resolution fax)
-    int32_t dpi = 0;            // dots per inch on both axes, 0 = unknown
+    int32_t dpi = 0;            // dots per inch across, and down unless rowDpi says otherwise; 0 = unknown
+    int32_t rowDpi = 0;         // rows per inch where they differ from dpi (a fax page's rows), 0 = as dpi
     int32_t width = 0;
     int32_t height = 0;
     uint32_t bytesPerRow = 0;  // (width + 7) / 8
@@ -58,6 +59,8 @@ public:
     uint8_t* row(int32_t r) { return buffer_.get() + size_t(r) * bytesPerRow; }
     const uint8_t* row(int32_t r) const { return buffer_.get() + size_t(r) * bytesPerRow; }
     bool isLandscape() const { return height < width; }
+    // Rows per inch: the page's true height is height / rowResolution() inches.
+    int32_t rowResolution() const { return rowDpi > 0 ? rowDpi : dpi; }
 
     // Zeroes the unused bits of every row's last byte and the rows between
     // height and the 8-row rounding, restoring the raster's invariant after

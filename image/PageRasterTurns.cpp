@@ -44,7 +44,9 @@ bool PageRaster::prepareQuarterTurn(const PageRaster& source, PageRaster& destin
     if (!source.hasBits()) return false;
     const size_t dstBpr = size_t(source.height + 7) / 8;
     if (!prepareDestination(destination, dstBpr * source.bytesPerRow * 8)) return false;
-    destination.dpi = source.dpi;
+    // Rows become columns: the resolutions change places.
+    destination.dpi = source.rowResolution();
+    destination.rowDpi = source.rowDpi > 0 ? source.dpi : 0;
     destination.setSize(source.height, source.width);
     return true;
 }
@@ -74,6 +76,7 @@ bool PageRaster::copy(const PageRaster& source, PageRaster& destination) {
     destination.coding = source.coding;
     destination.lineDoubling = source.lineDoubling;
     destination.dpi = source.dpi;
+    destination.rowDpi = source.rowDpi;
     destination.setSize(source.width, source.height);
     std::memcpy(destination.bits(), source.bits(), std::min<size_t>(source.imageSize, source.capacity()));
     return true;
@@ -83,6 +86,7 @@ bool PageRaster::halfTurn(const PageRaster& source, PageRaster& destination) {
     if (!source.hasBits()) return false;
     if (!prepareDestination(destination, source.imageSize)) return false;
     destination.dpi = source.dpi;
+    destination.rowDpi = source.rowDpi;
     destination.setSize(source.width, source.height);
     for (int32_t r = 0; r < source.height; ++r)
         reverseRow(source.row(source.height - 1 - r), destination.row(r), source.bytesPerRow);

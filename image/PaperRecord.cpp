@@ -42,6 +42,7 @@ bool PaperRecord::read(const File& file, int64_t offset, std::string_view itemTy
     raster.coding = int32_t(le32(block + 4));
     raster.lineDoubling = le32(block + 8);
     raster.dpi = int32_t(le32(block + 12));
+    raster.rowDpi = 0;
     const int32_t width = int32_t(le32(block + 16));
     const int32_t height = int32_t(le32(block + 20));
     const uint32_t count = le32(block + 24);

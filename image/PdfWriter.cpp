@@ -83,7 +83,7 @@ bool PdfWriter::appendPage(File& file, const PageRaster& page) {
     if (coded == 0) return false;
     const int32_t rows = page.height;
     const std::string width = number(points(page.width, page.dpi));
-    const std::string height = number(points(page.height, page.dpi));
+    const std::string height = number(points(page.height, page.rowResolution()));
     // Objects are numbered before they are written, so a failed page leaves
     // its numbers unused only if it fails before the first one is taken.
     const int pageObject = int(offsets_.size()) + 1;
@@ -95,7 +95,7 @@ bool PdfWriter::appendPage(File& file, const PageRaster& page) {
     // pixel, and would resample the image over it. A page rendered at its own
     // resolution gets back exactly its pixels.
     const std::string imageWidth = number(points(page.width, page.dpi) - 2 * kEdge);
-    const std::string imageHeight = number(points(page.height, page.dpi) - 2 * kEdge);
+    const std::string imageHeight = number(points(page.height, page.rowResolution()) - 2 * kEdge);
     const std::string contents = "q " + imageWidth + " 0 0 " + imageHeight + " " + number(kEdge) + " " +
                                  number(kEdge) + " cm /Im0 Do Q\n";
     const std::string columns = std::to_string(page.width);

@@ -161,6 +161,12 @@ int32_t TiffPageInfo::dpi() const {
     return int32_t(std::clamp<int64_t>(d, INT32_MIN, INT32_MAX));
 }
 
+int32_t TiffPageInfo::rowDpi() const {
+    if (yResolution <= 0 || (resolutionUnit != 2 && resolutionUnit != 3)) return dpi();
+    const int64_t d = resolutionUnit == 2 ? yResolution : yResolution * 254 / 100;
+    return int32_t(std::clamp<int64_t>(d, INT32_MIN, INT32_MAX));
+}
+
 bool TiffPageInfo::hasHalfVerticalResolution() const {
     // 204 x 98 and 200 x 100 dpi (and their metric forms) are standard fax
     // resolution; allow 10% for the rounding different programs apply.

@@ -78,6 +78,8 @@ struct TiffPageInfo {
     bool isPage() const { return pageKind == 0 || pageKind == 2; }
     int32_t coding() const;  // the PageCoding of the page's strips
     int32_t dpi() const;
+    // Rows per inch, from YResolution in the same way (dpi() when it is missing).
+    int32_t rowDpi() const;
     // A standard-resolution fax page: rows about twice as far apart as pixels.
     bool hasHalfVerticalResolution() const;
 

@@ -119,6 +119,9 @@ bool TiffReader::loadPage(int page, PageRaster& raster, const TiffReadOptions& o
     raster.coding = info.coding();
     raster.lineDoubling = 0;
     raster.dpi = info.dpi();
+    // Rows shown twice stand half as far apart.
+    const int64_t rowDpi = int64_t(info.rowDpi()) * (doubled ? 2 : 1);
+    raster.rowDpi = rowDpi > 0 && rowDpi <= INT32_MAX && rowDpi != raster.dpi ? int32_t(rowDpi) : 0;
     raster.setSize(width, doubled ? 2 * height : height);
     const size_t bytes = size_t(raster.imageSize) + PageRaster::kSpareBytes;
     raster.setSize(width, height);

@@ -88,7 +88,7 @@ private:
 // count, entries, next-IFD offset, then the two resolutions; the rest of
 // the block stays zero. Returns where in the block the next-IFD offset is.
 size_t layOutIfd(std::span<uint8_t> block, uint32_t blockOffset, const PageToEncode& page, uint32_t dataOffset,
-               uint32_t dataSize, int dpi, const uint32_t* subfileType, uint32_t nextIfd) {
+               uint32_t dataSize, int dpi, int rowDpi, const uint32_t* subfileType, uint32_t nextIfd) {
     IfdBuilder ifd(block);
     const CompressionTags tags = compressionOf(page.coding);
     const uint32_t entryCount = 11 + (subfileType ? 1 : 0) + (tags.optionsTag ? 1 : 0);
@@ -96,6 +96,7 @@ size_t layOutIfd(std::span<uint8_t> block, uint32_t blockOffset, const PageToEnc
     const size_t xResolutionAt = nextAt + 4;
     const size_t yResolutionAt = xResolutionAt + 8;
     const uint32_t resolution = dpi > 0 ? uint32_t(dpi) : 0;
+    const uint32_t rowResolution = resolution && rowDpi > 0 ? uint32_t(rowDpi) : resolution;
     ifd.put16(0, entryCount);
     if (subfileType) ifd.entry(NewSubfileType, Long, *subfileType);
     ifd.entry(ImageWidth, Short, uint32_t(page.width));
@@ -113,7 +114,7 @@ size_t layOutIfd(std::span<uint8_t> block, uint32_t blockOffset, const PageToEnc
     ifd.put32(nextAt, nextIfd);
     ifd.put32(xResolutionAt, resolution);
     ifd.put32(xResolutionAt + 4, 1);
-    ifd.put32(yResolutionAt, resolution);
+    ifd.put32(yResolutionAt, rowResolution);
     ifd.put32(yResolutionAt + 4, 1);
     return nextAt;
 }
@@ -150,7 +151,7 @@ bool TiffWriter::writeSinglePage(File& file, const PageRaster& raster, int codin
     const auto start = fileHeader();
     std::copy(start.begin(), start.end(), header.begin());
     layOutIfd(std::span(header).subspan(kFileHeaderSize), kFileHeaderSize, page, kSinglePageHeaderSize,
-              uint32_t(data.size()), raster.dpi, nullptr, 0);
+              uint32_t(data.size()), raster.dpi, raster.rowResolution(), nullptr, 0);
     return file.writeAt(0, header) && file.writeAt(kSinglePageHeaderSize, data);
 }
 
@@ -173,7 +174,7 @@ bool TiffWriter::appendPage(File& file, const PageRaster& raster, int codingSett
     const uint32_t subfileType = plannedPages_ > 1 ? kSubfilePageOfMany : 0;
     std::array<uint8_t, kPageBlockSize> block{};
     const size_t nextAt = layOutIfd(block, uint32_t(blockOffset), page, uint32_t(blockOffset + kPageBlockSize), uint32_t(data.size()),
-              raster.dpi, &subfileType, lastPlanned ? 0 : uint32_t(end));
+              raster.dpi, raster.rowResolution(), &subfileType, lastPlanned ? 0 : uint32_t(end));
     if (!file.writeAt(blockOffset, block) || !file.writeAt(blockOffset + int64_t(kPageBlockSize), data)) return false;
     lastBlock_ = blockOffset;
     lastNextPointer_ = int64_t(nextAt);

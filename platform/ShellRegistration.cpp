@@ -104,7 +104,10 @@ bool registerProgram(const std::string& programFile, const std::string& shareFol
         std::vector<uint8_t> bytes;
         if (!File::readAll(files::joinPath(shareFolder, name), bytes)) return false;
         std::string text(bytes.begin(), bytes.end());
-        if (name.ends_with(".desktop") || name.ends_with(".thumbnailer")) text = withProgram(text, programFile);
+        if (name.ends_with(".desktop")) text = withProgram(text, programFile);
+        // Previews come from the small thumbnailer installed beside the program.
+        if (name.ends_with(".thumbnailer"))
+            text = withProgram(text, files::joinPath(files::folderOf(programFile), kThumbnailerName));
         if (!writeText(files::joinPath(dataHome, name), text)) return false;
     }
     refresh("update-mime-database", files::joinPath(dataHome, "mime"));

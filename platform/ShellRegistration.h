@@ -13,6 +13,8 @@ namespace lumipage {
 namespace shell_registration {
 
 inline constexpr const char* kProgramId = "org.lumipage.Lumipage";
+// The preview maker installed beside the program.
+inline constexpr const char* kThumbnailerName = "lumipage-thumbnailer";
 
 // The files registration copies, relative to the share folder.
 std::vector<std::string> registeredFiles();

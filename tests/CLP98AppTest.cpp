@@ -249,7 +249,11 @@ TEST_F(App, RegisteringMakesTheProgramKnownToTheDesktop) {
     EXPECT_NE(desktop.find("application/x-lumipage-index;"), std::string::npos);
     ASSERT_TRUE(fs::exists(dir + "/share/mime/packages/org.lumipage.Lumipage.xml"));
     EXPECT_TRUE(fs::exists(dir + "/share/icons/hicolor/scalable/apps/org.lumipage.Lumipage.svg"));
-    EXPECT_NE(readAll(dir + "/share/thumbnailers/lumipage.thumbnailer").find("Exec=\"" + dir + "/my \\\\$prog/lumipage\" --thumbnail %i %o %s\n"), std::string::npos);
+    // Previews come from the thumbnailer beside the program.
+    const std::string thumbnailer = readAll(dir + "/share/thumbnailers/lumipage.thumbnailer");
+    EXPECT_NE(thumbnailer.find("Exec=\"" + dir + "/my \\\\$prog/lumipage-thumbnailer\" %i %o %s\n"), std::string::npos)
+        << thumbnailer;
+    EXPECT_NE(thumbnailer.find("TryExec=" + dir + "/my $prog/lumipage-thumbnailer\n"), std::string::npos);
     if (test::runCommand("command -v update-mime-database >/dev/null 2>&1") == 0) {
         // The desktop's own tool took the types in.
         EXPECT_TRUE(fs::exists(dir + "/share/mime/application/x-lumipage-index.xml"));

@@ -38,8 +38,8 @@ std::string output(const std::string& command, int* status = nullptr) {
 void expectEveryFile(const InstalledTree& tree) {
     for (const std::string& f : InstalledTree::expectedFiles())
         EXPECT_TRUE(fs::is_regular_file(tree.root + "/" + f)) << f;
-    // Nothing but the program goes into bin.
-    EXPECT_EQ(std::distance(fs::directory_iterator(tree.root + "/bin"), fs::directory_iterator{}), 1);
+    // Nothing but the program and its preview maker go into bin.
+    EXPECT_EQ(std::distance(fs::directory_iterator(tree.root + "/bin"), fs::directory_iterator{}), 2);
 }
 
 class Install : public ::testing::Test {
@@ -103,7 +103,7 @@ TEST_F(Install, EveryFileIsInItsPlaceAndTheDesktopAcceptsThem) {
               std::string::npos);
 
     const std::string thumbnailer = readText(t.share("thumbnailers/lumipage.thumbnailer"));
-    EXPECT_NE(thumbnailer.find("Exec=lumipage --thumbnail %i %o %s\n"), std::string::npos);
+    EXPECT_NE(thumbnailer.find("Exec=lumipage-thumbnailer %i %o %s\n"), std::string::npos);
 
     // The manual page formats without complaint and documents batch conversion.
     const std::string page = output("MANWIDTH=80 man --warnings -l '" + t.share("man/man1/lumipage.1.gz") + "'", &status);
@@ -142,8 +142,8 @@ TEST_F(Install, StartedAloneItShowsItsGuideBookAndRegistersItself) {
     EXPECT_EQ(output("desktop-file-validate '" + desktop + "'", &status), "");
     EXPECT_EQ(status, 0);
     EXPECT_NE(readText(desktop).find("Exec=\"" + t.program() + "\" %F\n"), std::string::npos) << readText(desktop);
-    EXPECT_NE(readText(work + "/data/thumbnailers/lumipage.thumbnailer")
-                  .find("Exec=\"" + t.program() + "\" --thumbnail %i %o %s\n"),
+    const std::string thumbnailer = fs::path(t.program()).parent_path() / "lumipage-thumbnailer";
+    EXPECT_NE(readText(work + "/data/thumbnailers/lumipage.thumbnailer").find("Exec=\"" + thumbnailer + "\" %i %o %s\n"),
               std::string::npos);
     EXPECT_TRUE(fs::is_regular_file(work + "/data/mime/packages/" + std::string(kId) + ".xml"));
     EXPECT_TRUE(fs::is_regular_file(work + "/data/icons/hicolor/48x48/apps/" + std::string(kId) + ".png"));

@@ -19,6 +19,7 @@ namespace lumipage::test {
 std::vector<std::string> InstalledTree::expectedFiles() {
     const std::string id = "org.lumipage.Lumipage";
     std::vector<std::string> list{"bin/lumipage",
+                                  "bin/lumipage-thumbnailer",
                                   "lib/lumipage/libtwaindsm.so",
                                   "share/lumipage/AutoOpen.LPB",
                                   "share/lumipage/GuideBook/Lumipage活用ガイド.LPB",
@@ -31,6 +32,7 @@ std::vector<std::string> InstalledTree::expectedFiles() {
                                   "share/metainfo/" + id + ".metainfo.xml",
                                   "share/thumbnailers/lumipage.thumbnailer",
                                   "share/man/man1/lumipage.1.gz",
+                                  "share/man/man1/lumipage-thumbnailer.1.gz",
                                   "share/doc/lumipage/copyright",
                                   "share/doc/lumipage/changelog.gz",
                                   "share/icons/hicolor/scalable/apps/" + id + ".svg"};

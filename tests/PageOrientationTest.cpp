@@ -55,6 +55,31 @@ TEST(PageOrientation, RotatedCopyIsReusedWhereItCanBe) {
     EXPECT_TRUE(same(page, original));  // turning never touches the page itself
 }
 
+// A fax page's rows stand further apart than its pixels: a turned page
+// keeps its true size, its resolutions changing places with its sides.
+TEST(PageOrientation, TurnedPagesKeepTheirResolutionsAcrossAndDown) {
+    PageRaster page = makePage(Pattern::Text, 172, 229, 5);
+    page.dpi = 204;
+    page.rowDpi = 196;
+    for (int angle = 1; angle <= 3; ++angle) {
+        const PageRaster out = turned(page, angle);
+        EXPECT_EQ(out.dpi, angle == 2 ? 204 : 196) << angle;
+        EXPECT_EQ(out.rowResolution(), angle == 2 ? 196 : 204) << angle;
+    }
+    PageOrientation o;
+    o.newPage(&page);
+    ASSERT_TRUE(o.SetRotation(1));
+    ASSERT_TRUE(o.SetRotation(3));  // half-turned where it stands
+    EXPECT_EQ(o.displayed()->dpi, 196);
+    EXPECT_EQ(o.displayed()->rowResolution(), 204);
+    ASSERT_TRUE(o.SetRotation(0));
+    EXPECT_EQ(o.displayed()->rowResolution(), 196);
+
+    page.rowDpi = 0;  // square pixels stay square
+    EXPECT_EQ(turned(page, 1).rowDpi, 0);
+    EXPECT_EQ(turned(page, 1).rowResolution(), 204);
+}
+
 TEST(PageOrientation, MirroringIsInThePagesOwnAxes) {
     const PageRaster original = makePage(Pattern::Text, 150, 97, 4);
     for (int angle = 1; angle <= 3; ++angle) {

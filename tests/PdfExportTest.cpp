@@ -56,10 +56,11 @@ int pageCount(const std::string& pdf) {
     return -1;
 }
 
-// Page `page` rendered by poppler at `dpi` in black and white.
-PageRaster rendered(const std::string& pdf, int page, int dpi) {
+// Page `page` rendered by poppler at `dpi` (`rowDpi` rows an inch, when
+// given) in black and white.
+PageRaster rendered(const std::string& pdf, int page, int dpi, int rowDpi = 0) {
     const std::string base = test::tempFolder() + "/page";
-    output("pdftoppm -mono -r " + std::to_string(dpi) + " -f " + std::to_string(page) + " -l " +
+    output("pdftoppm -mono -rx " + std::to_string(dpi) + " -ry " + std::to_string(rowDpi > 0 ? rowDpi : dpi) + " -f " + std::to_string(page) + " -l " +
            std::to_string(page) + " -singlefile '" + pdf + "' '" + base + "'");
     PageRaster r;
     EXPECT_TRUE(test::readPbm(base + ".pbm", r));
@@ -95,9 +96,10 @@ TEST_F(PdfExport, EveryPageKeepsItsTrueSizeAndItsPixels) {
     EXPECT_NEAR(sizes[0].first, 595.2, 0.01);   // 2480 / 300 inch
     EXPECT_NEAR(sizes[0].second, 841.92, 0.01);
     EXPECT_NEAR(sizes[1].first, 601 * 72 / 300.0, 0.01);
-    // 8.47 x 10.78 inch: the fax's shape, its 1100 rows each shown twice at 204 dpi.
+    // 8.47 x 11.22 inch: the fax's true size, 1728 pixels at 204 dpi across
+    // and 1100 rows at 98 an inch down (each shown twice).
     EXPECT_NEAR(sizes[2].first, 1728 * 72 / 204.0, 0.01);
-    EXPECT_NEAR(sizes[2].second, 2200 * 72 / 204.0, 0.01);
+    EXPECT_NEAR(sizes[2].second, 1100 * 72 / 98.0, 0.01);
 
     // "page num type width height color comp bpc enc ..."
     std::istringstream list(output("pdfimages -list '" + pdf + "'"));
@@ -115,11 +117,24 @@ TEST_F(PdfExport, EveryPageKeepsItsTrueSizeAndItsPixels) {
 
     EXPECT_EQ(test::firstDifferentRow(rendered(pdf, 1, 300), a4), -1);
     EXPECT_EQ(test::firstDifferentRow(rendered(pdf, 2, 300), small), -1);
-    // The fax page comes back at 204 dpi with each of its rows shown twice.
+    // The fax page comes back at 204 x 196 dpi with each of its rows shown twice.
     PageRaster doubled;
     ASSERT_TRUE(doubled.create(1728, 2200, 204));
     for (int y = 0; y < 2200; ++y) std::memcpy(doubled.row(y), fax.row(y / 2), fax.bytesPerRow);
-    EXPECT_EQ(test::firstDifferentRow(rendered(pdf, 3, 204), doubled), -1);
+    EXPECT_EQ(test::firstDifferentRow(rendered(pdf, 3, 204, 196), doubled), -1);
+
+    // Converted into a TIFF of its own the fax page keeps its rows shown
+    // twice and says how far apart they stand; that TIFF gives the same PDF page.
+    run("-ONE '-=" + dir + "/copy.tif' fax.tif");
+    const std::string info = output("tiffinfo '" + dir + "/copy.tif'");
+    EXPECT_NE(info.find("Image Width: 1728 Image Length: 2200"), std::string::npos) << info;
+    EXPECT_NE(info.find("Resolution: 204, 196 pixels/inch"), std::string::npos) << info;
+    run("'-=" + dir + "/copy.pdf' copy.tif");
+    const auto copied = pageSizes(dir + "/copy.pdf", 1);
+    ASSERT_EQ(copied.size(), 1u);
+    EXPECT_NEAR(copied[0].first, sizes[2].first, 0.01);
+    EXPECT_NEAR(copied[0].second, sizes[2].second, 0.01);
+    EXPECT_EQ(test::firstDifferentRow(rendered(dir + "/copy.pdf", 1, 204, 196), doubled), -1);
 }
 
 TEST_F(PdfExport, TurnedMirroredAndInvertedPagesAreWrittenAsShown) {

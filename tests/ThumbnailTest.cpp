@@ -1,6 +1,7 @@
-// File previews: `lumipage --thumbnail INPUT OUTPUT.png SIZE` on every kind
-// of file the program opens, run without a display, the PNG read back by
-// netpbm.
+// File previews: `lumipage-thumbnailer INPUT OUTPUT.png SIZE`, called as the
+// installed thumbnailer entry tells file managers to, and `lumipage
+// --thumbnail`, on every kind of file the program opens, run without a
+// display, the PNG read back by netpbm.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -56,11 +57,21 @@ struct Thumbnails : ::testing::Test {
         EXPECT_TRUE(test::writeTiffWithLibtiff(dir + "/page.tif", {{&page, 4, false, false, false, 0, 300, 300}}));
         std::filesystem::create_directories(dir + "/kinds");
     }
-    int program(const std::string& args) {
+    int run(const std::string& executable, const std::string& args) {
         // No display of any kind: previews are made by file managers' helpers.
         return test::runCommand("cd '" + dir + "' && env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM HOME='" + dir +
-                                "' XDG_CONFIG_HOME='" + dir + "/home' XDG_DATA_HOME='" + dir + "/home' " LUMIPAGE_EXE
+                                "' XDG_CONFIG_HOME='" + dir + "/home' XDG_DATA_HOME='" + dir + "/home' " + executable +
                                 " " + args + " </dev/null >/dev/null 2>>'" + dir + "/err'");
+    }
+    int program(const std::string& args) { return run(LUMIPAGE_EXE, args); }
+    // The thumbnailer entry's command line with the file manager's %i %o %s filled in.
+    int fileManager(const std::string& input, const std::string& output, int size) {
+        std::ifstream in(LUMIPAGE_BUILD_DIR "/share/thumbnailers/lumipage.thumbnailer");
+        std::string line, exec;
+        while (std::getline(in, line))
+            if (line.starts_with("Exec=")) exec = line.substr(5);
+        EXPECT_EQ(exec, "lumipage-thumbnailer %i %o %s");
+        return run(LUMIPAGE_THUMBNAILER, "'" + input + "' '" + output + "' " + std::to_string(size));
     }
 };
 
@@ -73,7 +84,7 @@ TEST_F(Thumbnails, EveryKindOfFileGivesAGreyPictureOfItsFirstPage) {
     for (const std::string& input : inputs) {
         SCOPED_TRACE(input);
         const std::string png = dir + "/" + input + ".png";
-        ASSERT_EQ(program("--thumbnail '" + input + "' '" + png + "' 128"), 0);
+        ASSERT_EQ(fileManager(input, png, 128), 0);
         Grey g;
         ASSERT_TRUE(readPng(png, g));
         // The largest zoom level that fits: 1/32 for A4 at 300 dpi into 128
@@ -115,7 +126,12 @@ TEST_F(Thumbnails, LargerSizesUseFinerLevelsAndBadRequestsWriteNothing) {
     EXPECT_NE(program("--thumbnail missing.tif missing.png 128"), 0);
     EXPECT_NE(program("--thumbnail page.tif zero.png 0"), 0);
     EXPECT_NE(program("--thumbnail page.tif"), 0);
-    for (const char* name : {"broken.png", "missing.png", "zero.png"})
+    EXPECT_NE(fileManager("broken.tif", "broken2.png", 128), 0);
+    EXPECT_NE(fileManager("page.tif", "huge.png", 5000), 0);
+    EXPECT_NE(run(LUMIPAGE_THUMBNAILER, "page.tif"), 0);
+    // An output folder that does not exist: nothing written, and a failure.
+    EXPECT_NE(fileManager("page.tif", "nowhere/page.png", 128), 0);
+    for (const char* name : {"broken.png", "missing.png", "zero.png", "broken2.png", "huge.png"})
         EXPECT_FALSE(std::filesystem::exists(dir + "/" + name)) << name;
 }
 

@@ -345,7 +345,16 @@ void ColourDialog::accept() { finish(false); }
 
 void ColourDialog::acceptAndRememberPosition() { finish(true); }
 
+void ColourDialog::leaveWithWindow() {
+    leaving_ = true;
+    closed_ = {};
+}
+
 void ColourDialog::reject() {
+    if (leaving_) {
+        hide();
+        return;
+    }
     adjustment_.cancel();
     sync();
     hide();

@@ -41,6 +41,10 @@ public:
     void accept() override;
     void reject() override;
     void acceptAndRememberPosition();
+    // The main window is closing with the dialog open: the desktop closes the
+    // dialog with it, which neither cancels the colours being adjusted nor
+    // tells the window (which has noted where the dialog stands, open).
+    void leaveWithWindow();
 
     QSlider* slider(Control control) const { return sliders_[size_t(control)]; }
     QLineEdit* edit(Control control) const { return edits_[size_t(control)]; }
@@ -77,6 +81,7 @@ private:
     QPushButton* restoreSystem_ = nullptr;
     std::function<bool(QKeyEvent*)> viewKeys_;
     std::function<void(bool)> closed_;
+    bool leaving_ = false;
 };
 
 }  // namespace lumipage

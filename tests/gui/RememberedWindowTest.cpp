@@ -3,6 +3,7 @@
 // a request of another copy asks for, and files dropped or chosen.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDropEvent>
@@ -180,10 +181,17 @@ TEST_F(RememberedWindow, ClosingWithTheColourDialogOpenKeepsItsOpenFlag) {
     make();
     frame->runCommand(kColourAdjustment);
     ASSERT_TRUE(frame->colourDialogOpen());
+    // A colour being tried when the window is closed stays.
+    frame->colourDialog()->findChild<QAbstractButton*>("1136")->click();  // pale blue paper
+    const uint32_t tried = settings.paperColor;
     frame->close();
+    // The desktop closes the window's dialogs with it, as X11 window managers do.
+    frame->colourDialog()->close();
     frame.reset();  // the window and its dialogs go away as at the end of a run
     ASSERT_TRUE(settings.paperColorDlg);
     EXPECT_TRUE(DialogPosition::parse(*settings.paperColorDlg)->open);
+    EXPECT_EQ(settings.paperColor, tried);
+    EXPECT_EQ(settings.paperColorMode, 4);
 }
 
 TEST_F(RememberedWindow, TheToolBarComesBackOnTheSideItWasMovedTo) {
