@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "app/BatchWorkers.h"
 #include "app/CommandLine.h"
 #include "base/Messages.h"
 #include "base/Settings.h"
@@ -66,8 +67,10 @@ void addFiles(const StartupRequest& request, CLP98Doc& doc, Messages& messages) 
 
 }  // namespace
 
-int runBatch(const StartupRequest& request, Settings& settings, Messages& messages, std::FILE* progressOut) {
+int runBatch(const StartupRequest& request, Settings& settings, Messages& out, std::FILE* progressOut) {
     if (!request.convertTarget) return 1;
+    // Pages may be converted on several threads; they speak one at a time.
+    LockedMessages messages(out);
     FilePageCounter counter(messages);
     OpenFileTable table(counter);
     CLP98Doc doc(table, settings, request, messages);
@@ -81,8 +84,21 @@ int runBatch(const StartupRequest& request, Settings& settings, Messages& messag
     options.oneFile = request.oneFile;
     options.firstNumber = conversionFirstNumber(request);
     options.pageStartPosition = settings.pageStartPosition;
-    FixedOverwritePolicy overwrite(OverwriteOptions{});
+    const OverwriteOptions neverReplace{};
     StreamProgress progress(progressOut, messages);
+    // A file for every page, numbered: the pages are shared among workers.
+    const auto fileEach = PageFileOperations::fileEachTarget(*request.convertTarget, options);
+    const int workers = fileEach ? batchWorkers(table.totalPages()) : 1;
+    if (workers > 1) {
+        const auto openFiles = [&request](CLP98Doc& d, Messages& m) { addFiles(request, d, m); };
+        const BatchJob job{request, settings, openFiles, table.totalPages(), *fileEach,
+                           *request.convertTarget, options, neverReplace};
+        progress.begin(job.pages, job.label);
+        const ConversionResult result = convertOnWorkers(job, operations, workers, messages, progress);
+        progress.end(result.pagesWritten);
+        return result.pagesWritten > 0 ? 0 : 1;
+    }
+    FixedOverwritePolicy overwrite(neverReplace);
     const ConversionResult result = operations.convertPages(false, *request.convertTarget, options, overwrite, progress);
     return result.pagesWritten > 0 ? 0 : 1;
 }

@@ -208,6 +208,35 @@ bool PageFileOperations::prepareBookInformation(const SaveTarget& target, const 
     return CommentFile::write(index.path, 0, text, messages_);
 }
 
+bool PageFileOperations::convertEach(const SaveTarget& target, const std::string& label, const std::vector<int>& pages,
+                                     const ConvertOptions& options, OverwritePolicy& overwrite,
+                                     ConversionProgress& progress, const std::function<int()>& next,
+                                     ConversionResult& result) {
+    writer_.setOutCode(settings_.outCode);
+    for (;;) {
+        if (progress.cancelled()) {
+            result.cancelled = true;
+            return true;
+        }
+        const int place = next();
+        if (place < 0 || size_t(place) >= pages.size()) return true;
+        const int ordinal = place + 1;
+        const int g = pages[size_t(place)];
+        progress.step(ordinal, g, ConversionStep::Reading, label);
+        if (!doc_.goToPage(g)) continue;
+        progress.step(ordinal, g, ConversionStep::Writing, label);
+        const int sequence = target.nameGiven() ? options.firstNumber + ordinal - 1 : 0;
+        if (!writeOne(target, sequence, overwrite, options.copyComments, result, progress)) return false;
+    }
+}
+
+std::optional<SaveTarget> PageFileOperations::fileEachTarget(const std::string& given, const ConvertOptions& options) {
+    TargetProblem problem = TargetProblem::None;
+    auto target = parseSaveTarget(given, problem);
+    if (!target || options.oneFile || target->takesAllPages() || !target->nameGiven()) return std::nullopt;
+    return target;
+}
+
 ConversionResult PageFileOperations::convertPages(bool selectedOnly, const std::string& given,
                                                   const ConvertOptions& options, OverwritePolicy& overwrite,
                                                   ConversionProgress& progress) {
@@ -234,18 +263,9 @@ ConversionResult PageFileOperations::convertPages(bool selectedOnly, const std::
         convertIntoOne(*target, pages, options, overwrite, progress, result);
     } else {
         result.started = true;
-        int ordinal = 0;
-        for (const int g : pages) {
-            if (progress.cancelled()) {
-                result.cancelled = true;
-                break;
-            }
-            progress.step(++ordinal, g, ConversionStep::Reading, given);
-            if (!doc_.goToPage(g)) continue;
-            progress.step(ordinal, g, ConversionStep::Writing, given);
-            const int sequence = target->nameGiven() ? options.firstNumber + ordinal - 1 : 0;
-            if (!writeOne(*target, sequence, overwrite, options.copyComments, result, progress)) break;
-        }
+        size_t next = 0;
+        convertEach(*target, given, pages, options, overwrite, progress,
+                    [&] { return next < pages.size() ? int(next++) : -1; }, result);
     }
     if (!table_.empty()) doc_.goToPage(previous);
     progress.end(result.pagesWritten);

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,6 +72,19 @@ public:
     bool saveCurrentPage(const std::string& target, OverwritePolicy& overwrite, bool copyComments = true);
     ConversionResult convertPages(bool selectedOnly, const std::string& target, const ConvertOptions& options,
                                   OverwritePolicy& overwrite, ConversionProgress& progress);
+
+    // The pages whose places (0-based) in `pages` `next` hands out, until it
+    // gives -1, each into a file of its own, as convertPages writes them;
+    // `label` names the target in the progress. Several documents over the
+    // same files can share the pages this way (the batch conversion's
+    // workers). False when a page could not be written; the pages written
+    // are in `result`.
+    bool convertEach(const SaveTarget& target, const std::string& label, const std::vector<int>& pages,
+                     const ConvertOptions& options, OverwritePolicy& overwrite, ConversionProgress& progress,
+                     const std::function<int()>& next, ConversionResult& result);
+    // The target when `given` makes a file of every page, numbered from the
+    // name given, so that no two pages can meet in one file name; else nothing.
+    static std::optional<SaveTarget> fileEachTarget(const std::string& given, const ConvertOptions& options);
 
     static std::string deleteQuestion(DeleteScope scope, const std::string& currentPath);
     // Asks with the scope's question; on OK deletes the files and their comment

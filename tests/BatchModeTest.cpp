@@ -2,6 +2,7 @@
 // with and without -ONE, read back by libtiff and netpbm; and the switch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -48,9 +49,9 @@ struct Batch : test::DocumentFixture, ::testing::Test {
         std::filesystem::create_directories(dir + "/home");
     }
     // Runs the program with its own settings folders; standard error goes to `err`.
-    int run(const std::string& args, std::string* err = nullptr) {
+    int run(const std::string& args, std::string* err = nullptr, const std::string& env = "") {
         const std::string errFile = dir + "/stderr.txt";
-        const std::string command = "cd " + dir + " && XDG_CONFIG_HOME=" + dir + "/home XDG_DATA_HOME=" + dir +
+        const std::string command = "cd " + dir + " && " + env + " XDG_CONFIG_HOME=" + dir + "/home XDG_DATA_HOME=" + dir +
                                     "/home " + LUMIPAGE_EXE + " " + args + " </dev/null >/dev/null 2>" + errFile;
         const int status = test::runCommand(command);
         if (err) *err = readText(errFile);
@@ -178,6 +179,61 @@ TEST_F(Batch, APageThatCannotBeConvertedKeepsThePagesBeforeIt) {
     ASSERT_TRUE(test::readTiffWithLibtiff(dir + "/out/kept.tif", 0, got));
     EXPECT_TRUE(samePixels(got, small));
     EXPECT_FALSE(test::readTiffWithLibtiff(dir + "/out/kept.tif", 1, none));
+}
+
+// The pages of a conversion into a file each are shared among workers
+// (threads, each reading, turning and coding pages on its own): whatever
+// their number, the same files with the same bytes, the same messages once.
+TEST_F(Batch, WorkersWriteTheSameFilesAsOneWorkerWould) {
+    const auto listing = [&](const std::string& folder) {
+        std::vector<std::pair<std::string, std::string>> files;
+        for (const auto& e : std::filesystem::directory_iterator(dir + "/" + folder))
+            files.emplace_back(e.path().filename().string(), readText(folder + "/" + e.path().filename().string()));
+        std::sort(files.begin(), files.end());
+        return files;
+    };
+    const std::string sourcesAndAMissingOne = allSources() + " in/missing.FAX";
+    for (const std::string target : {"-G4 -=#/p.TIF", "-G3MR -=#/p.TIF", "-=#/p.MH2", "-=#/p.FAX", "-=#/p.BMP"}) {
+        SCOPED_TRACE(target);
+        std::string said[2];
+        const char* workers[2] = {"1", "3"};
+        for (int i = 0; i < 2; ++i) {
+            const std::string folder = std::string("out/w") + workers[i];
+            std::filesystem::remove_all(dir + "/" + folder);
+            std::filesystem::create_directories(dir + "/" + folder);
+            // An existing file is passed over by whichever worker meets it.
+            const std::string kept = folder + (target.find(".TIF") != std::string::npos ? "/p003.TIF" : "/p003.x");
+            writeText(kept, "old");
+            std::string args = target;
+            args.replace(args.find('#'), 1, folder);
+            ASSERT_EQ(run(args + sourcesAndAMissingOne, &said[i], std::string("LUMIPAGE_BATCH_WORKERS=") + workers[i]), 0)
+                << said[i];
+            EXPECT_EQ(readText(kept), "old");
+        }
+        const auto one = listing("out/w1"), three = listing("out/w3");
+        EXPECT_EQ(one.size(), pages.size() + (target.find(".TIF") != std::string::npos ? 0 : 1));
+        ASSERT_EQ(one.size(), three.size());
+        for (size_t f = 0; f < one.size(); ++f) {
+            EXPECT_EQ(one[f].first, three[f].first);
+            EXPECT_TRUE(one[f].second == three[f].second) << one[f].first << " differs";
+        }
+        // The missing file is reported once, by the first document only.
+        for (const std::string& text : said) {
+            const std::string missing = dir + "/in/missing.FAXが見つかりません";
+            const size_t at = text.find(missing);
+            EXPECT_NE(at, std::string::npos) << text;
+            EXPECT_EQ(text.find(missing, at + 1), std::string::npos) << text;
+        }
+    }
+    // libtiff reads what the workers wrote.
+    run("-G4 -=out/w3/q.TIF" + allSources(), nullptr, "LUMIPAGE_BATCH_WORKERS=3");
+    for (size_t i = 0; i < pages.size(); ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "/out/w3/q%03zu.TIF", i + 1);
+        PageRaster got;
+        ASSERT_TRUE(test::readTiffWithLibtiff(dir + name, 0, got)) << name;
+        EXPECT_TRUE(samePixels(got, pages[i])) << name;
+    }
 }
 
 TEST_F(Batch, NothingConvertedIsAFailureWithItsMessage) {
