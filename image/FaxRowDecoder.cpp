@@ -234,35 +234,50 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
     int a0 = -1;
     int colour = kWhite;
     size_t b = 0;  // index of b1 in ref, or of an entry before it of the same parity
+    enum class Step { GoOn, Complete, Failed };
+    // A vertical mode code: a1 at `offset` from b1.
+    const auto vertical = [&](int offset) {
+        const int start = std::max(a0, 0);
+        b += ref[b] <= a0 ? 2 : 0;  // mostly one step or none: without a branch
+        while (ref[b] <= a0) b += 2;
+        const int a1 = ref[b] + offset;
+        if (a1 < start) return Step::Failed;
+        if (a1 > width) {
+            if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
+            return Step::Failed;
+        }
+        // A black run ends here: painted from start, which is never
+        // right of a1 (an empty span paints nothing).
+        if (colour == kBlack && start < a1) paintSpan(row, start, a1, rowBytes);
+        changes.add(a1);
+        a0 = a1;
+        colour ^= 1;
+        // The next b1 has the opposite parity. Entries before b - 1 lie
+        // left of a1; so does b - 1 unless a1 moved left of b1.
+        b = offset >= 0 || b == 0 ? b + 1 : b - 1;
+        if (a0 >= width) return a0 == width ? Step::Complete : Step::Failed;
+        return Step::GoOn;
+    };
     for (;;) {
         in.fill();
-        const uint16_t entry = t4::kModeTable[in.peek(t4::kModeIndexBits)];
-        const t4::Mode mode = t4::modeOf(entry);
+        const uint32_t entry = t4::kModePairTable[in.peek(t4::kModePairIndexBits)];
+        const t4::Mode mode = t4::modeOf(uint16_t(entry));
         if (mode == t4::Mode::Invalid) return Result::Failed;  // 0000000x: EOL or no code
-        in.skip(t4::modeLengthOf(entry));
+        in.skip(t4::modeLengthOf(uint16_t(entry)));
         if (in.overrun()) return Result::Failed;
         const int start = std::max(a0, 0);
         switch (mode) {
             case t4::Mode::Vertical: {
-                b += ref[b] <= a0 ? 2 : 0;  // mostly one step or none: without a branch
-                while (ref[b] <= a0) b += 2;
-                const int offset = t4::verticalOffsetOf(entry);
-                const int a1 = ref[b] + offset;
-                if (a1 < start) return Result::Failed;
-                if (a1 > width) {
-                    if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
-                    return Result::Failed;
+                Step step = vertical(t4::verticalOffsetOf(uint16_t(entry)));
+                // A second vertical code the same lookup found is taken as the
+                // next lookup would take it, once the first leaves the row unfinished.
+                if (step == Step::GoOn && t4::secondVerticalLengthOf(entry) != 0) {
+                    in.skip(t4::secondVerticalLengthOf(entry));
+                    if (in.overrun()) return Result::Failed;
+                    step = vertical(t4::secondVerticalOffsetOf(entry));
                 }
-                // A black run ends here: painted from start, which is never
-                // right of a1 (an empty span paints nothing).
-                if (colour == kBlack && start < a1) paintSpan(row, start, a1, rowBytes);
-                changes.add(a1);
-                a0 = a1;
-                colour ^= 1;
-                // The next b1 has the opposite parity. Entries before b - 1 lie
-                // left of a1; so does b - 1 unless a1 moved left of b1.
-                b = offset >= 0 || b == 0 ? b + 1 : b - 1;
-                break;
+                if (step == Step::GoOn) continue;
+                return step == Step::Complete ? Result::Complete : Result::Failed;
             }
             case t4::Mode::Pass: {
                 while (ref[b] <= a0) b += 2;
