@@ -74,8 +74,13 @@ bool TiffReader::start() {
 // Pages are the full-page and multi-page directories the program can show,
 // placed by their PageNumber when they carry one, else after the page before.
 // Reduced-resolution images, masks and refused directories are passed over.
+// Page numbers that put two pages in one place (files joined by copying
+// pages of several documents, each numbered from 0) order nothing: then
+// the pages follow the directory chain, so that none is lost.
 void TiffReader::walkDirectories() {
     pages_.clear();
+    std::vector<uint32_t> inChainOrder;
+    bool twoInOnePlace = false;
     std::unordered_set<uint32_t> visited;
     int64_t index = 0;
     uint32_t offset = header_.firstIfd;
@@ -84,14 +89,20 @@ void TiffReader::walkDirectories() {
         const TiffPageInfo::Status status = info.read(source_, offset);
         if (status == TiffPageInfo::Status::Unreadable) break;
         if (status == TiffPageInfo::Status::Supported && info.isPage()) {
+            if (int(inChainOrder.size()) < kMaxPages) inChainOrder.push_back(offset);
             if (info.pageNumber >= 0) index = info.pageNumber;
-            if (index >= kMaxPages) break;
-            if (pages_.size() <= size_t(index)) pages_.resize(size_t(index) + 1, 0);
-            pages_[size_t(index)] = offset;
+            if (index < kMaxPages) {
+                if (pages_.size() <= size_t(index)) pages_.resize(size_t(index) + 1, 0);
+                twoInOnePlace = twoInOnePlace || pages_[size_t(index)] != 0;
+                pages_[size_t(index)] = offset;
+            } else if (!twoInOnePlace) {
+                break;  // past the last page the table holds
+            }
             ++index;
         }
         offset = info.nextIfd;
     }
+    if (twoInOnePlace) pages_ = std::move(inChainOrder);
 }
 
 bool TiffReader::loadPage(int page, PageRaster& raster, const TiffReadOptions& options, Messages& messages) {

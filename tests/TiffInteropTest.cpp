@@ -143,6 +143,16 @@ TEST_F(TiffInterop, MultiPageFilesWithAndWithoutPageNumbers) {
     ASSERT_EQ(run("tiffcp -c g4 " + t + " " + l + " " + t + " " + reduced), 0);
     ASSERT_EQ(run("tiffset -d 1 -s 254 1 " + reduced), 0);
     expectPages(reduced, {&text, &text});
+
+    // A document without page numbers joined by tiffcp with one whose pages
+    // are numbered 0 and 1 (tiffcp keeps them): the numbers would put those
+    // pages on the first two. Every page stays, in the order of the file.
+    const std::string first = path("first.tif"), second = path("second.tif"), both = path("both.tif");
+    ASSERT_TRUE(test::writeTiffWithLibtiff(first, {{&text, 4}, {&lines, 4}}));
+    ASSERT_TRUE(test::writeTiffWithLibtiff(second, {{&lines, 3, false, false, false, 0, 200, 200, -1, 0},
+                                                    {&text, 3, false, false, false, 0, 200, 200, -1, 1}}));
+    ASSERT_EQ(run("tiffcp " + first + " " + second + " " + both), 0);
+    expectPages(both, {&text, &lines, &lines, &text});
 }
 
 // fax2tiff stores received faxes: standard resolution (98 rows per inch
