@@ -29,6 +29,10 @@ public:
     // raises DTR and RTS. The settings found are restored by `close`.
     virtual bool open(const std::string& device, int speed) = 0;
     virtual void close() = 0;
+    // Why the last probe or open failed, as a sentence for the user (the
+    // device missing, a group the user is not in, another program using
+    // it); empty when there is nothing particular to say.
+    virtual std::string problem() const { return {}; }
     virtual bool isOpen() const = 0;
     // False when the port cannot run at that speed; the port keeps its speed then.
     virtual bool setSpeed(int speed) = 0;

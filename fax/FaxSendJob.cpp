@@ -76,11 +76,11 @@ bool FaxSendJob::checks(const FaxSendValues& values) {
     if (link_.portSubtype(values.port) != ModemLink::kPortSerial) {
         std::string text(faxtext::kPortUnusable);
         text[3] = char('0' + std::clamp(values.port, 0, 9));
-        messages_.message(text);
+        messages_.message(faxtext::withProblem(text, link_.portProblem(values.port)));
         return false;
     }
     if (!link_.openPort(values.port, kSetUpSpeed)) {
-        messages_.message(std::string(faxtext::kCannotOpenPort));
+        messages_.message(faxtext::withProblem(std::string(faxtext::kCannotOpenPort), link_.portProblem(values.port)));
         return false;
     }
     return true;

@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 #include <string_view>
 
 namespace lumipage::faxtext {
@@ -50,5 +51,11 @@ inline constexpr std::string_view kVoiceCaption = "電話呼出中";
 inline constexpr std::string_view kVoicePickUp =
     "相手が電話に出ましたら、受話器を取って\nリターンキーを押すか、OK をクリックしてください";
 inline constexpr std::string_view kVoiceCannotDial = "ダイヤルが出来ません";
+
+// A port message with the reason the port gave, on a line of its own.
+inline std::string withProblem(std::string text, const std::string& problem) {
+    if (!problem.empty()) text += "\n" + problem;
+    return text;
+}
 
 }  // namespace lumipage::faxtext

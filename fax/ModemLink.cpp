@@ -26,7 +26,9 @@ ModemLink::~ModemLink() { closePort(); }
 int ModemLink::probePorts() {
     int usable = 0;
     for (int n = 0; n < kPorts; ++n) {
-        subtypes_[n] = line_.isOpen() && n + 1 == openPort_ ? kPortSerial : line_.probe(devices_[n]);
+        const bool openHere = line_.isOpen() && n + 1 == openPort_;
+        subtypes_[n] = openHere ? kPortSerial : line_.probe(devices_[n]);
+        problems_[n] = subtypes_[n] == kPortSerial ? std::string() : line_.problem();
         if (subtypes_[n] == kPortSerial) ++usable;
     }
     return usable;
@@ -34,9 +36,17 @@ int ModemLink::probePorts() {
 
 int ModemLink::portSubtype(int port) const { return port >= 1 && port <= kPorts ? subtypes_[port - 1] : 0; }
 
+const std::string& ModemLink::portProblem(int port) const {
+    static const std::string none;
+    return port >= 1 && port <= kPorts ? problems_[size_t(port - 1)] : none;
+}
+
 bool ModemLink::openPort(int port, int speed) {
     if (port < 1 || port > kPorts) return false;
-    if (!line_.open(devices_[port - 1], speed)) return false;
+    if (!line_.open(devices_[port - 1], speed)) {
+        problems_[size_t(port - 1)] = line_.problem();
+        return false;
+    }
     openPort_ = port;
     lineSpeed_ = speed;
     lookAhead_.reset();

@@ -46,6 +46,9 @@ public:
     // Ports.
     int probePorts();
     int portSubtype(int port) const;  // port 1..4; 0 outside
+    // Why the port was found unusable by the last probe, or why the last
+    // open failed: a sentence for the user, or empty.
+    const std::string& portProblem(int port) const;
     bool openPort(int port, int speed);
     void closePort();
     bool isOpen() const { return line_.isOpen(); }
@@ -102,6 +105,7 @@ private:
     std::function<bool()> pump_;
     std::array<std::string, kPorts> devices_{"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3"};
     std::array<int, kPorts> subtypes_{};
+    std::array<std::string, kPorts> problems_;
     int lineSpeed_ = 0;
     std::optional<uint8_t> lookAhead_;
     int openPort_ = 0;

@@ -39,7 +39,7 @@ bool dialForVoice(ModemLink& link, std::string_view number, char dialMethod) {
 bool placeVoiceCall(ModemLink& link, const VoiceCallSettings& settings, std::string_view number, Messages& messages,
                     const std::function<void(std::string_view, std::string_view)>& pickUp) {
     if (!link.openPort(settings.port, kVoiceSpeed)) {
-        messages.message(std::string(faxtext::kVoicePortFailed));
+        messages.message(faxtext::withProblem(std::string(faxtext::kVoicePortFailed), link.portProblem(settings.port)));
         return false;
     }
     if (!settings.modemVolume) link.setSpeakerVolume(settings.volume);

@@ -46,24 +46,57 @@ int openDevice(const std::string& device) {
 
 SerialPort::~SerialPort() { close(); }
 
+// A device another program has locked is not even opened: opening a
+// serial port can raise its lines under that program's call.
+bool SerialPort::refusedByLock(const std::string& device) {
+    const pid_t holder = SerialPortLock::otherHolder(device, lockPlace_);
+    if (holder == 0) return false;
+    problem_ = device + " は他のプログラム（プロセス " + std::to_string(holder) + "）が使っています";
+    return true;
+}
+
 int SerialPort::probe(const std::string& device) {
+    problem_.clear();
+    if (refusedByLock(device)) return 0;
     const int fd = openDevice(device);
-    if (fd < 0) return 0;
+    if (fd < 0) {
+        problem_ = serialOpenProblem(device, errno);
+        return 0;
+    }
     const int subtype = isatty(fd) ? 1 : 0;
     ::close(fd);
+    if (subtype == 0) problem_ = device + " はシリアルポートではありません";
     return subtype;
 }
 
 bool SerialPort::open(const std::string& device, int speed) {
     close();
+    problem_.clear();
     const std::optional<speed_t> code = speedCode(speed);
     if (!code) return false;
+    if (refusedByLock(device)) return false;
+    switch (lock_.acquire(device, lockPlace_)) {
+        case SerialPortLock::Result::HeldByOther:
+            problem_ = device + " は他のプログラム（プロセス " + std::to_string(lock_.holder()) + "）が使っています";
+            return false;
+        case SerialPortLock::Result::Failed:
+            problem_ = device + " のロックファイルを作れません（" + lockPlace_.folder + "）";
+            return false;
+        case SerialPortLock::Result::Taken:
+        case SerialPortLock::Result::NotNeeded: break;
+    }
     fd_ = openDevice(device);
-    if (fd_ < 0) return false;
+    if (fd_ < 0) {
+        problem_ = serialOpenProblem(device, errno);
+        lock_.release();
+        return false;
+    }
     termios t{};
     if (!isatty(fd_) || ioctl(fd_, TIOCEXCL) != 0 || tcgetattr(fd_, &found_) != 0) {
+        problem_ = isatty(fd_) ? serialOpenProblem(device, errno) : device + " はシリアルポートではありません";
         ::close(fd_);
         fd_ = -1;
+        lock_.release();
         return false;
     }
     pseudoTerminal_ = isPseudoTerminal(fd_);
@@ -98,6 +131,7 @@ void SerialPort::close() {
     ioctl(fd_, TIOCNXCL);
     ::close(fd_);
     fd_ = -1;
+    lock_.release();
 }
 
 bool SerialPort::setSpeed(int speed) {

@@ -1,9 +1,12 @@
 #pragma once
 #include <termios.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "base/SerialLine.h"
+#include "platform/SerialPortLock.h"
 
 namespace lumipage {
 
@@ -12,7 +15,7 @@ namespace lumipage {
 // lines: there they read as on, so a simulated modem can stand in for a real one.
 class SerialPort : public SerialLine {
 public:
-    SerialPort() = default;
+    explicit SerialPort(SerialLockPlace lockPlace = {}) : lockPlace_(std::move(lockPlace)) {}
     ~SerialPort() override;
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
@@ -20,6 +23,7 @@ public:
     int probe(const std::string& device) override;
     bool open(const std::string& device, int speed) override;
     void close() override;
+    std::string problem() const override { return problem_; }
     bool isOpen() const override { return fd_ >= 0; }
     bool setSpeed(int speed) override;
 
@@ -45,6 +49,11 @@ private:
     bool pushPending();
     bool setLines(int bits, bool on);
 
+    bool refusedByLock(const std::string& device);
+
+    SerialLockPlace lockPlace_;
+    SerialPortLock lock_;
+    std::string problem_;
     int fd_ = -1;
     bool pseudoTerminal_ = false;
     termios found_{};

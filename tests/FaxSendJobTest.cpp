@@ -3,8 +3,14 @@
 // and received pages decoded by netpbm compared with the pages sent.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iomanip>
 #include <map>
 
 #include "document/PageWord.h"
@@ -35,6 +41,7 @@ public:
     std::string station, number;
     int dialogsShown = 0, progressOpen = 0;
     std::function<void(int)> onSeconds;
+    std::function<void()> onStep;
 
     bool askSendValues(FaxSendValues& values, int) override {
         if (size_t(dialogsShown) >= dialogs.size()) return false;
@@ -56,7 +63,10 @@ public:
         retries.erase(retries.begin());
         return again;
     }
-    void showStep(std::string_view text) override { steps.emplace_back(text); }
+    void showStep(std::string_view text) override {
+        steps.emplace_back(text);
+        if (onStep) onStep();
+    }
     void showNumber(std::string_view n) override { number = n; }
     void showStation(std::string_view s) override { station = s; }
     void showPage(int32_t) override {}
@@ -133,10 +143,46 @@ TEST(FaxSendJob, ChecksBeforeTheCallReturnToTheDialog) {
     com3.port = 3;
     j.ui.dialogs = {values(""), com3};
     j.run();
-    EXPECT_EQ(j.messages.said, (std::vector<std::string>{std::string(faxtext::kNoNumber), "COM3ポートは使用できません"}));
+    EXPECT_EQ(j.messages.said, (std::vector<std::string>{std::string(faxtext::kNoNumber),
+                                                         "COM3ポートは使用できません\n/nonexistent/ttyS2 がありません（接続を確かめてください）"}));
     EXPECT_EQ(j.ui.dialogsShown, 2);
     EXPECT_TRUE(j.simulator.commands().empty());
     EXPECT_EQ(j.settings.commPort, 3);  // the dialog's values are kept
+}
+
+// The modem's lock file keeps two programs off one modem: a live owner's
+// lock refuses the call before the port is opened, naming the owner; the
+// lock of a program that has ended is taken over, and the call holds the
+// lock until it ends.
+TEST(FaxSendJob, AModemAnotherProgramHoldsIsLeftAloneAndAnEndedOnesLockIsTakenOver) {
+    const auto writeLock = [](const std::string& path, pid_t pid) {
+        std::ofstream(path) << std::setw(10) << pid << "\n";
+    };
+    {
+        Job j;
+        const pid_t owner = ::getppid();  // a process that runs as long as the test does
+        writeLock(j.lockFile(), owner);
+        j.ui.dialogs = {values()};
+        j.run();
+        ASSERT_EQ(j.messages.said.size(), 1u);
+        EXPECT_EQ(j.messages.said[0], "COM1ポートは使用できません\n" + j.simulator.device() + " は他のプログラム（プロセス " +
+                                          std::to_string(owner) + "）が使っています");
+        EXPECT_TRUE(j.simulator.commands().empty());
+        EXPECT_EQ(SerialPortLock::otherHolder(j.simulator.device(), {j.lockFolder, true}), owner);
+    }
+    Job j;
+    const pid_t ended = ::fork();
+    if (ended == 0) ::_exit(0);
+    ::waitpid(ended, nullptr, 0);
+    writeLock(j.lockFile(), ended);
+    bool lockedDuringCall = false;
+    j.ui.onStep = [&] { lockedDuringCall = lockedDuringCall || std::filesystem::exists(j.lockFile()); };
+    j.ui.dialogs = {values()};
+    j.run();
+    EXPECT_TRUE(j.messages.said.empty()) << j.messages.said.front();
+    EXPECT_FALSE(j.simulator.commands().empty());
+    EXPECT_TRUE(lockedDuringCall);
+    EXPECT_FALSE(std::filesystem::exists(j.lockFile())) << "the lock outlived the call";
 }
 
 TEST(FaxSendJob, SetUpFailuresOfferARetry) {
