@@ -34,6 +34,7 @@ private:
 void FaxSendValues::takeSettings(const Settings& s) {
     localId = s.localId;
     port = s.commPort;
+    devices = s.comDevices;
     baudRate = s.baudRate;
     dialMethod = s.dyalType == 'P' ? 'P' : 'T';
     sort = s.chkSort != 0;
@@ -44,6 +45,8 @@ void FaxSendValues::takeSettings(const Settings& s) {
 void FaxSendValues::storeSettings(Settings& s) const {
     s.localId = localId;
     s.commPort = port;
+    for (size_t i = 0; i < devices.size(); ++i)
+        if (!devices[i].empty()) s.comDevices[i] = devices[i];  // none named: the port keeps its device
     s.baudRate = baudRate;
     s.dyalType = dialMethod == 'T' ? 'T' : 'P';
     s.chkSort = sort ? 1 : 0;
@@ -152,6 +155,7 @@ void FaxSendJob::run(FaxSendValues& values) {
         values.endPage = range;
         if (!ui_.askSendValues(values, range)) return;
         values.storeSettings(settings_);
+        link_.setDevices(settings_.comDevices);
         link_.probePorts();
         if (checks(values) && setUp(values)) break;
     }

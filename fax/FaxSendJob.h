@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -25,6 +26,7 @@ struct FaxSendValues {
     int endPage = 1;
     std::string localId;
     int port = 1;
+    std::array<std::string, 4> devices;  // of COM1 to COM4; an empty one is left as it is
     int baudRate = 14400;
     char dialMethod = 'T';
     int redials = 3;

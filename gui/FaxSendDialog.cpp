@@ -14,6 +14,8 @@
 
 #include "fax/FaxSendJob.h"
 #include "gui/FaxWidgets.h"
+#include "platform/SerialDevices.h"
+#include "platform/SerialPort.h"
 
 namespace lumipage {
 
@@ -49,6 +51,21 @@ FaxSendDialog::FaxSendDialog(const FaxSendValues& values, int rangePages, bool s
     list_->setObjectName("1027");
     list_->setFont(QFont("Monospace"));
     port_ = choice("1028", kPorts, values.port - 1, this);
+    devices_ = values.devices;
+    shownPort_ = port_->currentIndex();
+    device_ = new QComboBox(this);
+    device_->setObjectName("ComDevice");
+    device_->setEditable(true);
+    SerialPort probe;
+    for (const std::string& d : serialDeviceCandidates([&probe](const std::string& d) { return probe.probe(d) == 1; }))
+        device_->addItem(QString::fromStdString(d));
+    device_->setEditText(QString::fromStdString(devices_[size_t(shownPort_)]));
+    connect(port_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index < 0 || index >= int(devices_.size())) return;
+        devices_[size_t(shownPort_)] = device_->currentText().toStdString();
+        shownPort_ = index;
+        device_->setEditText(QString::fromStdString(devices_[size_t(index)]));
+    });
     speed_ = choice("1029", kSpeeds, values.baudRate == 9600 ? 1 : 0, this);
     dial_ = choice("1042", kDialMethods, values.dialMethod == 'P' ? 1 : 0, this);
     redials_ = spin("1057", 0, FaxSendValues::kMaxRedials, values.redials, this);
@@ -78,6 +95,7 @@ FaxSendDialog::FaxSendDialog(const FaxSendValues& values, int rangePages, bool s
     grid->addWidget(list_, row++, 0, 1, 2);
     grid->addWidget(sort_, row++, 1);
     add("ポート", port_);
+    add("デバイス", device_);
     add("通信速度", speed_);
     add("ダイヤル", dial_);
     add("リダイヤル回数", redials_);
@@ -94,6 +112,8 @@ void FaxSendDialog::storeInto(FaxSendValues& values) const {
     values.endPage = end_->value();
     values.localId = localId_->text().toStdString();
     values.port = port_->currentIndex() + 1;
+    values.devices = devices_;
+    values.devices[size_t(shownPort_)] = device_->currentText().toStdString();
     values.baudRate = speed_->currentText().toInt();
     values.dialMethod = dial_->currentIndex() == 0 ? 'T' : 'P';
     values.redials = redials_->value();

@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <functional>
 #include <string>
 #include <utility>
@@ -20,7 +21,9 @@ struct FaxSendValues;
 
 // The fax send dialog: number, page range, local identification, the phone
 // book's fax numbers, port, speed, dial method, redials and their wait, the
-// sort switch and the speaker. The control ids are the widgets' object names.
+// sort switch and the speaker. The control ids are the widgets' object names;
+// "ComDevice" is the device of the chosen port, offered from the serial
+// devices found.
 class FaxSendDialog : public QDialog {
 public:
     // `pickList(sort)` reloads the phone book, sorted when asked.
@@ -38,6 +41,9 @@ private:
     QLineEdit* localId_;
     QListWidget* list_;
     QComboBox* port_;
+    QComboBox* device_;  // the device of the chosen port: those found, or one typed
+    std::array<std::string, 4> devices_;
+    int shownPort_ = 0;
     QComboBox* speed_;
     QComboBox* dial_;
     QSpinBox* redials_;

@@ -123,7 +123,9 @@ FaxSendValues values(std::string number = "03-1234-5678") {
 
 struct Job : test::ModemFixture {
     explicit Job(ModemScript script = {}, int pageCount = 1)
-        : ModemFixture(std::move(script)), fax(link), pages(pageCount), job(link, fax, ui, pages, messages, settings) {}
+        : ModemFixture(std::move(script)), fax(link), pages(pageCount), job(link, fax, ui, pages, messages, settings) {
+        settings.comDevices = {simulator.device(), "/nonexistent/ttyS1", "/nonexistent/ttyS2", "/nonexistent/ttyS3"};
+    }
     void run() {
         FaxSendValues kept;
         job.run(kept);
@@ -302,6 +304,7 @@ TEST(FaxSendJob, MixedPagesArriveAsOurOwnFitOfEachPage) {
     Class2Transmitter fax(m.link);
     ScriptedUi ui;
     ui.dialogs = {values()};
+    d.settings.comDevices[0] = m.simulator.device();
     DocumentFaxPages pages(d.doc, DocumentFaxPages::Range::All);
     FaxSendJob job(m.link, fax, ui, pages, d.messages, d.settings);
     FaxSendValues kept;

@@ -13,6 +13,7 @@
 #include <iomanip>
 #include <sstream>
 
+#include "platform/SerialDevices.h"
 #include "platform/SerialPort.h"
 #include "support/TestImages.h"
 
@@ -132,6 +133,23 @@ TEST(SerialPort, ADeviceTheUserMayNotOpenNamesItsGroup) {
     EXPECT_NE(said.find("ログインし直"), std::string::npos) << said;
     EXPECT_FALSE(port.open(pty.slave, 19200));
     EXPECT_EQ(port.problem(), said);
+}
+
+// The send dialog's device list on a made-up /dev: stable by-id names
+// first, USB devices they do not stand for, built-in ports that are real.
+TEST(SerialDevices, ByIdNamesFirstThenUsbThenRealBuiltInPorts) {
+    namespace fs = std::filesystem;
+    const std::string dev = test::tempFolder();
+    for (const char* name : {"ttyACM0", "ttyACM1", "ttyUSB0", "ttyS0", "ttyS1", "ttyS2", "ttyS10", "tty0", "null"})
+        std::ofstream(dev + "/" + name) << "";
+    fs::create_directories(dev + "/serial/by-id");
+    fs::create_symlink("../../ttyACM0", dev + "/serial/by-id/usb-Modem_Maker_56k-if00");
+    fs::create_symlink("../../ttyACM9", dev + "/serial/by-id/usb-Unplugged-if00");  // gone
+    const auto real = [&](const std::string& d) { return d == dev + "/ttyS0" || d == dev + "/ttyS10"; };
+    EXPECT_EQ(serialDeviceCandidates(real, dev),
+              (std::vector<std::string>{dev + "/serial/by-id/usb-Modem_Maker_56k-if00", dev + "/ttyACM1",
+                                        dev + "/ttyUSB0", dev + "/ttyS0", dev + "/ttyS10"}));
+    EXPECT_TRUE(serialDeviceCandidates(real, dev + "/none").empty());
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include <QAction>
+#include <QComboBox>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,6 +42,9 @@ FaxProgressWindow* progressOf(CMainFrame& frame) {
 struct User {
     QString number = "03-1234-5678";
     int pickRow = -1;     // a phone book row to pick instead of typing
+    int port = -1;        // a port to choose (0 for COM1), and the device to type for it
+    QString device;
+    QString deviceShownFirst;
     bool retry = false;   // the retry dialog's answer
     bool dialNow = false;  // press "呼出" once the countdown shows
     bool cancelInWait = false;
@@ -78,6 +82,12 @@ struct User {
             for (int i = 0; i < list->count(); ++i) pickLines << list->item(i)->text();
             if (pickRow >= 0) list->setCurrentRow(pickRow);
             else send->findChild<QLineEdit*>("1032")->setText(number);
+            auto* device = send->findChild<QComboBox*>("ComDevice");
+            deviceShownFirst = device->currentText();
+            if (port >= 0) {
+                send->findChild<QComboBox*>("1028")->setCurrentIndex(port);
+                device->setEditText(this->device);
+            }
             send->findChild<QPushButton*>("1")->click();
         } else if (modal->objectName() == "139") {
             retryReasons << modal->findChild<QLabel*>("reason")->text();
@@ -164,6 +174,23 @@ TEST_F(FaxWindow, SendsAllPagesFromThePhoneBookAndMarksThem) {
     EXPECT_TRUE(frame->menuBar()->isEnabled());
     EXPECT_EQ(progressOf(*frame), nullptr);
     EXPECT_EQ(table.currentPage(), 2);
+}
+
+// The send dialog shows the chosen port's device and takes another one for
+// another port; the job uses it and says why it cannot, and the device is
+// kept for that port.
+TEST_F(FaxWindow, AnotherPortsDeviceIsChosenInTheDialogAndKept) {
+    make();
+    user.port = 1;
+    user.device = "/nonexistent/modem7";
+    frame->runCommand(kFaxAll);
+    EXPECT_EQ(user.deviceShownFirst, QString::fromStdString(simulator->device()));
+    EXPECT_EQ(messages.said,
+              std::vector<std::string>{"COM2ポートは使用できません\n/nonexistent/modem7 がありません（接続を確かめてください）"});
+    EXPECT_EQ(settings.comDevices[1], "/nonexistent/modem7");
+    EXPECT_EQ(settings.comDevices[0], simulator->device());
+    EXPECT_EQ(settings.commPort, 2);
+    EXPECT_TRUE(simulator->commands().empty());
 }
 
 TEST_F(FaxWindow, SelectedPagesOnlyAndASendErrorMark) {
