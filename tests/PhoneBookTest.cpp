@@ -232,7 +232,8 @@ TEST(VoiceCall, DialsStaysInCommandModeAndHangsUp) {
         Voice v;
         v.link.setDevices({"/nonexistent/tty", "", "", ""});
         EXPECT_FALSE(v.call("031234"));
-        EXPECT_EQ(v.messages.said, std::vector<std::string>{std::string(faxtext::kVoicePortFailed)});
+        EXPECT_EQ(v.messages.said, std::vector<std::string>{std::string(faxtext::kVoicePortFailed) +
+                                                            "\n/nonexistent/tty がありません（接続を確かめてください）"});
     }
 }
 
