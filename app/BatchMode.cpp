@@ -98,6 +98,8 @@ int runBatch(const StartupRequest& request, Settings& settings, Messages& out, s
         progress.end(result.pagesWritten);
         return result.pagesWritten > 0 ? 0 : 1;
     }
+    // All pages into one file: the next page is read while one is coded.
+    options.writeOnSecondThread = batchWorkers(table.totalPages()) > 1;
     FixedOverwritePolicy overwrite(neverReplace);
     const ConversionResult result = operations.convertPages(false, *request.convertTarget, options, overwrite, progress);
     return result.pagesWritten > 0 ? 0 : 1;

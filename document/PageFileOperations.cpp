@@ -1,7 +1,12 @@
 // Saving the current page and converting pages into other files.
 #include "document/PageFileOperations.h"
 
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
 
 #include "base/Messages.h"
 #include "base/Settings.h"
@@ -169,7 +174,9 @@ void PageFileOperations::convertIntoOne(const SaveTarget& target, const std::vec
     result.started = true;
     std::vector<PendingComment> comments;
     int ordinal = 0;
-    for (const int g : pages) {
+    if (options.writeOnSecondThread)
+        appendOnSecondThread(pages, path, progress, options.copyComments, comments, result);
+    for (const int g : options.writeOnSecondThread ? std::vector<int>{} : pages) {
         if (progress.cancelled()) {
             result.cancelled = true;
             break;
@@ -196,6 +203,125 @@ void PageFileOperations::convertIntoOne(const SaveTarget& target, const std::vec
     written(path);
     result.files.push_back(path);
     result.pagesWritten = writer_.pagesWritten();
+}
+
+namespace {
+
+constexpr const char* kOutOfMemoryText = "メモリー不足のため読み込めません";
+
+// A page handed from the reading thread to the writing one: copies of the
+// rasters, which the next page read replaces.
+struct HandedPage {
+    PageRaster shown;
+    PageRaster asRead;
+    PageWord word;
+    std::string titleCp932;
+    int ordinal = 0;
+    int page = 0;
+};
+
+// A short queue between the two threads; the reader waits while it is full.
+class PageHandOver {
+public:
+    bool push(std::unique_ptr<HandedPage> page) {
+        std::unique_lock hold(lock_);
+        changed_.wait(hold, [&] { return queue_.size() < kDepth || closed_; });
+        if (closed_) return false;
+        queue_.push_back(std::move(page));
+        changed_.notify_all();
+        return true;
+    }
+    std::unique_ptr<HandedPage> pop() {
+        std::unique_lock hold(lock_);
+        changed_.wait(hold, [&] { return !queue_.empty() || closed_ || finished_; });
+        if (queue_.empty()) return nullptr;
+        auto page = std::move(queue_.front());
+        queue_.pop_front();
+        changed_.notify_all();
+        return page;
+    }
+    void finish() {  // no more pages: the writer ends after the last
+        const std::lock_guard hold(lock_);
+        finished_ = true;
+        changed_.notify_all();
+    }
+    void close() {  // the writer stopped: the reader stops too
+        const std::lock_guard hold(lock_);
+        closed_ = true;
+        queue_.clear();
+        changed_.notify_all();
+    }
+    bool closed() {
+        const std::lock_guard hold(lock_);
+        return closed_;
+    }
+
+private:
+    static constexpr size_t kDepth = 2;
+    std::mutex lock_;
+    std::condition_variable changed_;
+    std::deque<std::unique_ptr<HandedPage>> queue_;
+    bool finished_ = false;
+    bool closed_ = false;
+};
+
+}  // namespace
+
+bool PageFileOperations::appendOnSecondThread(const std::vector<int>& pages, const std::string& path,
+                                              ConversionProgress& progress, bool copyComments,
+                                              std::vector<PendingComment>& comments, ConversionResult& result) {
+    PageHandOver handOver;
+    std::vector<PendingComment> read;  // each handed page's comment, by its place
+    bool appendFailed = false;
+    read.reserve(pages.size());  // never reallocated while the writer reads it
+    std::thread writer([&] {
+        while (auto page = handOver.pop()) {
+            progress.step(page->ordinal, page->page, ConversionStep::Writing, path);
+            PageToWrite toWrite;
+            toWrite.raster = &page->shown;
+            toWrite.asRead = page->asRead.hasBits() ? &page->asRead : nullptr;
+            toWrite.word = page->word;
+            toWrite.titleCp932 = page->titleCp932;
+            // A page that cannot be written ends the conversion; the pages before it are kept.
+            if (!writer_.append(toWrite)) {
+                appendFailed = true;
+                handOver.close();
+                return;
+            }
+            if (copyComments) {
+                PendingComment c = read[size_t(page->ordinal - 1)];
+                c.targetPage = writer_.pagesWritten();
+                comments.push_back(std::move(c));
+            }
+        }
+    });
+    int ordinal = 0;
+    for (const int g : pages) {
+        if (progress.cancelled()) {
+            result.cancelled = true;
+            break;
+        }
+        progress.step(++ordinal, g, ConversionStep::Reading, path);
+        read.push_back(commentFor(path, 0));
+        if (!doc_.goToPage(g)) continue;
+        progress.step(ordinal, g, ConversionStep::Coding, path);
+        const PageToWrite page = pageToWrite();
+        if (!page.raster) continue;
+        auto handed = std::make_unique<HandedPage>();
+        if (!PageRaster::copy(*page.raster, handed->shown) ||
+            (page.asRead && page.asRead != page.raster && !PageRaster::copy(*page.asRead, handed->asRead))) {
+            messages_.message(kOutOfMemoryText);
+            break;
+        }
+        handed->word = page.word;
+        handed->titleCp932 = page.titleCp932;
+        handed->ordinal = ordinal;
+        handed->page = g;
+        if (!handOver.push(std::move(handed))) break;
+    }
+    handOver.finish();
+    writer.join();
+    return !appendFailed;
 }
 
 bool PageFileOperations::prepareBookInformation(const SaveTarget& target, const std::string& text) {

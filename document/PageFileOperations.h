@@ -25,6 +25,10 @@ struct ConvertOptions {
     bool copyComments = true;
     int firstNumber = 1;       // numbering of files with a given name starts here ("#" number)
     int pageStartPosition = 1; // a book's page start position
+    // All pages into one file: pages are coded and written on a second
+    // thread while the next is read (the batch conversion; its messages
+    // must then be safe to say from another thread).
+    bool writeOnSecondThread = false;
     // A book's information text: the comment of the index file in use, which
     // the book takes; without an index in use, one named after the book is
     // written first and becomes the index in use.
@@ -123,6 +127,10 @@ private:
                   ConversionResult& result, ConversionProgress& progress);
     void convertIntoOne(const SaveTarget& target, const std::vector<int>& pages, const ConvertOptions& options,
                         OverwritePolicy& overwrite, ConversionProgress& progress, ConversionResult& result);
+    // The pages read here, coded and appended by a second thread; the
+    // comments of the pages appended, in order. False when a page could not be appended.
+    bool appendOnSecondThread(const std::vector<int>& pages, const std::string& path, ConversionProgress& progress,
+                              bool copyComments, std::vector<PendingComment>& comments, ConversionResult& result);
     bool deleteEntry(int index);
     bool prepareBookInformation(const SaveTarget& target, const std::string& text);
     void showAfterDeletion();

@@ -225,6 +225,34 @@ TEST_F(Batch, WorkersWriteTheSameFilesAsOneWorkerWould) {
             EXPECT_EQ(text.find(missing, at + 1), std::string::npos) << text;
         }
     }
+    // All pages into one file: read on one thread, coded and written on
+    // another; the same bytes as one thread writes, and the same comments.
+    for (const std::string target : {"-ONE -G4 -=#/all.TIF", "-ONE -=#/all.MH", "-=#/all.PDF", "-=#/all.LPB"}) {
+        SCOPED_TRACE(target);
+        const char* workers[2] = {"1", "2"};
+        for (int i = 0; i < 2; ++i) {
+            const std::string folder = std::string("out/one") + workers[i];
+            std::filesystem::remove_all(dir + "/" + folder);
+            std::filesystem::create_directories(dir + "/" + folder);
+            std::string args = target;
+            args.replace(args.find('#'), 1, folder);
+            std::string err;
+            ASSERT_EQ(run(args + allSources(), &err, std::string("LUMIPAGE_BATCH_WORKERS=") + workers[i]), 0) << err;
+        }
+        const auto one = listing("out/one1"), two = listing("out/one2");
+        ASSERT_EQ(one.size(), two.size());
+        EXPECT_GE(one.size(), 1u);
+        for (size_t f = 0; f < one.size(); ++f) {
+            EXPECT_EQ(one[f].first, two[f].first);
+            EXPECT_TRUE(one[f].second == two[f].second) << one[f].first << " differs";
+        }
+        if (target.find(".TIF") != std::string::npos) {
+            PageRaster last;
+            ASSERT_TRUE(test::readTiffWithLibtiff(dir + "/out/one2/all.TIF", int(pages.size()) - 1, last));
+            EXPECT_TRUE(samePixels(last, pages.back()));
+        }
+    }
+
     // libtiff reads what the workers wrote.
     run("-G4 -=out/w3/q.TIF" + allSources(), nullptr, "LUMIPAGE_BATCH_WORKERS=3");
     for (size_t i = 0; i < pages.size(); ++i) {
