@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "base/Messages.h"
@@ -137,21 +138,25 @@ ConversionResult convertOnWorkers(const BatchJob& job, PageFileOperations& opera
 
     std::vector<std::thread> threads;
     for (int w = 1; w < workers; ++w) {
-        threads.emplace_back([&] {
-            WorkerMessages said(messages);
-            said.setQuiet(true);
-            Settings settings = job.settings;
-            FilePageCounter counter(said);
-            OpenFileTable table(counter);
-            CLP98Doc doc(table, settings, job.request, said);
-            job.openFiles(doc, said);
-            said.setQuiet(false);
-            // Files that changed since the first document counted them are
-            // left to the workers that see them as they were.
-            if (table.totalPages() != total) return;
-            PageFileOperations ops(doc, settings, said);
-            work(ops);
-        });
+        try {
+            threads.emplace_back([&] {
+                WorkerMessages said(messages);
+                said.setQuiet(true);
+                Settings settings = job.settings;
+                FilePageCounter counter(said);
+                OpenFileTable table(counter);
+                CLP98Doc doc(table, settings, job.request, said);
+                job.openFiles(doc, said);
+                said.setQuiet(false);
+                // Files that changed since the first document counted them are
+                // left to the workers that see them as they were.
+                if (table.totalPages() != total) return;
+                PageFileOperations ops(doc, settings, said);
+                work(ops);
+            });
+        } catch (const std::system_error&) {
+            break;  // no more threads to be had: fewer workers
+        }
     }
     // The calling thread is a worker too.
     work(operations);

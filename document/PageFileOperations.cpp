@@ -6,6 +6,7 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "base/Messages.h"
@@ -174,9 +175,9 @@ void PageFileOperations::convertIntoOne(const SaveTarget& target, const std::vec
     result.started = true;
     std::vector<PendingComment> comments;
     int ordinal = 0;
-    if (options.writeOnSecondThread)
-        appendOnSecondThread(pages, path, progress, options.copyComments, comments, result);
-    for (const int g : options.writeOnSecondThread ? std::vector<int>{} : pages) {
+    const bool onSecondThread =
+        options.writeOnSecondThread && appendOnSecondThread(pages, path, progress, options.copyComments, comments, result);
+    for (const int g : onSecondThread ? std::vector<int>{} : pages) {
         if (progress.cancelled()) {
             result.cancelled = true;
             break;
@@ -272,29 +273,32 @@ bool PageFileOperations::appendOnSecondThread(const std::vector<int>& pages, con
                                               std::vector<PendingComment>& comments, ConversionResult& result) {
     PageHandOver handOver;
     std::vector<PendingComment> read;  // each handed page's comment, by its place
-    bool appendFailed = false;
     read.reserve(pages.size());  // never reallocated while the writer reads it
-    std::thread writer([&] {
-        while (auto page = handOver.pop()) {
-            progress.step(page->ordinal, page->page, ConversionStep::Writing, path);
-            PageToWrite toWrite;
-            toWrite.raster = &page->shown;
-            toWrite.asRead = page->asRead.hasBits() ? &page->asRead : nullptr;
-            toWrite.word = page->word;
-            toWrite.titleCp932 = page->titleCp932;
-            // A page that cannot be written ends the conversion; the pages before it are kept.
-            if (!writer_.append(toWrite)) {
-                appendFailed = true;
-                handOver.close();
-                return;
+    std::thread writer;
+    try {
+        writer = std::thread([&] {
+            while (auto page = handOver.pop()) {
+                progress.step(page->ordinal, page->page, ConversionStep::Writing, path);
+                PageToWrite toWrite;
+                toWrite.raster = &page->shown;
+                toWrite.asRead = page->asRead.hasBits() ? &page->asRead : nullptr;
+                toWrite.word = page->word;
+                toWrite.titleCp932 = page->titleCp932;
+                // A page that cannot be written ends the conversion; the pages before it are kept.
+                if (!writer_.append(toWrite)) {
+                    handOver.close();
+                    return;
+                }
+                if (copyComments) {
+                    PendingComment c = read[size_t(page->ordinal - 1)];
+                    c.targetPage = writer_.pagesWritten();
+                    comments.push_back(std::move(c));
+                }
             }
-            if (copyComments) {
-                PendingComment c = read[size_t(page->ordinal - 1)];
-                c.targetPage = writer_.pagesWritten();
-                comments.push_back(std::move(c));
-            }
-        }
-    });
+        });
+    } catch (const std::system_error&) {
+        return false;  // no second thread: the pages are written here
+    }
     int ordinal = 0;
     for (const int g : pages) {
         if (progress.cancelled()) {
@@ -302,8 +306,9 @@ bool PageFileOperations::appendOnSecondThread(const std::vector<int>& pages, con
             break;
         }
         progress.step(++ordinal, g, ConversionStep::Reading, path);
-        read.push_back(commentFor(path, 0));
+        read.emplace_back();  // its place, filled once the page is there to say where it came from
         if (!doc_.goToPage(g)) continue;
+        read.back() = commentFor(path, 0);
         progress.step(ordinal, g, ConversionStep::Coding, path);
         const PageToWrite page = pageToWrite();
         if (!page.raster) continue;
@@ -321,7 +326,7 @@ bool PageFileOperations::appendOnSecondThread(const std::vector<int>& pages, con
     }
     handOver.finish();
     writer.join();
-    return !appendFailed;
+    return true;
 }
 
 bool PageFileOperations::prepareBookInformation(const SaveTarget& target, const std::string& text) {

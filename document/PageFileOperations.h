@@ -128,7 +128,8 @@ private:
     void convertIntoOne(const SaveTarget& target, const std::vector<int>& pages, const ConvertOptions& options,
                         OverwritePolicy& overwrite, ConversionProgress& progress, ConversionResult& result);
     // The pages read here, coded and appended by a second thread; the
-    // comments of the pages appended, in order. False when a page could not be appended.
+    // comments of the pages appended, in order. False, with nothing done,
+    // when no second thread could be started.
     bool appendOnSecondThread(const std::vector<int>& pages, const std::string& path, ConversionProgress& progress,
                               bool copyComments, std::vector<PendingComment>& comments, ConversionResult& result);
     bool deleteEntry(int index);

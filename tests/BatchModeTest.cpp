@@ -9,6 +9,8 @@
 #include <sstream>
 
 #include "app/CommandLine.h"
+#include "comments/CommentFile.h"
+#include "platform/TextCodec.h"
 #include "base/Settings.h"
 #include "image/BmpFile.h"
 #include "support/DocumentFixture.h"
@@ -226,7 +228,11 @@ TEST_F(Batch, WorkersWriteTheSameFilesAsOneWorkerWould) {
         }
     }
     // All pages into one file: read on one thread, coded and written on
-    // another; the same bytes as one thread writes, and the same comments.
+    // another; the same bytes as one thread writes, and the same comments
+    // (a book embeds them; other files get a comment file beside them).
+    test::RecordingMessages quiet;
+    ASSERT_TRUE(CommentFile::write(sources[1], 2, "タイトル：Second of two\r\n", quiet));
+    ASSERT_TRUE(CommentFile::write(sources[3], 1, "タイトル：The scan\r\n", quiet));
     for (const std::string target : {"-ONE -G4 -=#/all.TIF", "-ONE -=#/all.MH", "-=#/all.PDF", "-=#/all.LPB"}) {
         SCOPED_TRACE(target);
         const char* workers[2] = {"1", "2"};
@@ -242,6 +248,9 @@ TEST_F(Batch, WorkersWriteTheSameFilesAsOneWorkerWould) {
         const auto one = listing("out/one1"), two = listing("out/one2");
         ASSERT_EQ(one.size(), two.size());
         EXPECT_GE(one.size(), 1u);
+        std::string all;
+        for (const auto& f : one) all += f.second;
+        EXPECT_NE(all.find(*text::toCp932("The scan")), std::string::npos) << "the comments travelled";
         for (size_t f = 0; f < one.size(); ++f) {
             EXPECT_EQ(one[f].first, two[f].first);
             EXPECT_TRUE(one[f].second == two[f].second) << one[f].first << " differs";
