@@ -86,10 +86,10 @@ int runBatch(const StartupRequest& request, Settings& settings, Messages& out, s
     options.pageStartPosition = settings.pageStartPosition;
     const OverwriteOptions neverReplace{};
     StreamProgress progress(progressOut, messages);
+    const int workers = batchWorkers(table.totalPages());
     // A file for every page, numbered: the pages are shared among workers.
     const auto fileEach = PageFileOperations::fileEachTarget(*request.convertTarget, options);
-    const int workers = fileEach ? batchWorkers(table.totalPages()) : 1;
-    if (workers > 1) {
+    if (fileEach && workers > 1) {
         const auto openFiles = [&request](CLP98Doc& d, Messages& m) { addFiles(request, d, m); };
         const BatchJob job{request, settings, openFiles, table.totalPages(), *fileEach,
                            *request.convertTarget, options, neverReplace};
@@ -99,7 +99,7 @@ int runBatch(const StartupRequest& request, Settings& settings, Messages& out, s
         return result.pagesWritten > 0 ? 0 : 1;
     }
     // All pages into one file: the next page is read while one is coded.
-    options.writeOnSecondThread = batchWorkers(table.totalPages()) > 1;
+    options.writeOnSecondThread = workers > 1;
     FixedOverwritePolicy overwrite(neverReplace);
     const ConversionResult result = operations.convertPages(false, *request.convertTarget, options, overwrite, progress);
     return result.pagesWritten > 0 ? 0 : 1;

@@ -1,4 +1,5 @@
 #include "document/CLP98Doc.h"
+#include "document/PageTitle.h"
 
 #include <algorithm>
 
@@ -141,10 +142,7 @@ bool CLP98Doc::showPage(int page) {
 
 // The comment's title item; a page file without one goes by the title in its header.
 void CLP98Doc::updateCommentTitle() {
-    std::string title = CommentFile::title(path_, filePages_ > 1 ? filePage_ : 0);
-    if (title.empty() && (type_ == FileTypeCode::PageFileMH || type_ == FileTypeCode::PageFileBW))
-        title = pageFile_.title;
-    setTitle(title);
+    setTitle(pageTitle(CommentFile::title(path_, filePages_ > 1 ? filePage_ : 0), type_, [&] { return pageFile_.title; }));
 }
 
 void CLP98Doc::setTitle(const std::string& title) {

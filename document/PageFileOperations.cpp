@@ -174,24 +174,15 @@ void PageFileOperations::convertIntoOne(const SaveTarget& target, const std::vec
     if (!writer_.begin(path, target.type, target.dpi, int(pages.size()), options.pageStartPosition)) return;
     result.started = true;
     std::vector<PendingComment> comments;
-    int ordinal = 0;
-    const bool onSecondThread =
-        options.writeOnSecondThread && appendOnSecondThread(pages, path, progress, options.copyComments, comments, result);
-    for (const int g : onSecondThread ? std::vector<int>{} : pages) {
-        if (progress.cancelled()) {
-            result.cancelled = true;
-            break;
-        }
-        progress.step(++ordinal, g, ConversionStep::Reading, path);
-        if (!doc_.goToPage(g)) continue;
-        progress.step(ordinal, g, ConversionStep::Coding, path);
-        const PageToWrite page = pageToWrite();
-        if (!page.raster) continue;
+    const auto appendHere = [&](int ordinal, int g, const PageToWrite& page) {
         progress.step(ordinal, g, ConversionStep::Writing, path);
         // A page that cannot be written ends the conversion; the pages before it are kept.
-        if (!writer_.append(page)) break;
+        if (!writer_.append(page)) return false;
         if (options.copyComments) comments.push_back(commentFor(path, writer_.pagesWritten()));
-    }
+        return true;
+    };
+    if (!options.writeOnSecondThread || !appendOnSecondThread(pages, path, progress, options.copyComments, comments, result))
+        readPages(pages, path, progress, result, appendHere);
     const IndexState& index = table_.index();
     const auto copyComments = [&] {
         for (const PendingComment& c : comments) copyComment(c, overwrite);
@@ -210,21 +201,11 @@ namespace {
 
 constexpr const char* kOutOfMemoryText = "メモリー不足のため読み込めません";
 
-// A page handed from the reading thread to the writing one: copies of the
-// rasters, which the next page read replaces.
-struct HandedPage {
-    PageRaster shown;
-    PageRaster asRead;
-    PageWord word;
-    std::string titleCp932;
-    int ordinal = 0;
-    int page = 0;
-};
-
 // A short queue between the two threads; the reader waits while it is full.
-class PageHandOver {
+template <typename Item>
+class HandOver {
 public:
-    bool push(std::unique_ptr<HandedPage> page) {
+    bool push(std::unique_ptr<Item> page) {
         std::unique_lock hold(lock_);
         changed_.wait(hold, [&] { return queue_.size() < kDepth || closed_; });
         if (closed_) return false;
@@ -232,7 +213,7 @@ public:
         changed_.notify_all();
         return true;
     }
-    std::unique_ptr<HandedPage> pop() {
+    std::unique_ptr<Item> pop() {
         std::unique_lock hold(lock_);
         changed_.wait(hold, [&] { return !queue_.empty() || closed_ || finished_; });
         if (queue_.empty()) return nullptr;
@@ -252,28 +233,52 @@ public:
         queue_.clear();
         changed_.notify_all();
     }
-    bool closed() {
-        const std::lock_guard hold(lock_);
-        return closed_;
-    }
 
 private:
     static constexpr size_t kDepth = 2;
     std::mutex lock_;
     std::condition_variable changed_;
-    std::deque<std::unique_ptr<HandedPage>> queue_;
+    std::deque<std::unique_ptr<Item>> queue_;
     bool finished_ = false;
     bool closed_ = false;
 };
 
 }  // namespace
 
+// A page handed from the reading thread to the writing one: copies of the
+// rasters, which the next page read replaces.
+struct PageFileOperations::HandedPage {
+    PageRaster shown;
+    PageRaster asRead;
+    PageWord word;
+    std::string titleCp932;
+    int ordinal = 0;
+    int page = 0;
+    PendingComment comment;  // where the page came from; its place in the file is known once written
+};
+
+void PageFileOperations::readPages(const std::vector<int>& pages, const std::string& path,
+                                   ConversionProgress& progress, ConversionResult& result,
+                                   const std::function<bool(int, int, const PageToWrite&)>& take) {
+    int ordinal = 0;
+    for (const int g : pages) {
+        if (progress.cancelled()) {
+            result.cancelled = true;
+            return;
+        }
+        progress.step(++ordinal, g, ConversionStep::Reading, path);
+        if (!doc_.goToPage(g)) continue;
+        progress.step(ordinal, g, ConversionStep::Coding, path);
+        const PageToWrite page = pageToWrite();
+        if (!page.raster) continue;
+        if (!take(ordinal, g, page)) return;
+    }
+}
+
 bool PageFileOperations::appendOnSecondThread(const std::vector<int>& pages, const std::string& path,
                                               ConversionProgress& progress, bool copyComments,
                                               std::vector<PendingComment>& comments, ConversionResult& result) {
-    PageHandOver handOver;
-    std::vector<PendingComment> read;  // each handed page's comment, by its place
-    read.reserve(pages.size());  // never reallocated while the writer reads it
+    HandOver<HandedPage> handOver;
     std::thread writer;
     try {
         writer = std::thread([&] {
@@ -290,40 +295,28 @@ bool PageFileOperations::appendOnSecondThread(const std::vector<int>& pages, con
                     return;
                 }
                 if (copyComments) {
-                    PendingComment c = read[size_t(page->ordinal - 1)];
-                    c.targetPage = writer_.pagesWritten();
-                    comments.push_back(std::move(c));
+                    page->comment.targetPage = writer_.pagesWritten();
+                    comments.push_back(std::move(page->comment));
                 }
             }
         });
     } catch (const std::system_error&) {
         return false;  // no second thread: the pages are written here
     }
-    int ordinal = 0;
-    for (const int g : pages) {
-        if (progress.cancelled()) {
-            result.cancelled = true;
-            break;
-        }
-        progress.step(++ordinal, g, ConversionStep::Reading, path);
-        read.emplace_back();  // its place, filled once the page is there to say where it came from
-        if (!doc_.goToPage(g)) continue;
-        read.back() = commentFor(path, 0);
-        progress.step(ordinal, g, ConversionStep::Coding, path);
-        const PageToWrite page = pageToWrite();
-        if (!page.raster) continue;
+    readPages(pages, path, progress, result, [&](int ordinal, int g, const PageToWrite& page) {
         auto handed = std::make_unique<HandedPage>();
         if (!PageRaster::copy(*page.raster, handed->shown) ||
             (page.asRead && page.asRead != page.raster && !PageRaster::copy(*page.asRead, handed->asRead))) {
             messages_.message(kOutOfMemoryText);
-            break;
+            return false;
         }
         handed->word = page.word;
         handed->titleCp932 = page.titleCp932;
         handed->ordinal = ordinal;
         handed->page = g;
-        if (!handOver.push(std::move(handed))) break;
-    }
+        if (copyComments) handed->comment = commentFor(path, 0);
+        return handOver.push(std::move(handed));
+    });
     handOver.finish();
     writer.join();
     return true;

@@ -127,6 +127,11 @@ private:
                   ConversionResult& result, ConversionProgress& progress);
     void convertIntoOne(const SaveTarget& target, const std::vector<int>& pages, const ConvertOptions& options,
                         OverwritePolicy& overwrite, ConversionProgress& progress, ConversionResult& result);
+    // Reads the pages in turn and hands each one shown to `take(ordinal,
+    // page, shown)`; stops when `take` says false or the user cancels.
+    void readPages(const std::vector<int>& pages, const std::string& path, ConversionProgress& progress,
+                   ConversionResult& result, const std::function<bool(int, int, const PageToWrite&)>& take);
+    struct HandedPage;
     // The pages read here, coded and appended by a second thread; the
     // comments of the pages appended, in order. False, with nothing done,
     // when no second thread could be started.

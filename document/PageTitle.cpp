@@ -1,17 +1,18 @@
 #include "document/PageTitle.h"
 
 #include "comments/CommentFile.h"
-#include "document/FileTypeCode.h"
 #include "image/LpPageFile.h"
 
 namespace lumipage {
 
-std::string pageTitle(const std::string& path, int page) {
-    std::string title = CommentFile::title(path, page);
-    if (!title.empty()) return title;
-    const FileTypeCode type = fileTypeOf(path);
-    if (type == FileTypeCode::PageFileMH || type == FileTypeCode::PageFileBW) return LpPageFile::readTitle(path);
+std::string pageTitle(std::string commentTitle, FileTypeCode type, const std::function<std::string()>& headerTitle) {
+    if (!commentTitle.empty()) return commentTitle;
+    if (type == FileTypeCode::PageFileMH || type == FileTypeCode::PageFileBW) return headerTitle();
     return {};
+}
+
+std::string pageTitle(const std::string& path, int page) {
+    return pageTitle(CommentFile::title(path, page), fileTypeOf(path), [&] { return LpPageFile::readTitle(path); });
 }
 
 }  // namespace lumipage

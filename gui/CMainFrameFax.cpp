@@ -96,7 +96,6 @@ bool CMainFrame::runFaxCommand(int id) {
 bool CMainFrame::sendFax(bool selectedPages, FaxSendUi* ui) {
     CLP98FAX& f = fax();
     ModemLink& link = f.link();
-    link.setDevices(settings_.comDevices);
     // The pump tells the call when the window is to close: the call is cancelled.
     link.setEventPump([this] {
         QCoreApplication::processEvents();

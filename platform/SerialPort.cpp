@@ -38,6 +38,10 @@ bool isPseudoTerminal(int fd) {
     return m >= 136 && m <= 143;
 }
 
+std::string heldBy(const std::string& device, pid_t holder) {
+    return device + " は他のプログラム（プロセス " + std::to_string(holder) + "）が使っています";
+}
+
 int openDevice(const std::string& device) {
     return ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
 }
@@ -51,7 +55,7 @@ SerialPort::~SerialPort() { close(); }
 bool SerialPort::refusedByLock(const std::string& device) {
     const pid_t holder = SerialPortLock::otherHolder(device, lockPlace_);
     if (holder == 0) return false;
-    problem_ = device + " は他のプログラム（プロセス " + std::to_string(holder) + "）が使っています";
+    problem_ = heldBy(device, holder);
     return true;
 }
 
@@ -77,7 +81,7 @@ bool SerialPort::open(const std::string& device, int speed) {
     if (refusedByLock(device)) return false;
     switch (lock_.acquire(device, lockPlace_)) {
         case SerialPortLock::Result::HeldByOther:
-            problem_ = device + " は他のプログラム（プロセス " + std::to_string(lock_.holder()) + "）が使っています";
+            problem_ = heldBy(device, lock_.holder());
             return false;
         case SerialPortLock::Result::Failed:
             problem_ = device + " のロックファイルを作れません（" + lockPlace_.folder + "）";

@@ -84,6 +84,10 @@ bool listedInGroup(const group& g) {
 
 }  // namespace
 
+std::string SerialPortLock::lockPath(const std::string& device, const SerialLockPlace& place) {
+    return place.folder + "/" + fileNameFor(resolved(device));
+}
+
 std::string SerialPortLock::fileNameFor(const std::string& device) {
     std::string name = device;
     if (name.starts_with("/dev/")) name = name.substr(5);
@@ -98,7 +102,7 @@ SerialPortLock::Result SerialPortLock::acquire(const std::string& device, const 
     holder_ = 0;
     if (!needed(device, place) || place.folder.empty() || ::access(place.folder.c_str(), W_OK) != 0)
         return Result::NotNeeded;
-    const std::string path = place.folder + "/" + fileNameFor(resolved(device));
+    const std::string path = lockPath(device, place);
     for (int attempt = 0; attempt < kTakeOverAttempts; ++attempt) {
         if (createLock(place.folder, path)) {
             path_ = path;
@@ -125,7 +129,7 @@ bool SerialPortLock::needed(const std::string& device, const SerialLockPlace& pl
 
 pid_t SerialPortLock::otherHolder(const std::string& device, const SerialLockPlace& place) {
     if (place.folder.empty() || !needed(device, place)) return 0;
-    const pid_t owner = lockOwner(place.folder + "/" + fileNameFor(resolved(device)));
+    const pid_t owner = lockOwner(lockPath(device, place));
     return owner != ::getpid() && isRunning(owner) ? owner : 0;
 }
 

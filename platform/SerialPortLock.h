@@ -40,6 +40,8 @@ public:
     static std::string fileNameFor(const std::string& device);
 
 private:
+    static std::string lockPath(const std::string& device, const SerialLockPlace& place);
+
     std::string path_;  // the lock file held; empty when none
     pid_t holder_ = 0;
 };

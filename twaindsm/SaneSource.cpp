@@ -202,7 +202,7 @@ void SaneSource::stopFrame() {
     if (!scanning_) return;
     using Clock = std::chrono::steady_clock;
     const Clock::time_point until = Clock::now() + kDrainTime;
-    std::vector<SANE_Byte> rest(64 * 1024);
+    std::vector<SANE_Byte> rest(kPreferredBuffer);
     SANE_Int got = 0;
     while (Clock::now() < until && sane_read(handle_, rest.data(), SANE_Int(rest.size()), &got) == SANE_STATUS_GOOD) {
     }
