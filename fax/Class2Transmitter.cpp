@@ -94,20 +94,23 @@ void Class2Transmitter::readUntilOk(int waitMs) {
 
 bool Class2Transmitter::startClass2() {
     link_.setupError.clear();
+    dialect_ = FaxDialect::Class2;
     if (!link_.initialise(9600)) return false;
     const std::optional<std::string> classes = link_.query("AT+FCLASS=?");
     if (!classes) {
         link_.setupError = faxtext::kFaxCommandsInvalid;
         return false;
     }
-    if (classes->find('2') == std::string::npos) {
+    const std::optional<FaxClassChoice> choice = chooseFaxClass(*classes);
+    if (!choice) {
         link_.setupError = faxtext::kClass2Invalid;
         return false;
     }
+    class_ = *choice;
     link_.setupError = faxtext::kFaxInitError;
     const std::optional<std::string> current = link_.query("AT+FCLASS?");
-    if (!current || current->empty() || !isDigit(current->front())) return false;
-    savedClass_ = current->front();
+    if (!current || (savedClass_ = currentFaxClass(*current)).empty()) return false;
+    if (class_.dialect == FaxDialect::Class20) return startClass20();
     if (!link_.command("AT+FCLASS=2") || !link_.command("AT+FBOR=0")) return false;
     std::string id = localId_.substr(0, std::min(localId_.size(), kLocalIdLength));
     id.resize(kLocalIdLength, ' ');
@@ -125,6 +128,36 @@ bool Class2Transmitter::startClass2() {
     list[kST] = '1';  // minimum scan line time code 1
     list.resize(kST + 1);
     if (!link_.command("AT+FDCC=" + list)) return false;
+    capabilities = list;
+    pageParameters = list;
+    link_.setupError.clear();
+    return true;
+}
+
+// The same set-up in the class 2.0 command set. Its values may be longer
+// than a digit (a resolution bit mask such as "7F"), so the lists are
+// taken apart at the commas; a ninth value (JPEG) is set to none.
+bool Class2Transmitter::startClass20() {
+    if (!link_.command("AT+FCLASS=" + class_.value) || !link_.command("AT+FBO=0")) return false;
+    dialect_ = FaxDialect::Class20;
+    link_.command("AT+FLO=1");  // XON/XOFF, as class 2 uses; the port honours both kinds
+    std::string id = localId_.substr(0, std::min(localId_.size(), kLocalIdLength));
+    id.resize(kLocalIdLength, ' ');
+    if (!link_.command("AT+FLI=\"" + id + "\"")) return false;
+    // The receiver's identity and capabilities and the negotiated session
+    // are reported only when asked for.
+    link_.command("AT+FNR=1,1,1,1");
+    const std::optional<std::string> fcc = link_.query("AT+FCC?");
+    if (!fcc) return false;
+    std::vector<std::string> values = parameterValues(*fcc);
+    if (values.size() < 8 || values[1].empty() || !isDigit(values[1].front())) return false;
+    values.resize(std::max<size_t>(values.size(), 8));
+    values[0] = "1";  // fine
+    for (const size_t i : {2, 3, 4, 5, 6}) values[i] = "0";  // 1728 pixels, A4, MH, no ECM, no BFT
+    values[7] = "1";
+    for (size_t i = 8; i < values.size(); ++i) values[i] = "0";  // no JPEG
+    const std::string list = joinParameters(values);
+    if (!link_.command("AT+FCC=" + list)) return false;
     capabilities = list;
     pageParameters = list;
     link_.setupError.clear();
@@ -188,17 +221,31 @@ bool Class2Transmitter::beginPage(bool normalResolution) {
     hangUpCode = 0;
     hangUpText.clear();
 
-    completeParameters(pageParameters);
-    pageParameters[kVR] = normalResolution ? '0' : '1';
-    pageParameters[kWD] = '0';
-    pageParameters[kDF] = '0';
-    if (pageParameters[kBR] > '3' && speedLimit_ == 9600) pageParameters[kBR] = '3';
+    if (dialect_ == FaxDialect::Class2) {
+        completeParameters(pageParameters);
+        pageParameters[kVR] = normalResolution ? '0' : '1';
+        pageParameters[kWD] = '0';
+        pageParameters[kDF] = '0';
+        if (pageParameters[kBR] > '3' && speedLimit_ == 9600) pageParameters[kBR] = '3';
+    } else {
+        // The receiver's capabilities as reported, within what this page
+        // and the program can send.
+        std::vector<std::string> values = parameterValues(pageParameters);
+        values.resize(std::max<size_t>(values.size(), 8), "0");
+        values[0] = normalResolution ? "0" : "1";
+        for (const size_t i : {2, 4, 5, 6}) values[i] = "0";
+        for (size_t i = 8; i < values.size(); ++i) values[i] = "0";
+        if (values[1].empty() || (values[1] > "3" && speedLimit_ == 9600)) values[1] = "3";
+        pageParameters = joinParameters(values);
+    }
 
     auto fail = [this] {
         pageError = true;
         return false;
     };
-    if (!link_.command("AT+FDIS=" + pageParameters) || !link_.sendCommand("AT+FDT", kLongEchoWait)) return fail();
+    const std::string_view session = dialect_ == FaxDialect::Class2 ? "AT+FDIS=" : "AT+FIS=";
+    if (!link_.command(std::string(session) + pageParameters) || !link_.sendCommand("AT+FDT", kLongEchoWait))
+        return fail();
     for (;;) {
         const std::optional<ResponseKind> kind = readFaxResponse(kPageStartWait);
         if (!kind) return fail();
@@ -291,12 +338,14 @@ bool Class2Transmitter::sendLine(std::span<const uint8_t> coded, bool lastLine) 
 }
 
 bool Class2Transmitter::endPageData() {
+    if (dialect_ == FaxDialect::Class20) return link_.flushOutput();  // the post-page message ends the data
     if (!link_.flushOutput() || !link_.writeByte(kDle, kPageEndWait) || !link_.writeByte(kEtx, kPageEndWait))
         return false;
     return readFaxResponse(kPageEndWait).has_value();
 }
 
 bool Class2Transmitter::endPage(int digit) {
+    if (dialect_ == FaxDialect::Class20) return endPage20(digit);
     std::string text = "AT+FET=0";
     text.back() = char('0' + std::clamp(digit, 0, 2));
     if (!link_.sendCommand(text, kEchoWait)) return false;
@@ -307,10 +356,24 @@ bool Class2Transmitter::endPage(int digit) {
     }
 }
 
+// Class 2.0 ends the page's data with DLE and the post-page message; the
+// modem answers with the receiver's page status, after the last page the
+// hang-up status, and OK.
+bool Class2Transmitter::endPage20(int digit) {
+    const uint8_t message = kPostPageCodes[std::clamp(digit, 0, 2)];
+    if (!link_.writeByte(kDle, kPageEndWait) || !link_.writeByte(message, kPageEndWait)) return false;
+    for (;;) {
+        const std::optional<ResponseKind> kind = readFaxResponse(kCallWait);
+        if (!kind) return false;
+        if (*kind == ResponseKind::Ok) return hangUpCode <= 0;
+    }
+}
+
 bool Class2Transmitter::hangUp() {
     if (!link_.isOpen() || !link_.isDsrOn()) return false;
     link_.setSpeed(link_.lineSpeed());
-    if (hangUpCode == -1 && link_.sendCommand("AT+FK", kLongEchoWait)) readUntilOk(kCallWait);
+    const std::string_view terminate = dialect_ == FaxDialect::Class2 ? "AT+FK" : "AT+FKS";
+    if (hangUpCode == -1 && link_.sendCommand(terminate, kLongEchoWait)) readUntilOk(kCallWait);
     bool ok = false;
     if (link_.sendCommand("ATH", kHangUpEchoWait)) {
         for (;;) {
@@ -328,6 +391,6 @@ bool Class2Transmitter::hangUp() {
     return true;
 }
 
-bool Class2Transmitter::restoreClass() { return link_.command(std::string("AT+FCLASS=") + savedClass_); }
+bool Class2Transmitter::restoreClass() { return link_.command("AT+FCLASS=" + savedClass_); }
 
 }  // namespace lumipage

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "fax/FaxDialect.h"
 #include "fax/ModemLink.h"
 #include "image/FaxRowSink.h"
 
@@ -17,7 +18,8 @@ class FaxProgress;
 // One outgoing fax call through a service class 2 modem: set-up, dialling,
 // the coded rows of each page queued and written in blocks (DLE doubled, as
 // the class 2 data phase requires), post-page messages, hang-up. Transmits
-// only.
+// only. A modem that offers service class 2.0 (T.32) and not class 2 gets
+// the same call in the 2.0 command set.
 class Class2Transmitter : public FaxRowSink {
 public:
     static constexpr size_t kRingSize = 2 * 1024 * 1024;
@@ -27,6 +29,8 @@ public:
     static constexpr int kLineThreshold = 500;
     static constexpr uint8_t kDle = 0x10;
     static constexpr uint8_t kEtx = 0x03;
+    // What follows DLE at the end of a class 2.0 page: MPS, EOM, EOP.
+    static constexpr uint8_t kPostPageCodes[3] = {0x2c, 0x3b, 0x2e};
 
     // The ring size is a parameter so that tests can fill a small one.
     explicit Class2Transmitter(ModemLink& link, size_t ringSize = kRingSize);
@@ -44,6 +48,8 @@ public:
     bool endPage(int digit);
     bool hangUp();
     bool restoreClass();
+    // The command set the last set-up chose.
+    FaxDialect dialect() const { return dialect_; }
 
     // The fax-phase classifier with its effects; false for "ERROR".
     bool classifyFax(std::string_view line, ResponseKind& kind);
@@ -71,6 +77,8 @@ public:
     size_t bytesWritten = 0;
 
 private:
+    bool startClass20();
+    bool endPage20(int digit);
     bool queueByte(uint8_t byte);
     bool drainStep();
     bool dropFlowControl();
@@ -82,7 +90,9 @@ private:
     FaxProgress* progress_ = nullptr;
     std::string localId_;
     int speedLimit_ = 14400;
-    char savedClass_ = '0';
+    std::string savedClass_ = "0";
+    FaxClassChoice class_;
+    FaxDialect dialect_ = FaxDialect::Class2;
 
     size_t ringSize_;
     std::vector<uint8_t> ring_;

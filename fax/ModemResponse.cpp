@@ -4,6 +4,8 @@
 #include <limits>
 #include <utility>
 
+#include "fax/FaxDialect.h"
+
 namespace lumipage {
 
 namespace {
@@ -45,10 +47,11 @@ std::string reportValue(std::string_view text) {
 }
 
 ModemResponse parseCommandResponse(std::string_view line) {
-    static constexpr std::array<std::pair<std::string_view, ResponseKind>, 10> kExact{{
+    static constexpr std::array<std::pair<std::string_view, ResponseKind>, 11> kExact{{
         {"ERROR", ResponseKind::Error},
         {"OK", ResponseKind::Ok},
         {"+FCON", ResponseKind::FaxConnect},
+        {"+FCO", ResponseKind::FaxConnect},  // class 2.0
         {"RING", ResponseKind::Ring},
         {"CED", ResponseKind::AnswerTone},
         {"NO CARRIER", ResponseKind::NoCarrier},
@@ -72,16 +75,23 @@ ModemResponse parseFaxResponse(std::string_view line) {
     if (startsWith(line, "FHNG:")) return {ResponseKind::HangUp, leadingNumber(line.substr(5)), {}};
     if (startsWith(line, "FPTS:")) return {ResponseKind::PostPageStatus, leadingNumber(line.substr(5)), {}};
     if (startsWith(line, "FET:")) return {ResponseKind::PostPageMessage, leadingNumber(line.substr(4)), {}};
-    static constexpr std::array<std::pair<std::string_view, ResponseKind>, 4> kReports{{
+    // The class 2.0 names of the same reports; a modem may mix the two.
+    if (startsWith(line, "FHS:")) return {ResponseKind::HangUp, class2HangUpCode(line.substr(4)), {}};
+    if (startsWith(line, "FPS:")) return {ResponseKind::PostPageStatus, leadingNumber(line.substr(4)), {}};
+    static constexpr std::array<std::pair<std::string_view, ResponseKind>, 8> kReports{{
         {"FTSI:", ResponseKind::TransmittingStation},
         {"FCSI:", ResponseKind::CalledStation},
         {"FDIS:", ResponseKind::ReceiverCapabilities},
         {"FDCS:", ResponseKind::Negotiated},
+        {"FTI:", ResponseKind::TransmittingStation},
+        {"FCI:", ResponseKind::CalledStation},
+        {"FIS:", ResponseKind::ReceiverCapabilities},
+        {"FCS:", ResponseKind::Negotiated},
     }};
     for (const auto& [prefix, kind] : kReports)
         if (startsWith(line, prefix)) return {kind, 0, reportValue(line.substr(prefix.size()))};
     if (startsWith(line, "FCFR")) return {ResponseKind::Confirmation, 0, {}};
-    if (startsWith(line, "FNSF")) return {ResponseKind::NonStandard, 0, {}};
+    if (startsWith(line, "FNSF") || startsWith(line, "FNF:")) return {ResponseKind::NonStandard, 0, {}};
     return {ResponseKind::Other, 0, {}};
 }
 

@@ -19,16 +19,16 @@ enum class ResponseKind : int {
     Delayed = 8,
     Connect = 16,
     FaxConnect = 128,
-    // Reports of the Class 2 fax phase.
-    HangUp = 129,              // +FHNG:
-    PostPageStatus = 130,      // +FPTS:
+    // Reports of the fax phase, by their class 2 and class 2.0 names.
+    HangUp = 129,              // +FHNG: (decimal), +FHS: (hexadecimal)
+    PostPageStatus = 130,      // +FPTS:, +FPS:
     PostPageMessage = 131,     // +FET:
-    TransmittingStation = 132, // +FTSI:
-    CalledStation = 133,       // +FCSI:
-    ReceiverCapabilities = 134,// +FDIS:
-    Negotiated = 135,          // +FDCS:
+    TransmittingStation = 132, // +FTSI:, +FTI:
+    CalledStation = 133,       // +FCSI:, +FCI:
+    ReceiverCapabilities = 134,// +FDIS:, +FIS:
+    Negotiated = 135,          // +FDCS:, +FCS:
     Confirmation = 136,        // +FCFR
-    NonStandard = 137,         // +FNSF
+    NonStandard = 137,         // +FNSF, +FNF:
     AnswerTone = 138,          // CED
     Other = 240,
 };
@@ -44,7 +44,8 @@ struct ModemResponse {
 
 // A command-phase line: exact, case-sensitive comparisons.
 ModemResponse parseCommandResponse(std::string_view line);
-// A line of the fax phase (after "+FCON"): one leading '+' is dropped first.
+// A line of the fax phase (after "+FCON" or "+FCO"): one leading '+' is
+// dropped first. A class 2.0 hang-up code is given as its class 2 number.
 ModemResponse parseFaxResponse(std::string_view line);
 
 // The decimal number at the start of `text` after blanks; digits beyond

@@ -140,6 +140,46 @@ TEST(StrictModem, TheSessionIsWhatWasAskedWithinWhatTheReceiverOffers) {
     EXPECT_EQ(m.simulator.negotiated(), (std::vector<std::string>{"0,3,0,0,0,0,0,4"}));
 }
 
+// Set to class 2.0, the modem speaks T.32 alone: the class 2 names are
+// unknown to it, lists take a ninth value, the receiver's reports come
+// only when +FNR asks for them, and page data ends with DLE and a post-page
+// message, not DLE ETX.
+TEST(StrictModem, AClass20ModemTakesOnlyItsOwnCommands) {
+    ModemScript s;
+    s.classes = "0,1,2.0";
+    Modem m(s);
+    ASSERT_TRUE(m.ready);
+    EXPECT_FALSE(m.toClass2());
+    EXPECT_FALSE(m.ok("AT+FCC?"));  // not yet in class 2.0
+    ASSERT_TRUE(m.ok("AT+FCLASS=2.0"));
+    for (const char* class2 : {"AT+FDCC?", "AT+FDCC=1,5,0,2,0,0,0,0", "AT+FLID=\"A\"", "AT+FBOR=0", "AT+FK", "AT+FET=2"})
+        EXPECT_FALSE(m.ok(class2)) << class2;
+    EXPECT_EQ(m.link.query("AT+FCC?"), "+FCC:1,5,0,2,0,0,0,0,0");
+    EXPECT_TRUE(m.ok("AT+FCC=1,5,0,2,0,0,0,0,0"));
+    EXPECT_FALSE(m.ok("AT+FCC=1,5,0,2,0,0,0,0,0,0"));  // ten values
+    EXPECT_FALSE(m.ok("AT+FCC=1,5,0,2,0,0,0,0,1"));    // JPEG is not offered
+    EXPECT_TRUE(m.ok("AT+FLI=\"A\""));
+    EXPECT_FALSE(m.ok("AT+FNR=1,1,1,1,1"));
+    ASSERT_TRUE(m.call());
+    EXPECT_TRUE(m.has("+FCO"));
+    EXPECT_FALSE(m.has("+FCI: \"81 3 1234 5678\""));  // not asked for
+    ASSERT_TRUE(m.ok("AT+FKS"));
+    m.lines.clear();
+    ASSERT_TRUE(m.ok("AT+FNR=1,1,1,1"));
+    ASSERT_TRUE(m.call());
+    EXPECT_TRUE(m.has("+FCI: \"81 3 1234 5678\""));
+    EXPECT_TRUE(m.has("+FIS:1,5,0,2,0,0,0,0,0"));
+    ASSERT_TRUE(m.link.sendCommand("AT+FDT", 1000));
+    ASSERT_TRUE(m.readUntil("CONNECT"));
+    EXPECT_TRUE(m.has("+FCS:1,5,0,2,0,0,0,0,0"));
+    EXPECT_FALSE(m.has("+FCFR"));
+    // A class 2 page end is no page end here: the call is abandoned.
+    for (const uint8_t byte : {uint8_t(0x00), uint8_t(0x80), uint8_t(0x10), uint8_t(0x03)}) m.link.writeByte(byte, 1000);
+    EXPECT_EQ(m.link.readLine(3000), "+FHS:43");
+    EXPECT_EQ(m.simulator.violations(), std::vector<std::string>{"DLE 03 ends class 2.0 page data"});
+    EXPECT_TRUE(m.simulator.pages().empty());
+}
+
 TEST(StrictModem, EchoStartsOffUntilE1) {
     ModemScript s;
     s.echoOffUntilE1 = true;

@@ -1,11 +1,12 @@
 // One class 2 fax call at a time against the simulated modem: set-up,
 // dialling, page data with its DLE doubling and flow control, post-page
-// results and hang-ups.
+// results and hang-ups; and the same call through a class 2.0 modem.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <random>
 
+#include "fax/FaxDialect.h"
 #include "fax/FaxTexts.h"
 #include "image/FitScaler.h"
 #include "support/ModemFixture.h"
@@ -281,6 +282,131 @@ TEST(Class2Transmitter, CancelDuringPageDataFailsTheLine) {
     bool sent = true;
     for (size_t i = 0; i < lines.size() && sent; ++i) sent = call.fax.sendLine(lines[i], false);
     EXPECT_FALSE(sent);
+}
+
+// What modems answer to AT+FCLASS=? (as their manuals print it), and
+// which class the program then uses.
+TEST(FaxDialect, TheClassComesFromWhatTheModemOffers) {
+    const std::pair<const char*, const char*> offers[] = {
+        {"0,1,2", "2"},           {"0,1,2,2.0", "2"},   {"0,1,1.0,2,2.0,2.1,8", "2"},
+        {"0,1,2.0", "2.0"},       {"(0,1,1.0,2.0,8)", "2.0"}, {"+FCLASS: 0,1,2.1", "2.1"},
+        {"0, 1, 2.0, 8", "2.0"},  {"0,1,1.0,8", ""},    {"0,1", ""}, {"0,1,20,12", ""}, {"", ""},
+    };
+    for (const auto& [offered, chosen] : offers) {
+        const std::optional<FaxClassChoice> choice = chooseFaxClass(offered);
+        EXPECT_EQ(choice ? choice->value : "", chosen) << offered;
+        if (choice) EXPECT_EQ(choice->dialect, choice->value == "2" ? FaxDialect::Class2 : FaxDialect::Class20);
+    }
+    for (const auto& [answer, current] :
+         {std::pair{"0", "0"}, {"2.0", "2.0"}, {"+FCLASS: 1", "1"}, {" 8", "8"}, {"x", ""}, {".5", ""}})
+        EXPECT_EQ(currentFaxClass(answer), current) << answer;
+}
+
+// Class 2.0 reports under their own names, the hang-up cause in
+// hexadecimal: read as the class 2 ones, so that the texts are the same.
+TEST(FaxDialect, Class20ReportsReadAsTheirClass2Counterparts) {
+    for (const auto& [hex, code] : {std::pair{"00", 0}, {"02", 2}, {"50", 50}, {"A0", 100}, {"a1", 101}, {"43", 43}})
+        EXPECT_EQ(class2HangUpCode(hex), code) << hex;
+    EXPECT_EQ(parseFaxResponse("+FHS:A0").kind, ResponseKind::HangUp);
+    EXPECT_EQ(parseFaxResponse("+FHS:A0").number, 100);
+    EXPECT_EQ(parseFaxResponse("+FHNG:100").number, 100);
+    EXPECT_EQ(parseFaxResponse("+FPS:2,2290,0,0,0").kind, ResponseKind::PostPageStatus);
+    EXPECT_EQ(parseFaxResponse("+FPS:2,2290,0,0,0").number, 2);
+    EXPECT_EQ(parseFaxResponse("+FCI: \"81 3 1234\"").value, "81 3 1234");
+    EXPECT_EQ(parseFaxResponse("+FCI: \"81 3 1234\"").kind, ResponseKind::CalledStation);
+    EXPECT_EQ(parseFaxResponse("+FTI:\"X\"").kind, ResponseKind::TransmittingStation);
+    EXPECT_EQ(parseFaxResponse("+FIS:1,5,0,2,0,0,0,0,0").kind, ResponseKind::ReceiverCapabilities);
+    EXPECT_EQ(parseFaxResponse("+FCS:1,3,0,2,0,0,0,0,0").kind, ResponseKind::Negotiated);
+    EXPECT_EQ(parseFaxResponse("+FNF:00 00").kind, ResponseKind::NonStandard);
+    EXPECT_EQ(parseCommandResponse("+FCO").kind, ResponseKind::FaxConnect);
+    EXPECT_EQ(parseCommandResponse("+FCOX").kind, ResponseKind::Other);
+    EXPECT_EQ(parameterValues("+FCC: 1,5,0,2,0,0,0,0,0"),
+              (std::vector<std::string>{"1", "5", "0", "2", "0", "0", "0", "0", "0"}));
+    EXPECT_EQ(parameterValues("7F,D"), (std::vector<std::string>{"7F", "D"}));
+}
+
+ModemScript class20(ModemScript s = {}) {
+    s.classes = "0,1,2.0";
+    return s;
+}
+
+// A modem that offers class 2.0 and no class 2 gets the whole call in the
+// 2.0 command set: the strict simulator refuses any class 2 command, and
+// each page ends with DLE and its post-page message.
+TEST(Class2Transmitter, AClass20ModemGetsTheCallInItsOwnCommands) {
+    for (const bool mixed : {false, true}) {
+        ModemScript s = class20();
+        s.mixedReports = mixed;  // some modems give class 2 names to 2.0 reports
+        s.transmittingStation = "RECEIVER";
+        Call call(s);
+        call.fax.setLocalId("LUMIPAGE");
+        ASSERT_TRUE(call.connect()) << mixed;
+        EXPECT_EQ(call.fax.dialect(), FaxDialect::Class20);
+        EXPECT_TRUE(call.has("AT+FCLASS=2.0"));
+        EXPECT_TRUE(call.has("AT+FBO=0"));
+        EXPECT_TRUE(call.has("AT+FLI=\"LUMIPAGE            \""));
+        EXPECT_TRUE(call.has("AT+FCC=1,5,0,0,0,0,0,1,0"));
+        EXPECT_EQ(call.fax.calledStation, "81 3 1234 5678");
+        EXPECT_EQ(call.fax.transmittingStation, "RECEIVER");
+        std::vector<std::vector<uint8_t>> pages;
+        for (int page = 0; page < 2; ++page) {
+            const auto lines = someLines(300, 20 + page);
+            ASSERT_TRUE(call.fax.beginPage(page == 1));
+            ASSERT_TRUE(sendLines(call.fax, lines));
+            EXPECT_TRUE(call.fax.endPage(page == 1 ? 2 : 0));
+            EXPECT_EQ(call.fax.pageResultText, faxtext::kPageGood);
+            EXPECT_FALSE(call.fax.pageError);
+            pages.push_back(joined(lines));
+        }
+        EXPECT_TRUE(call.has("AT+FIS=1,5,0,2,0,0,0,0,0"));
+        EXPECT_TRUE(call.has("AT+FIS=0,5,0,2,0,0,0,0,0"));  // the second page in normal resolution
+        EXPECT_EQ(call.fax.hangUpCode, 0);
+        EXPECT_EQ(call.simulator.pages(), pages);
+        EXPECT_TRUE(call.simulator.violations().empty()) << call.simulator.violations().front();
+        EXPECT_TRUE(call.fax.hangUp());
+        EXPECT_FALSE(call.has("AT+FKS"));
+        const auto commands = call.simulator.commands();
+        EXPECT_EQ(std::count_if(commands.begin(), commands.end(), [](const std::string& c) { return c.find("+FET") != c.npos; }),
+                  0);
+        EXPECT_TRUE(call.fax.restoreClass());
+        EXPECT_EQ(call.simulator.modemClass(), "0");
+    }
+    // A call ended before any page is ended with the 2.0 command.
+    Call call(class20());
+    ASSERT_TRUE(call.connect());
+    EXPECT_TRUE(call.fax.hangUp());
+    EXPECT_TRUE(call.has("AT+FKS"));
+    EXPECT_FALSE(call.has("AT+FK"));
+}
+
+TEST(Class2Transmitter, Class20HangUpsAndPageErrorsReadAsInClass2) {
+    {
+        ModemScript s = class20();
+        s.hangUpPage = 0;
+        s.hangUpAfterBytes = 1500;
+        Call call(s);
+        ASSERT_TRUE(call.connect());
+        ASSERT_TRUE(call.fax.beginPage(false));
+        const auto lines = someLines(3000, 4);
+        bool sent = true;
+        for (size_t i = 0; i < lines.size() && sent; ++i) sent = call.fax.sendLine(lines[i], i + 1 == lines.size());
+        EXPECT_FALSE(sent);
+        EXPECT_EQ(call.fax.hangUpText, "ERR:50");
+        EXPECT_TRUE(call.fax.pageError);
+        EXPECT_EQ(call.link.callStatus, CallStatus::Ended);
+        EXPECT_TRUE(call.fax.hangUp());
+        EXPECT_TRUE(call.link.ping());
+    }
+    ModemScript s = class20();
+    s.pageStatus[0] = 2;
+    Call call(s);
+    ASSERT_TRUE(call.connect());
+    ASSERT_TRUE(call.fax.beginPage(false));
+    ASSERT_TRUE(sendLines(call.fax, someLines(20, 3)));
+    EXPECT_TRUE(call.fax.endPage(2));
+    EXPECT_EQ(call.fax.postPageStatus, 2);
+    EXPECT_EQ(call.fax.pageResultText, faxtext::kPageBadRetrain);
+    EXPECT_TRUE(call.fax.pageError);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <cstdlib>
 
 namespace lumipage::test {
@@ -18,10 +19,11 @@ constexpr uint8_t kXon = 0x11;
 constexpr uint8_t kXoff = 0x13;
 constexpr int kQuietMs = 40;  // a pause this long ends the data a hung-up modem throws away
 
-// The class 2 session parameters VR, BR, WD, LN, DF, EC, BF, ST and the
-// highest value each takes.
-constexpr std::array<int, 8> kParameterMaximum{1, 5, 4, 2, 3, 2, 1, 7};
+// The session parameters VR, BR, WD, LN, DF, EC, BF, ST (and class 2.0's
+// JP) and the highest value each takes.
+constexpr std::array<int, 9> kParameterMaximum{1, 5, 4, 2, 3, 2, 1, 7, 0};
 constexpr const char* kParameterRanges = "(0,1),(0-5),(0-4),(0-2),(0-3),(0-2),(0,1),(0-7)";
+constexpr const char* kParameterRanges20 = "(0,1),(0-5),(0-4),(0-2),(0-3),(0-2),(0,1),(0-7),(0)";
 constexpr size_t kBR = 1, kST = 7;
 constexpr size_t kMaxLocalId = 20;
 
@@ -42,34 +44,6 @@ std::optional<int> number(const std::string& s, int maximum) {
     const int value = std::atoi(s.c_str());
     if (value > maximum) return std::nullopt;
     return value;
-}
-
-// "VR,BR,WD,LN,DF,EC,BF,ST": up to eight decimal values in range; an empty
-// or missing value keeps the one in `base`.
-template <typename Parameters>
-std::optional<Parameters> parameters(const std::string& text, Parameters base) {
-    size_t index = 0, start = 0;
-    for (;;) {
-        const size_t comma = text.find(',', start);
-        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
-        if (index >= base.size()) return std::nullopt;
-        if (!item.empty()) {
-            const std::optional<int> value = number(item, kParameterMaximum[index]);
-            if (!value) return std::nullopt;
-            base[index] = *value;
-        }
-        ++index;
-        if (comma == std::string::npos) break;
-        start = comma + 1;
-    }
-    return base;
-}
-
-template <typename Parameters>
-std::string joined(const Parameters& values) {
-    std::string text;
-    for (size_t i = 0; i < values.size(); ++i) text += (i ? "," : "") + std::to_string(values[i]);
-    return text;
 }
 
 // The characters a dial string may hold besides the digits.
@@ -135,6 +109,61 @@ std::string Class2ModemSimulator::modemClass() const {
 }
 
 std::vector<uint8_t> Class2ModemSimulator::asG3File(const std::vector<uint8_t>& page) { return page; }
+
+std::vector<std::string> Class2ModemSimulator::violations() const {
+    std::lock_guard lock(mutex_);
+    return violations_;
+}
+
+void Class2ModemSimulator::violation(const std::string& what) {
+    std::lock_guard lock(mutex_);
+    violations_.push_back(what);
+}
+
+bool Class2ModemSimulator::class20() const {
+    const std::string c = modemClass();
+    return c == "2.0" || c == "2.1";
+}
+
+// "VR,BR,WD,LN,DF,EC,BF,ST[,JP]": up to eight (class 2.0: nine) decimal
+// values in range; an empty or missing value keeps the one in `base`.
+std::optional<Class2ModemSimulator::Parameters> Class2ModemSimulator::parse(const std::string& text,
+                                                                            Parameters base) const {
+    size_t index = 0, start = 0;
+    for (;;) {
+        const size_t comma = text.find(',', start);
+        const std::string item = text.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+        if (index >= parameterCount()) return std::nullopt;
+        if (!item.empty()) {
+            const std::optional<int> value = number(item, kParameterMaximum[index]);
+            if (!value) return std::nullopt;
+            base[index] = *value;
+        }
+        ++index;
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return base;
+}
+
+std::string Class2ModemSimulator::joined(const Parameters& values) const {
+    std::string text;
+    for (size_t i = 0; i < parameterCount(); ++i) text += (i ? "," : "") + std::to_string(values[i]);
+    return text;
+}
+
+void Class2ModemSimulator::report(const std::string& name20, const std::string& name2, const std::string& value) {
+    say("+" + (script_.mixedReports ? name2 : name20) + ":" + value);
+}
+
+// A hang-up status: +FHNG: in decimal, or in class 2.0 +FHS: with the
+// same two digits in hexadecimal (100 is A0).
+std::string Class2ModemSimulator::hangUpReport(int class2Code) {
+    if (!class20() || script_.mixedReports) return "+FHNG:" + std::to_string(class2Code);
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    const int tens = std::clamp(class2Code / 10, 0, 15), ones = class2Code % 10;
+    return std::string("+FHS:") + kHex[tens] + kHex[ones];
+}
 
 void Class2ModemSimulator::run() {
     uint8_t buffer[256];
@@ -235,7 +264,7 @@ void Class2ModemSimulator::handleDataByte(uint8_t byte) {
     const bool hangUp = index == script_.hangUpPage && pageBytes_ == size_t(script_.hangUpAfterBytes);
     const bool carrierLost = index == script_.noCarrierPage && pageBytes_ == size_t(script_.noCarrierAfterBytes);
     if (hangUp || carrierLost) {
-        if (hangUp) say("+FHNG:" + std::to_string(script_.hangUpCode));
+        if (hangUp) say(hangUpReport(script_.hangUpCode));
         else result("NO CARRIER");
         phase_ = Phase::Idle;
         discarding_ = true;
@@ -246,6 +275,15 @@ void Class2ModemSimulator::handleDataByte(uint8_t byte) {
         afterDle_ = false;
         if (byte == kDle) {
             page_.push_back(kDle);
+        } else if (class20()) {
+            if (byte == ',' || byte == ';' || byte == '.') return endPage20(byte);
+            char what[64];
+            std::snprintf(what, sizeof what, "DLE %02X ends class 2.0 page data", byte);
+            violation(what);
+            say(hangUpReport(43));  // no post-page message came: the call is abandoned
+            phase_ = Phase::Idle;
+            discarding_ = true;
+            page_.clear();
         } else if (byte == kEtx) {
             endPage();
         }
@@ -265,6 +303,26 @@ void Class2ModemSimulator::endPage() {
     ++pagesReceived_;
     page_.clear();
     phase_ = Phase::PostPage;
+    result("OK");
+}
+
+// The page is received and confirmed; after EOP the call ends.
+void Class2ModemSimulator::endPage20(uint8_t message) {
+    {
+        std::lock_guard lock(mutex_);
+        pages_.push_back(std::move(page_));
+    }
+    page_.clear();
+    const auto status = script_.pageStatus.find(pagesReceived_);
+    ++pagesReceived_;
+    const int ppr = status == script_.pageStatus.end() ? 1 : status->second;
+    report("FPS", "FPTS", std::to_string(ppr) + (script_.mixedReports ? "" : ",2290,0,0,0"));
+    if (message == '.') {
+        say(hangUpReport(0));
+        phase_ = Phase::Idle;
+    } else {
+        phase_ = Phase::Call;
+    }
     result("OK");
 }
 
@@ -292,8 +350,19 @@ void Class2ModemSimulator::dial(const std::string& command) {
         result(outcome);
         return;
     }
-    if (modemClass() != "2") {  // a data call: the fax machine's tones are no carrier
+    if (modemClass() != "2" && !class20()) {  // a data call: the fax machine's tones are no carrier
         result("NO CARRIER");
+        return;
+    }
+    if (class20()) {
+        say("+FCO");
+        if (reports_[3] && !script_.nonStandard.empty()) say("+FNF:" + script_.nonStandard);
+        if (reports_[2]) report("FCI", "FCSI", " \"" + script_.calledStation + "\"");
+        if (reports_[2] && !script_.transmittingStation.empty())
+            report("FTI", "FTSI", " \"" + script_.transmittingStation + "\"");
+        if (reports_[0]) report("FIS", "FDIS", joined(parse(script_.receiverDis, Parameters{}).value_or(Parameters{})));
+        phase_ = Phase::Call;
+        result("OK");
         return;
     }
     if (script_.reportAnswerTone) say("CED");
@@ -309,13 +378,13 @@ void Class2ModemSimulator::dial(const std::string& command) {
 // Phase B before a page: the modem sends what AT+FDIS asked, cut down to
 // what the receiver offered and what the modem can, trains and connects.
 void Class2ModemSimulator::startPage() {
-    const Parameters own = parameters(script_.capabilities, Parameters{}).value_or(Parameters{});
+    const Parameters own = parse(script_.capabilities, Parameters{}).value_or(Parameters{});
     const Parameters asked = session_.value_or(capabilities_.value_or(own));
-    const Parameters offered = parameters(script_.receiverDis, asked).value_or(asked);
+    const Parameters offered = parse(script_.receiverDis, asked).value_or(asked);
     for (size_t i = 0; i < current_.size(); ++i) current_[i] = std::min({asked[i], offered[i], own[i]});
     current_[kST] = offered[kST];
     if (!waitQuietly(script_.trainingSeconds)) {
-        say("+FHNG:20");
+        say(hangUpReport(20));
         phase_ = Phase::Idle;
         result("OK");
         return;
@@ -325,10 +394,15 @@ void Class2ModemSimulator::startPage() {
         std::lock_guard lock(mutex_);
         negotiated_.push_back(dcs);
     }
-    say("+FDCS:" + dcs);
-    if (script_.reportConfirmation) say("+FCFR");
-    result("CONNECT");
-    writeRaw(std::string(1, char(kXon)));  // ready for data
+    if (class20()) {
+        if (reports_[1]) report("FCS", "FDCS", dcs);
+        result("CONNECT");
+    } else {
+        say("+FDCS:" + dcs);
+        if (script_.reportConfirmation) say("+FCFR");
+        result("CONNECT");
+        writeRaw(std::string(1, char(kXon)));  // ready for data
+    }
     phase_ = Phase::PageData;
     afterDle_ = false;
     pageBytes_ = 0;
@@ -409,6 +483,7 @@ bool Class2ModemSimulator::runBasic(const std::string& c, size_t& at) {
             echo_ = script_.echo;
             session_.reset();
             capabilities_.reset();
+            reports_ = {};
             break;
         default: break;
     }
@@ -445,47 +520,96 @@ bool Class2ModemSimulator::runExtended(const std::string& rest) {
         class_ = value;
         return true;
     }
+    if (class20()) return runFax20(name, tail);
     if (modemClass() != "2") return false;  // every other fax command is a class 2 command
     return runFax(name, tail);
 }
 
+bool Class2ModemSimulator::runParameters(const std::string& name, const std::string& tail, bool capabilities) {
+    std::optional<Parameters>& stored = capabilities ? capabilities_ : session_;
+    if (tail == "=?") {
+        say(class20() ? kParameterRanges20 : kParameterRanges);
+        return true;
+    }
+    const Parameters own = parse(script_.capabilities, Parameters{}).value_or(Parameters{});
+    if (tail == "?") {
+        if (capabilities && !capabilities_ && !class20()) say(script_.capabilities);
+        else say((class20() ? "+" + name + ":" : "") + joined(stored.value_or(capabilities_.value_or(own))));
+        return true;
+    }
+    if (!startsWith(tail, "=") || tail.size() == 1) return false;
+    const std::optional<Parameters> set = parse(tail.substr(1), stored.value_or(capabilities_.value_or(own)));
+    if (!set) return false;
+    stored = set;
+    return true;
+}
+
+// A quoted string of at most 20 printable characters.
+bool Class2ModemSimulator::runLocalId(const std::string& tail) {
+    if (tail == "=?") {
+        say("(20),(32-127)");
+        return true;
+    }
+    if (tail == "?") {
+        say("\"" + localId_ + "\"");
+        return true;
+    }
+    if (tail.size() < 3 || tail[0] != '=' || tail[1] != '"' || tail.back() != '"') return false;
+    const std::string id = tail.substr(2, tail.size() - 3);
+    if (id.size() > kMaxLocalId || id.find('"') != std::string::npos ||
+        !std::all_of(id.begin(), id.end(), [](char ch) { return ch >= 0x20 && ch <= 0x7e; }))
+        return false;
+    localId_ = id;
+    return true;
+}
+
+// The class 2.0 commands of a sending call; the class 2 names are unknown.
+bool Class2ModemSimulator::runFax20(const std::string& name, const std::string& tail) {
+    if (name == "FCC" || name == "FIS") return runParameters(name, tail, name == "FCC");
+    if (name == "FLI") return runLocalId(tail);
+    // Settings of one value or of flags: bit order 0-3, flow control 0-2.
+    static const std::map<std::string, std::pair<int, int>> kSettings{
+        {"FBO", {1, 3}}, {"FLO", {1, 2}}, {"FCR", {1, 1}}, {"FAA", {1, 1}}, {"FNR", {4, 1}}, {"FCQ", {2, 2}}, {"FIE", {1, 1}}};
+    const auto setting = kSettings.find(name);
+    if (setting != kSettings.end()) {
+        const auto [count, highest] = setting->second;
+        if (tail == "=?" || tail == "?") {
+            say(tail == "?" ? "0" : "(0-" + std::to_string(highest) + ")");
+            return true;
+        }
+        if (!startsWith(tail, "=")) return false;
+        std::vector<int> values;
+        for (size_t start = 1;;) {
+            const size_t comma = tail.find(',', start);
+            const std::optional<int> v =
+                number(tail.substr(start, comma == std::string::npos ? std::string::npos : comma - start), highest);
+            if (!v) return false;
+            values.push_back(*v);
+            if (comma == std::string::npos) break;
+            start = comma + 1;
+        }
+        if (values.size() > size_t(count)) return false;
+        if (name == "FNR")
+            for (size_t i = 0; i < values.size(); ++i) reports_[i] = values[i] == 1;
+        return true;
+    }
+    if (name == "FDT") {
+        if (!tail.empty() || phase_ != Phase::Call) return false;
+        startPage();
+        return true;
+    }
+    if (name == "FKS") {
+        if (!tail.empty()) return false;
+        if (phase_ != Phase::Idle) say(hangUpReport(2));
+        phase_ = Phase::Idle;
+        return true;
+    }
+    return false;
+}
+
 bool Class2ModemSimulator::runFax(const std::string& name, const std::string& tail) {
-    if (name == "FDCC" || name == "FDIS") {
-        std::optional<Parameters>& stored = name == "FDCC" ? capabilities_ : session_;
-        if (tail == "=?") {
-            say(kParameterRanges);
-            return true;
-        }
-        const Parameters own = parameters(script_.capabilities, Parameters{}).value_or(Parameters{});
-        if (tail == "?") {
-            if (name == "FDCC" && !capabilities_) say(script_.capabilities);
-            else say(joined(stored.value_or(capabilities_.value_or(own))));
-            return true;
-        }
-        if (!startsWith(tail, "=") || tail.size() == 1) return false;
-        const std::optional<Parameters> set = parameters(tail.substr(1), stored.value_or(capabilities_.value_or(own)));
-        if (!set) return false;
-        stored = set;
-        return true;
-    }
-    if (name == "FLID") {
-        if (tail == "=?") {
-            say("(20),(32-127)");
-            return true;
-        }
-        if (tail == "?") {
-            say("\"" + localId_ + "\"");
-            return true;
-        }
-        // A quoted string of at most 20 printable characters.
-        if (tail.size() < 3 || tail[0] != '=' || tail[1] != '"' || tail.back() != '"') return false;
-        const std::string id = tail.substr(2, tail.size() - 3);
-        if (id.size() > kMaxLocalId || id.find('"') != std::string::npos ||
-            !std::all_of(id.begin(), id.end(), [](char ch) { return ch >= 0x20 && ch <= 0x7e; }))
-            return false;
-        localId_ = id;
-        return true;
-    }
+    if (name == "FDCC" || name == "FDIS") return runParameters(name, tail, name == "FDCC");
+    if (name == "FLID") return runLocalId(tail);
     if (name == "FBOR" || name == "FCR" || name == "FAA") {
         const int highest = name == "FBOR" ? 3 : 1;
         if (tail == "=?") {

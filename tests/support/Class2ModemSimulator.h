@@ -20,6 +20,7 @@ struct ModemScript {
     bool silent = false;                   // echoes, but never answers
     std::string garbage;                   // when set, every command is answered with this line
     std::string classes = "0,1,2";         // the answer to AT+FCLASS=?; the classes AT+FCLASS= takes
+                                           // ("0,1,2.0": a class 2.0 modem, which speaks T.32)
     std::string currentClass = "0";        // the answer to AT+FCLASS?
     std::string capabilities = "1,5,0,2,0,0,0,0";  // AT+FDCC? until AT+FDCC= sets them
     std::string receiverDis = "1,5,0,2,0,0,0,0";   // +FDIS: after the call is answered
@@ -32,6 +33,9 @@ struct ModemScript {
     std::string transmittingStation;       // +FTSI: when set
     bool reportConfirmation = true;        // +FCFR before CONNECT
     std::string ringAfterCommand;          // RING after this command's OK
+    // A class 2.0 modem that gives some reports under their class 2 names
+    // (+FCSI:, +FDIS:, +FDCS:, +FPTS:, +FHNG: in decimal), as some do.
+    bool mixedReports = false;
     // One entry per dialling attempt, the last repeated: "" reaches a fax
     // machine, anything else is the single result line ("BUSY", "NO
     // DIALTONE", "NO ANSWER", "CONNECT 2400" for a data modem...).
@@ -65,6 +69,13 @@ struct ModemScript {
 // reports what AT+FDIS asked within what the receiver offered. Every page
 // received is kept as the bytes between CONNECT and DLE ETX with the DLE
 // doubling removed.
+//
+// Offered class 2.0 and set to it, it is a T.32 modem instead: only the
+// 2.0 commands (+FCC, +FIS, +FLI, +FBO, +FLO, +FNR, +FKS...), lists of
+// eight or nine values, reports under the 2.0 names and only those +FNR
+// asked for, +FHS: in hexadecimal, no +FET: each page's data ends with DLE
+// and the post-page message (',' MPS, ';' EOM, '.' EOP). Anything else
+// after DLE is noted as a violation and abandons the call.
 class Class2ModemSimulator {
 public:
     explicit Class2ModemSimulator(ModemScript script = {});
@@ -80,6 +91,7 @@ public:
     std::vector<std::string> negotiated() const;  // the +FDCS: values reported, one per page
     size_t dataBytesReceived() const;  // page data bytes as they came, DLE doubling included
     std::string modemClass() const;
+    std::vector<std::string> violations() const;  // what the program did against the command set
 
     // The page data as a file g3topbm -reversebits reads: as it came.
     static std::vector<uint8_t> asG3File(const std::vector<uint8_t>& page);
@@ -87,7 +99,7 @@ public:
     enum class Phase { Idle, Call, PageData, PostPage };
 
 private:
-    using Parameters = std::array<int, 8>;
+    using Parameters = std::array<int, 9>;  // VR..ST and JP, which only class 2.0 has
 
     void run();
     void handleByte(uint8_t byte);
@@ -96,9 +108,22 @@ private:
     bool runBasic(const std::string& c, size_t& at);
     bool runExtended(const std::string& c);
     bool runFax(const std::string& name, const std::string& rest);
+    bool runFax20(const std::string& name, const std::string& rest);
+    bool runParameters(const std::string& name, const std::string& tail, bool capabilities);
+    bool runLocalId(const std::string& tail);
+    bool class20() const;
+    size_t parameterCount() const { return class20() ? 9 : 8; }
+    std::optional<Parameters> parse(const std::string& text, Parameters base) const;
+    std::string joined(const Parameters& values) const;
+    // A report under its class 2.0 name, or its class 2 one when the
+    // script mixes them.
+    void report(const std::string& name20, const std::string& name2, const std::string& value);
+    std::string hangUpReport(int class2Code);
+    void violation(const std::string& what);
     void dial(const std::string& command);
     void startPage();
     void endPage();
+    void endPage20(uint8_t message);
     void pace(size_t bytes);
     bool waitQuietly(double realSeconds);
     void say(const std::string& line);
@@ -117,6 +142,7 @@ private:
     std::vector<std::string> commands_;
     std::vector<std::vector<uint8_t>> pages_;
     std::vector<std::string> negotiated_;
+    std::vector<std::string> violations_;
     std::atomic<size_t> dataBytes_{0};
     std::string class_ = "0";
 
@@ -136,6 +162,7 @@ private:
     std::optional<Parameters> session_;       // set by AT+FDIS=
     Parameters current_{};                    // +FDCS of the page being sent
     std::string localId_;
+    std::array<bool, 4> reports_{};  // +FNR: capabilities, session, identities, non-standard
     std::chrono::steady_clock::time_point lineFree_{};
 };
 
