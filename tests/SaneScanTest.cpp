@@ -2,6 +2,7 @@
 // backend, configured in a private SANE_CONFIG_DIR.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -50,6 +51,7 @@ bool readPgm(const std::string& path, GrayImage& image) {
 }
 
 bool ink(const PageRaster& page, int x, int y) { return (page.row(y)[x / 8] >> (7 - x % 8)) & 1; }
+bool inkAt(const PageRaster& page, int x, int y) { return ink(page, x, y); }
 
 class SaneScan : public ::testing::Test {
 protected:
@@ -135,6 +137,63 @@ TEST_F(SaneScan, LineartAndGrayPagesArriveInThePageListAsFiles) {
         }
     }
     EXPECT_GT(blacks, gray.width * gray.height / 4);  // the grid is about half black
+}
+
+// A dither and an error diffusion follow the gray the scanner delivers:
+// over each block of the page the share of white is the block's mean gray
+// (checked against the backend's own gray picture of the same frame, its
+// colour pattern with even and graded grays). The 8 x 8 dither holds
+// to it in every block of 8 x 8, the diffusion over larger ones. A zoom of
+// 200 % scans twice the pixels each way at the resolution asked for.
+TEST_F(SaneScan, DitherDiffusionAndZoomAreOfferedAndChangeThePage) {
+    std::ofstream(sane + "/test.conf") << "number_of_devices 1\ntest-picture \"Color pattern\"\n";
+    ScanSettings kept = settings();
+    ScanJob job(session, doc.doc, doc.messages, ui, kept, doc.dir + "/LpFax");
+    for (const int reduction : {0, 1, 2}) {
+        kept.reduction = reduction;
+        ui.answers = {ScanDialogResult::Execute};
+        job.run(ScanMode::NewFiles);
+    }
+    EXPECT_EQ(ui.reductions, (std::vector<std::string>{"なし", "デイザ", "誤差拡散"}));
+    ASSERT_TRUE(ui.zoom.has_value());
+    EXPECT_LE(ui.zoom->minimum, 50);
+    EXPECT_GE(ui.zoom->maximum, 400);  // 1200 dpi at most, 300 asked for
+    kept.reduction = 0;
+    kept.zoom = 200;
+    ui.answers = {ScanDialogResult::Execute};
+    job.run(ScanMode::NewFiles);
+    ASSERT_EQ(doc.messages.said, std::vector<std::string>{});
+    EXPECT_EQ(doc.doc.raster().dpi, 300);
+
+    PageRaster pages[4];
+    for (int i = 0; i < 4; ++i)
+        ASSERT_TRUE(test::readTiffWithLibtiff(doc.dir + "/SCAN00" + std::to_string(i + 1) + ".TIF", 0, pages[i])) << i;
+    GrayImage gray;
+    ASSERT_TRUE(readPgm(reference(8), gray));
+    // The largest difference between a block's white share and its mean gray.
+    const auto worstBlock = [&gray](const PageRaster& page, int size) {
+        double worst = 0;
+        for (int by = 0; by + size <= page.height; by += size) {
+            for (int bx = 0; bx + size <= page.width; bx += size) {
+                int white = 0, sum = 0;
+                for (int y = by; y < by + size; ++y) {
+                    for (int x = bx; x < bx + size; ++x) {
+                        white += inkAt(page, x, y) ? 0 : 1;
+                        sum += gray.pixels[size_t(y) * size_t(gray.width) + size_t(x)];
+                    }
+                }
+                const double area = double(size) * size;
+                worst = std::max(worst, std::fabs(white / area - sum / area / 255));
+            }
+        }
+        return worst;
+    };
+    EXPECT_GT(worstBlock(pages[0], 8), 0.3);  // a threshold does not follow the gray
+    EXPECT_LT(worstBlock(pages[1], 8), 0.08);  // 64 levels, and grays that change within a block
+    EXPECT_LT(worstBlock(pages[2], 32), 0.04);
+    EXPECT_NE(0, std::memcmp(pages[1].row(0), pages[2].row(0), pages[1].bytesPerRow));
+    EXPECT_NEAR(pages[3].width, 2 * pages[0].width, 8);
+    EXPECT_NEAR(pages[3].height, 2 * pages[0].height, 8);
 }
 
 class PickSecond : public SourceChooser {

@@ -175,22 +175,43 @@ bool SaneSource::startFrame() {
     // Read before the scan starts: many backends refuse their options while
     // they scan (SANE_STATUS_DEVICE_BUSY).
     frameDpi_ = options_.number(options_.find("resolution")).value_or(0);
+    scaleResolution();
     const SANE_Status status = sane_start(handle_);
     if (status != SANE_STATUS_GOOD) {
         condition_ = conditionFor(status);
         sane_cancel(handle_);
+        restoreResolution();
         return false;
     }
     if (sane_get_parameters(handle_, &params_) != SANE_STATUS_GOOD || params_.bytes_per_line <= 0 ||
         params_.pixels_per_line <= 0) {
         condition_ = TWCC_OPERATIONERROR;
         sane_cancel(handle_);
+        restoreResolution();
         return false;
     }
     scanning_ = true;
     rowsDone_ = 0;
     carry_.clear();
+    bilevel_.start(size_t(params_.pixels_per_line));
     return true;
+}
+
+// A scaled page is scanned at the resolution set times the scale; its
+// frame keeps the resolution set, so that it comes out larger or smaller.
+void SaneSource::scaleResolution() {
+    const int option = options_.find("resolution");
+    if (!option || std::fabs(scale_ - 1.0) < 1e-3 || frameDpi_ <= 0) return;
+    const double nominal = frameDpi_;
+    if (!options_.setNumber(option, nominal * scale_)) return;
+    resolutionToRestore_ = nominal;
+    frameDpi_ = options_.number(option).value_or(nominal * scale_) / scale_;
+}
+
+void SaneSource::restoreResolution() {
+    if (!resolutionToRestore_) return;
+    options_.setNumber(options_.find("resolution"), *resolutionToRestore_);
+    resolutionToRestore_.reset();
 }
 
 // A frame stopped part way is first read on to its end, for a short while at
@@ -208,6 +229,7 @@ void SaneSource::stopFrame() {
     }
     sane_cancel(handle_);
     scanning_ = false;
+    restoreResolution();
 }
 
 SaneSource::Rc SaneSource::imageInfo(TW_IMAGEINFO& info) {
@@ -226,13 +248,10 @@ SaneSource::Rc SaneSource::imageInfo(TW_IMAGEINFO& info) {
     return TWRC_SUCCESS;
 }
 
-void SaneSource::convertRow(const std::vector<uint8_t>& in, uint8_t* out) const {
+void SaneSource::convertRow(const std::vector<uint8_t>& in, uint8_t* out, int y) {
     const size_t width = size_t(params_.pixels_per_line);
     if (ownThreshold_) {
-        // TWAIN's bilevel data has 0 for black.
-        std::memset(out, 0, (width + 7) / 8);
-        for (size_t x = 0; x < width; ++x)
-            if (in[x] >= threshold_) out[x / 8] |= uint8_t(0x80 >> (x % 8));
+        bilevel_.row(in.data(), out, y);
     } else if (params_.format == SANE_FRAME_GRAY && params_.depth == 1) {
         // SANE's bilevel data has 1 for black.
         for (size_t i = 0; i < (width + 7) / 8; ++i) out[i] = uint8_t(~in[i]);
@@ -286,7 +305,7 @@ SaneSource::Rc SaneSource::memoryTransfer(TW_IMAGEMEMXFER& transfer) {
     const bool known = params_.lines >= 0;
     while (rows < fit && (!known || rowsDone_ + int(rows) < params_.lines)) {
         if (!readRow(row, status)) break;
-        convertRow(row, out + size_t(rows) * outRow);
+        convertRow(row, out + size_t(rows) * outRow, rowsDone_ + int(rows));
         ++rows;
     }
     transfer.Compression = 0;
@@ -322,7 +341,7 @@ SaneSource::Rc SaneSource::nativeTransfer(TW_HANDLE& bitmap) {
     while (!known || rows < params_.lines) {
         if (!readRow(row, status)) break;
         image.resize(image.size() + rowBytes);
-        convertRow(row, image.data() + image.size() - rowBytes);
+        convertRow(row, image.data() + image.size() - rowBytes, rows);
         ++rows;
     }
     if (status != SANE_STATUS_GOOD && status != SANE_STATUS_EOF) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "twain/TwainTypes.h"
+#include "twaindsm/GrayToBilevel.h"
 #include "twaindsm/SaneOptions.h"
 
 namespace lumipage::twaindsm {
@@ -47,12 +48,16 @@ private:
     twain::TW_UINT16 pendingCount() const;
     void stopFrame();
     bool readRow(std::vector<uint8_t>& row, SANE_Status& status);
-    void convertRow(const std::vector<uint8_t>& in, uint8_t* out) const;
+    void convertRow(const std::vector<uint8_t>& in, uint8_t* out, int y);
     uint32_t rowBytes() const;
     void applyPixelType();
     void probeModes(const std::vector<std::string>& modes, std::optional<size_t>& lineart, std::optional<size_t>& gray);
     void setFeeder(bool on);
     double physicalSize(const char* tl, const char* br) const;
+    // The scaling factors the device's resolutions allow at the resolution set.
+    std::pair<double, double> scalingLimits() const;
+    void scaleResolution();
+    void restoreResolution();
 
     SANE_Handle handle_;
     SaneOptions options_;
@@ -73,8 +78,15 @@ private:
     bool autoFeed_ = true;
     bool indicators_ = true;
     bool feeder_ = false;
-    int threshold_ = 128;        // applied by the source when the device has no lineart of its own
-    bool ownThreshold_ = false;  // lineart made here from 8-bit gray
+    // Bilevel pages made here from 8-bit gray: when the device has no
+    // lineart of its own, and always for a dither or error diffusion.
+    GrayToBilevel bilevel_;
+    bool ownThreshold_ = false;
+    twain::TW_UINT16 reduction_ = twain::TWBR_THRESHOLD;
+    // ICAP_XSCALING and ICAP_YSCALING: a page scaled by s is scanned at s
+    // times the resolution set and reported at the resolution set.
+    double scale_ = 1.0;
+    std::optional<double> resolutionToRestore_;
     bool grayByProbe_ = false;   // a gray mode found by trying the modes
 
     // The frame being transferred.

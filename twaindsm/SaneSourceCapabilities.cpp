@@ -188,12 +188,14 @@ SaneSource::Rc SaneSource::getCapability(TW_CAPABILITY& cap) {
     }
     case ICAP_BITDEPTH: cap.hContainer = makeOneValue(TWTY_UINT16, pixelType_ == TWPT_GRAY ? 8 : 1); break;
     case ICAP_BITDEPTHREDUCTION: {
-        std::vector<TW_UINT16> methods{TWBR_THRESHOLD};
+        // Dither and error diffusion are made here from gray, whatever the device.
+        const std::vector<TW_UINT16> methods{TWBR_THRESHOLD, TWBR_HALFTONES, TWBR_DIFFUSION};
+        const auto at = uint32_t(std::find(methods.begin(), methods.end(), reduction_) - methods.begin());
         cap.ConType = TWON_ENUMERATION;
-        cap.hContainer = makeEnumeration(TWTY_UINT16, bytesOf(methods), 1, 0, 0);
+        cap.hContainer = makeEnumeration(TWTY_UINT16, bytesOf(methods), uint32_t(methods.size()), at, 0);
         break;
     }
-    case ICAP_THRESHOLD: cap.hContainer = oneFix32(threshold_); break;
+    case ICAP_THRESHOLD: cap.hContainer = oneFix32(bilevel_.threshold()); break;
     case ICAP_BRIGHTNESS: {
         const int id = options_.find("brightness");
         const auto limits = options_.limits(id);
@@ -203,9 +205,10 @@ SaneSource::Rc SaneSource::getCapability(TW_CAPABILITY& cap) {
     }
     case ICAP_XSCALING:
     case ICAP_YSCALING: {
-        const TW_UINT32 one = fix32Bits(toFix32(1.0));
+        const auto [low, high] = scalingLimits();
         cap.ConType = TWON_RANGE;
-        cap.hContainer = makeRange(TWTY_FIX32, one, one, one, one, one);
+        cap.hContainer = makeRange(TWTY_FIX32, fix32Bits(toFix32(low)), fix32Bits(toFix32(high)),
+                                   fix32Bits(toFix32(0.01)), fix32Bits(toFix32(scale_)), fix32Bits(toFix32(1.0)));
         break;
     }
     case CAP_FEEDERENABLED: cap.hContainer = makeOneValue(TWTY_BOOL, feeder_ ? 1 : 0); break;
@@ -242,7 +245,14 @@ SaneSource::Rc SaneSource::setNumberCapability(TW_UINT16 id, double value) {
     case CAP_SUPPORTEDCAPS:
     case ICAP_PHYSICALWIDTH:
     case ICAP_PHYSICALHEIGHT: return fail(TWCC_CAPBADOPERATION);
-    case ICAP_BITDEPTHREDUCTION: return value == TWBR_THRESHOLD ? TWRC_SUCCESS : fail(TWCC_BADVALUE);
+    case ICAP_BITDEPTHREDUCTION:
+        if (value != TWBR_THRESHOLD && value != TWBR_HALFTONES && value != TWBR_DIFFUSION) return fail(TWCC_BADVALUE);
+        reduction_ = TW_UINT16(value);
+        bilevel_.setMethod(reduction_ == TWBR_THRESHOLD   ? GrayToBilevel::Method::Threshold
+                           : reduction_ == TWBR_HALFTONES ? GrayToBilevel::Method::Dither
+                                                          : GrayToBilevel::Method::Diffusion);
+        applyPixelType();
+        return TWRC_SUCCESS;
     case ICAP_PIXELTYPE:
         if (value != TWPT_BW && value != TWPT_GRAY) return fail(TWCC_BADVALUE);
         pixelType_ = TW_UINT16(value);
@@ -259,7 +269,7 @@ SaneSource::Rc SaneSource::setNumberCapability(TW_UINT16 id, double value) {
         return std::fabs(options_.number(option).value_or(0) - value) < 1e-3 ? TWRC_SUCCESS : TWRC_CHECKSTATUS;
     }
     case ICAP_THRESHOLD: {
-        threshold_ = int(std::clamp(value, 0.0, 255.0));
+        bilevel_.setThreshold(int(std::clamp(value, 0.0, 255.0)));
         const int option = options_.find("threshold");
         if (const auto limits = options_.limits(option))
             options_.setNumber(option, mapRange(value, 0, 255, limits->minimum, limits->maximum));
@@ -274,7 +284,15 @@ SaneSource::Rc SaneSource::setNumberCapability(TW_UINT16 id, double value) {
                    : fail(TWCC_BADVALUE);
     }
     case ICAP_XSCALING:
-    case ICAP_YSCALING: return std::fabs(value - 1.0) < 1e-3 ? TWRC_SUCCESS : fail(TWCC_BADVALUE);
+    case ICAP_YSCALING: {
+        // One factor for both directions. The range offered depends on the
+        // resolution, which may be set afterwards: a factor the device
+        // cannot reach then is met as nearly as it can, and the frame's
+        // resolution says what the page became.
+        if (value < 0.01 || value > 100) return fail(TWCC_BADVALUE);
+        scale_ = value;
+        return TWRC_SUCCESS;
+    }
     case CAP_FEEDERENABLED: setFeeder(value != 0); return TWRC_SUCCESS;
     default: return fail(TWCC_BADCAP);
     }
@@ -292,12 +310,16 @@ void SaneSource::applyPixelType() {
     std::optional<size_t> lineart = bestMode(modes, ModeKind::Lineart);
     std::optional<size_t> gray = bestMode(modes, ModeKind::Gray);
     if (!gray || (!lineart && pixelType_ == TWPT_BW)) probeModes(modes, lineart, gray);
-    if (pixelType_ == TWPT_BW && lineart) {
+    // The device's own lineart is a threshold: a dither or a diffusion is
+    // made here from its gray.
+    if (pixelType_ == TWPT_BW && lineart && reduction_ == TWBR_THRESHOLD) {
         options_.setText(mode, modes[*lineart]);
         return;
     }
     if (gray) options_.setText(mode, modes[*gray]);
-    if (pixelType_ == TWPT_BW && depth && options_.setNumber(depth, 1) && options_.number(depth).value_or(8) == 1) return;
+    if (pixelType_ == TWPT_BW && reduction_ == TWBR_THRESHOLD && depth && options_.setNumber(depth, 1) &&
+        options_.number(depth).value_or(8) == 1)
+        return;
     if (depth) options_.setNumber(depth, 8);
     ownThreshold_ = pixelType_ == TWPT_BW;
 }
@@ -320,6 +342,23 @@ void SaneSource::probeModes(const std::vector<std::string>& modes, std::optional
         }
     }
     if (was) options_.setText(mode, *was);
+}
+
+std::pair<double, double> SaneSource::scalingLimits() const {
+    const int option = options_.find("resolution");
+    const double current = options_.number(option).value_or(0);
+    const auto limits = options_.limits(option);
+    if (!limits || current <= 0) return {1.0, 1.0};
+    double low = limits->minimum, high = limits->maximum;
+    if (!limits->list.empty()) {
+        low = *std::min_element(limits->list.begin(), limits->list.end());
+        high = *std::max_element(limits->list.begin(), limits->list.end());
+    }
+    if (low <= 0 || high < low) return {1.0, 1.0};
+    // Before a resolution is set some devices hold a value outside their
+    // own limits; the range is then given for 300 dpi.
+    const double nominal = current >= low && current <= high ? current : std::clamp(300.0, low, high);
+    return {std::min(1.0, low / nominal), std::max(1.0, high / nominal)};
 }
 
 void SaneSource::setFeeder(bool on) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,16 @@ public:
     std::vector<bool> copies;
     int sends = 0, conversions = 0, repaints = 0;
 
+    // What the last dialog offered: the reduction methods and the zoom range.
+    std::vector<std::string> reductions;
+    std::optional<ScalingRange> zoom;
+
     ScanDialogResult showScanDialog(ScanSettings&, const ScanDialogSetup& setup) override {
+        if (setup.capabilities) {
+            reductions.clear();
+            for (const ReductionChoice& r : setup.capabilities->reductions) reductions.push_back(r.text);
+            zoom = setup.capabilities->scaling;
+        }
         dialogs.push_back(setup);
         dialogs.back().capabilities = nullptr;
         if (answers.empty()) return ScanDialogResult::End;
