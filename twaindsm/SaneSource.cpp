@@ -19,9 +19,11 @@ namespace {
 // The program's own conversion, so that a frame and the glass's size
 // come back in the millimetres they were given in.
 constexpr uint32_t kPreferredBuffer = 64 * 1024;
-constexpr int kMaxEmptyReads = 100000;
 // How long a frame stopped part way is read on before it is cancelled.
 constexpr std::chrono::seconds kDrainTime{3};
+// How long one memory transfer waits for rows before it returns what it
+// has, so that the window answers while a slow device sends.
+constexpr std::chrono::milliseconds kTransferWait{100};
 
 }  // namespace
 
@@ -34,7 +36,7 @@ SaneSource::SaneSource(SANE_Handle handle, TW_IDENTITY identity)
 
 SaneSource::~SaneSource() {
     stopFrame();
-    sane_close(handle_);
+    if (!wedged_) sane_close(handle_);
 }
 
 SaneSource::Rc SaneSource::fail(TW_UINT16 condition) {
@@ -192,7 +194,9 @@ bool SaneSource::startFrame() {
     }
     scanning_ = true;
     rowsDone_ = 0;
-    carry_.clear();
+    row_.assign(size_t(params_.bytes_per_line), 0);
+    rowFill_ = 0;
+    reader_ = std::make_unique<SaneReader>(SaneReader::Device{handle_, sane_read, sane_cancel});
     bilevel_.start(size_t(params_.pixels_per_line));
     return true;
 }
@@ -221,14 +225,14 @@ void SaneSource::restoreResolution() {
 // the thread has ended too.
 void SaneSource::stopFrame() {
     if (!scanning_) return;
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point until = Clock::now() + kDrainTime;
-    std::vector<SANE_Byte> rest(kPreferredBuffer);
-    SANE_Int got = 0;
-    while (Clock::now() < until && sane_read(handle_, rest.data(), SANE_Int(rest.size()), &got) == SANE_STATUS_GOOD) {
+    scanning_ = false;
+    const bool released = reader_->stop(kDrainTime);
+    reader_.reset();
+    if (!released) {
+        wedged_ = true;
+        return;
     }
     sane_cancel(handle_);
-    scanning_ = false;
     restoreResolution();
 }
 
@@ -273,22 +277,20 @@ uint32_t SaneSource::rowBytes() const {
     return uint32_t(p.bytes_per_line);
 }
 
-bool SaneSource::readRow(std::vector<uint8_t>& row, SANE_Status& status) {
-    const size_t need = size_t(params_.bytes_per_line);
-    row.assign(need, 0);
-    size_t filled = 0;
-    int empty = 0;  // a device that keeps answering with nothing is taken as gone
-    while (filled < need) {
-        SANE_Int got = 0;
-        status = sane_read(handle_, row.data() + filled, SANE_Int(need - filled), &got);
-        if (status != SANE_STATUS_GOOD) return false;
-        if (got <= 0 && ++empty > kMaxEmptyReads) {
-            status = SANE_STATUS_IO_ERROR;
-            return false;
-        }
-        filled += size_t(std::clamp<SANE_Int>(got, 0, SANE_Int(need - filled)));
-    }
+bool SaneSource::readRow(SANE_Status& status, std::chrono::steady_clock::time_point until) {
     status = SANE_STATUS_GOOD;
+    if (!reader_) {
+        status = SANE_STATUS_IO_ERROR;
+        return false;
+    }
+    while (rowFill_ < row_.size()) {
+        const size_t got = reader_->read(row_.data() + rowFill_, row_.size() - rowFill_, until, status);
+        rowFill_ += got;
+        if (rowFill_ == row_.size()) break;
+        if (status != SANE_STATUS_GOOD || got == 0) return false;
+    }
+    rowFill_ = 0;
+    status = SANE_STATUS_GOOD;  // if the data ended with this row, the next read says so
     return true;
 }
 
@@ -301,11 +303,11 @@ SaneSource::Rc SaneSource::memoryTransfer(TW_IMAGEMEMXFER& transfer) {
     const uint32_t fit = transfer.Memory.Length / outRow;
     uint32_t rows = 0;
     SANE_Status status = SANE_STATUS_GOOD;
-    std::vector<uint8_t> row;
     const bool known = params_.lines >= 0;
+    const auto until = std::chrono::steady_clock::now() + kTransferWait;
     while (rows < fit && (!known || rowsDone_ + int(rows) < params_.lines)) {
-        if (!readRow(row, status)) break;
-        convertRow(row, out + size_t(rows) * outRow, rowsDone_ + int(rows));
+        if (!readRow(status, until)) break;
+        convertRow(row_, out + size_t(rows) * outRow, rowsDone_ + int(rows));
         ++rows;
     }
     transfer.Compression = 0;
@@ -334,14 +336,18 @@ SaneSource::Rc SaneSource::nativeTransfer(TW_HANDLE& bitmap) {
     state_ = 7;
     const uint32_t rowBytes = this->rowBytes();
     std::vector<uint8_t> image;
-    std::vector<uint8_t> row;
     SANE_Status status = SANE_STATUS_GOOD;
     const bool known = params_.lines >= 0;
     int rows = 0;
-    while (!known || rows < params_.lines) {
-        if (!readRow(row, status)) break;
+    // The whole page in one call: the window waits for it.
+    for (;;) {
+        if (known && rows >= params_.lines) break;
+        if (!readRow(status, std::chrono::steady_clock::now() + std::chrono::hours(1))) {
+            if (status == SANE_STATUS_GOOD) continue;
+            break;
+        }
         image.resize(image.size() + rowBytes);
-        convertRow(row, image.data() + image.size() - rowBytes, rows);
+        convertRow(row_, image.data() + image.size() - rowBytes, rows);
         ++rows;
     }
     if (status != SANE_STATUS_GOOD && status != SANE_STATUS_EOF) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <sane/sane.h>
 
+#include <chrono>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -8,6 +10,7 @@
 #include "twain/TwainTypes.h"
 #include "twaindsm/GrayToBilevel.h"
 #include "twaindsm/SaneOptions.h"
+#include "twaindsm/SaneReader.h"
 
 namespace lumipage::twaindsm {
 
@@ -47,7 +50,9 @@ private:
     bool feedNext();
     twain::TW_UINT16 pendingCount() const;
     void stopFrame();
-    bool readRow(std::vector<uint8_t>& row, SANE_Status& status);
+    // The next whole row of the frame into `row_`; false when none is
+    // complete by `until` (status still good) or when the data has ended.
+    bool readRow(SANE_Status& status, std::chrono::steady_clock::time_point until);
     void convertRow(const std::vector<uint8_t>& in, uint8_t* out, int y);
     uint32_t rowBytes() const;
     void applyPixelType();
@@ -94,7 +99,10 @@ private:
     double frameDpi_ = 0;  // the resolution the frame is scanned at
     bool scanning_ = false;
     int rowsDone_ = 0;
-    std::vector<uint8_t> carry_;  // bytes of the next row read ahead
+    std::unique_ptr<SaneReader> reader_;
+    std::vector<uint8_t> row_;  // the row being read, `rowFill_` bytes of it so far
+    size_t rowFill_ = 0;
+    bool wedged_ = false;  // sane_read never returned: the handle is left alone
 };
 
 }  // namespace lumipage::twaindsm

@@ -381,13 +381,13 @@ TEST_F(ScanCommands, TheFlatbedChosenAfterTheFeederScansOneSheet) {
 }
 
 // Return scans from wherever the user is typing; "90度回転" keeps the page
-// turned; the zoom buttons are off for a source that cannot scale.
+// turned; the zoom and its buttons are on, as the scanner can scale.
 TEST_F(ScanCommands, ReturnScansAndTheTurnedPageIsKeptTurned) {
     make();
-    bool zoomOff = false;
-    dialogs.answers = {[&zoomOff](QDialog* dialog) {
-        for (auto* button : dialog->findChildren<QPushButton*>("zoomButton")) zoomOff |= !button->isEnabled();
-        zoomOff &= !dialog->findChild<QSpinBox*>("zoom")->isEnabled();
+    bool zoomOn = true;
+    dialogs.answers = {[&zoomOn](QDialog* dialog) {
+        for (auto* button : dialog->findChildren<QPushButton*>("zoomButton")) zoomOn &= button->isEnabled();
+        zoomOn &= dialog->findChild<QSpinBox*>("zoom")->isEnabled();
         dialog->findChild<QLineEdit*>("prefix")->setText("TURN");
         dialog->findChild<QCheckBox*>("customSize")->setChecked(true);
         dialog->findChild<QDoubleSpinBox*>("customWidth")->setValue(60);
@@ -398,7 +398,7 @@ TEST_F(ScanCommands, ReturnScansAndTheTurnedPageIsKeptTurned) {
         QTest::keyClick(title, Qt::Key_Return);
     }};
     EXPECT_TRUE(frame->runCommand(kScanNew));
-    EXPECT_TRUE(zoomOff);
+    EXPECT_TRUE(zoomOn);
     ASSERT_EQ(table.fileCount(), 1);
     const Decoded page = decode("tifftopnm", dir + "/TURN001.TIF");
     EXPECT_EQ(page.width, 1056);
@@ -552,6 +552,41 @@ TEST_F(ScannerConditions, AGlassOf210MillimetresOffersA5) {
     EXPECT_TRUE(frame->runCommand(kScanNew));
     ASSERT_FALSE(sizes.empty());
     EXPECT_EQ(sizes.front().toStdString(), "A5    148x210mm");
+}
+
+// A scanner that sends slowly (a fifth of a second between its bursts)
+// leaves the window answering: the progress window is up and its timers
+// run, and its cancel ends the scan with no file and the scanner let go.
+TEST_F(ScannerConditions, ASlowScannerLeavesTheWindowAnsweringAndCancelEndsIt) {
+    configure("read-delay true\nread-delay-duration 200000\nread-limit true\nread-limit-size 64\n");
+    make();
+    int ticksWhileWaiting = 0;
+    bool cancelled = false;
+    QTimer watcher;
+    watcher.setInterval(20);
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            auto* progress = qobject_cast<QProgressDialog*>(w);
+            if (!progress || progress->objectName() != "ScanProgress" || !progress->isVisible() || cancelled) continue;
+            if (++ticksWhileWaiting == 10) {
+                cancelled = true;
+                progress->cancel();
+            }
+        }
+    });
+    watcher.start();
+    dialogs.answers = {scanWith("SLOW", false, false, 200, 200)};
+    EXPECT_TRUE(frame->runCommand(kScanNew));
+    watcher.stop();
+    EXPECT_TRUE(cancelled);
+    EXPECT_EQ(ticksWhileWaiting, 10);
+    EXPECT_EQ(table.fileCount(), 0);
+    EXPECT_FALSE(std::filesystem::exists(dir + "/SLOW001.TIF"));
+    EXPECT_TRUE(frame->isEnabled());
+    configure("");
+    dialogs.answers = {scanWith("NEXT", false, false, 20, 20)};
+    EXPECT_TRUE(frame->runCommand(kScanNew));
+    EXPECT_TRUE(std::filesystem::exists(dir + "/NEXT001.TIF"));
 }
 
 // The progress window follows the rows of each page; a cancel during the

@@ -1,0 +1,114 @@
+// The source's frame reader against a device of the test's own: the frame
+// arrives whole and in order, a device that stalls never holds up a read,
+// its cancel ends the frame, and a device that ignores the cancel is left
+// alone rather than waited for.
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+#include <vector>
+
+#include "twaindsm/SaneReader.h"
+
+namespace lumipage::twaindsm {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Sends `left` bytes (i % 251) while flowing; a stalled read waits until
+// the flow resumes, a cancel (unless ignored) or the end of the test.
+struct FakeDevice {
+    std::mutex mutex;
+    std::condition_variable changed;
+    size_t sent = 0, left = 0;
+    bool flowing = true, ignoresCancel = false, cancelled = false, released = false, returned = false;
+    int cancels = 0;
+
+    static SANE_Status read(SANE_Handle handle, SANE_Byte* out, SANE_Int most, SANE_Int* got) {
+        auto& d = *static_cast<FakeDevice*>(handle);
+        std::unique_lock lock(d.mutex);
+        *got = 0;
+        d.changed.wait(lock, [&] { return d.flowing || (d.cancelled && !d.ignoresCancel) || d.released; });
+        if (d.released || d.cancelled) {
+            d.returned = true;
+            d.changed.notify_all();
+            return SANE_STATUS_CANCELLED;
+        }
+        if (d.left == 0) return SANE_STATUS_EOF;
+        const size_t n = std::min(d.left, size_t(std::min<SANE_Int>(most, 1000)));
+        for (size_t i = 0; i < n; ++i) out[i] = SANE_Byte((d.sent + i) % 251);
+        d.sent += n;
+        d.left -= n;
+        *got = SANE_Int(n);
+        return SANE_STATUS_GOOD;
+    }
+    static void cancel(SANE_Handle handle) {
+        auto& d = *static_cast<FakeDevice*>(handle);
+        std::lock_guard lock(d.mutex);
+        ++d.cancels;
+        d.cancelled = true;
+        d.changed.notify_all();
+    }
+    SaneReader::Device device() { return {this, read, cancel}; }
+    void set(bool FakeDevice::*flag, bool value) {
+        std::lock_guard lock(mutex);
+        this->*flag = value;
+        changed.notify_all();
+    }
+};
+
+std::chrono::steady_clock::time_point in(std::chrono::milliseconds ms) { return std::chrono::steady_clock::now() + ms; }
+
+TEST(SaneReader, TheFrameArrivesWholeAndInOrder) {
+    FakeDevice device;
+    device.left = 300000;
+    SaneReader reader(device.device());
+    std::vector<uint8_t> all;
+    SANE_Status status = SANE_STATUS_GOOD;
+    uint8_t buffer[777];
+    while (status == SANE_STATUS_GOOD) {
+        const size_t n = reader.read(buffer, sizeof buffer, in(5s), status);
+        all.insert(all.end(), buffer, buffer + n);
+    }
+    EXPECT_EQ(status, SANE_STATUS_EOF);
+    ASSERT_EQ(all.size(), 300000u);
+    for (size_t i = 0; i < all.size(); ++i) ASSERT_EQ(all[i], i % 251) << i;
+    EXPECT_EQ(reader.read(buffer, sizeof buffer, in(0ms), status), 0u);  // the end stays said
+    EXPECT_EQ(status, SANE_STATUS_EOF);
+    EXPECT_TRUE(reader.stop(1s));
+    EXPECT_EQ(device.cancels, 0);  // the data had ended: nothing to cancel
+}
+
+TEST(SaneReader, AStalledDeviceNeverHoldsUpAReadAndItsCancelEndsTheFrame) {
+    FakeDevice device;
+    device.left = 100000;
+    device.flowing = false;
+    SaneReader reader(device.device());
+    uint8_t buffer[100];
+    SANE_Status status = SANE_STATUS_IO_ERROR;
+    EXPECT_EQ(reader.read(buffer, sizeof buffer, in(30ms), status), 0u);
+    EXPECT_EQ(status, SANE_STATUS_GOOD);  // nothing yet, more may come
+    device.set(&FakeDevice::flowing, true);
+    EXPECT_GT(reader.read(buffer, sizeof buffer, in(5s), status), 0u);
+    device.set(&FakeDevice::flowing, false);
+    EXPECT_TRUE(reader.stop(30ms));  // the stalled rest is cut short by the cancel
+    EXPECT_EQ(device.cancels, 1);
+}
+
+TEST(SaneReader, ADeviceThatIgnoresTheCancelIsLeftAlone) {
+    static FakeDevice device;  // outlives the thread that is left behind
+    device.left = 100000;
+    device.flowing = false;
+    device.ignoresCancel = true;
+    {
+        SaneReader reader(device.device());
+        EXPECT_FALSE(reader.stop(20ms, 50ms));
+        EXPECT_EQ(device.cancels, 1);
+    }
+    device.set(&FakeDevice::released, true);
+    std::unique_lock lock(device.mutex);
+    device.changed.wait(lock, [&] { return device.returned; });
+}
+
+}  // namespace
+}  // namespace lumipage::twaindsm

@@ -1,0 +1,91 @@
+#include "twaindsm/SaneReader.h"
+
+#include <algorithm>
+
+namespace lumipage::twaindsm {
+
+namespace {
+
+constexpr size_t kChunk = 64 * 1024;
+// At most this much is read ahead of the transfers.
+constexpr size_t kReadAhead = 16 * 1024 * 1024;
+// A backend that keeps answering with nothing is given this many tries,
+// a little apart, before it is taken as gone.
+constexpr int kMaxEmptyReads = 20000;
+constexpr std::chrono::microseconds kEmptyReadPause{500};
+
+}  // namespace
+
+SaneReader::SaneReader(Device device) : device_(device), shared_(new Shared) {
+    thread_ = std::thread(run, device_, shared_);
+}
+
+SaneReader::~SaneReader() { stop(std::chrono::milliseconds(0)); }
+
+// The thread owns a share of the state, so that a thread left blocked in
+// sane_read for good never touches freed memory.
+void SaneReader::run(Device device, std::shared_ptr<Shared> shared) {
+    std::vector<SANE_Byte> chunk(kChunk);
+    int empty = 0;
+    for (;;) {
+        {
+            std::unique_lock lock(shared->mutex);
+            shared->changed.wait(lock, [&] { return shared->dropping || shared->bytes.size() < kReadAhead; });
+        }
+        SANE_Int got = 0;
+        SANE_Status status = device.read(device.handle, chunk.data(), SANE_Int(chunk.size()), &got);
+        if (status == SANE_STATUS_GOOD && got <= 0) {
+            if (++empty > kMaxEmptyReads) status = SANE_STATUS_IO_ERROR;
+            else std::this_thread::sleep_for(kEmptyReadPause);
+        } else {
+            empty = 0;
+        }
+        std::lock_guard lock(shared->mutex);
+        if (status != SANE_STATUS_GOOD) {
+            shared->ended = true;
+            shared->status = status;
+            shared->changed.notify_all();
+            return;
+        }
+        if (!shared->dropping && got > 0) {
+            shared->bytes.insert(shared->bytes.end(), chunk.begin(), chunk.begin() + std::min<SANE_Int>(got, kChunk));
+            shared->changed.notify_all();
+        }
+    }
+}
+
+size_t SaneReader::read(uint8_t* out, size_t want, std::chrono::steady_clock::time_point until, SANE_Status& status) {
+    std::unique_lock lock(shared_->mutex);
+    shared_->changed.wait_until(lock, until, [&] { return !shared_->bytes.empty() || shared_->ended; });
+    const size_t n = std::min(want, shared_->bytes.size());
+    std::copy_n(shared_->bytes.begin(), n, out);
+    shared_->bytes.erase(shared_->bytes.begin(), shared_->bytes.begin() + std::ptrdiff_t(n));
+    status = shared_->bytes.empty() && shared_->ended ? shared_->status : SANE_STATUS_GOOD;
+    shared_->changed.notify_all();
+    return n;
+}
+
+bool SaneReader::stop(std::chrono::milliseconds drain, std::chrono::milliseconds cancelWait) {
+    if (stopped_) return true;
+    stopped_ = true;
+    std::unique_lock lock(shared_->mutex);
+    shared_->dropping = true;
+    shared_->bytes.clear();
+    shared_->changed.notify_all();
+    const auto ended = [&] { return shared_->ended; };
+    if (!shared_->changed.wait_for(lock, drain, ended)) {
+        lock.unlock();
+        device_.cancel(device_.handle);  // may be called while sane_read runs, and ends it
+        lock.lock();
+        if (!shared_->changed.wait_for(lock, cancelWait, ended)) {
+            lock.unlock();
+            thread_.detach();
+            return false;
+        }
+    }
+    lock.unlock();
+    thread_.join();
+    return true;
+}
+
+}  // namespace lumipage::twaindsm

@@ -1,0 +1,64 @@
+#pragma once
+#include <sane/sane.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace lumipage::twaindsm {
+
+// Reads one started SANE frame on a thread of its own, so that a backend
+// whose sane_read blocks (a slow or stuck device) never holds up the
+// program's window: the transfers take what has arrived and return, and
+// the window stays free to show progress and to cancel. While it runs no
+// other call may be made on the handle but sane_cancel.
+class SaneReader {
+public:
+    // SANE's own functions; a test gives a device of its own.
+    struct Device {
+        SANE_Handle handle = nullptr;
+        SANE_Status (*read)(SANE_Handle, SANE_Byte*, SANE_Int, SANE_Int*) = nullptr;
+        void (*cancel)(SANE_Handle) = nullptr;
+    };
+
+    explicit SaneReader(Device device);
+    ~SaneReader();
+    SaneReader(const SaneReader&) = delete;
+    SaneReader& operator=(const SaneReader&) = delete;
+
+    // Up to `want` bytes into `out`, waiting until `until` for any to
+    // come. `status` is SANE_STATUS_GOOD while more may follow, else how
+    // the data ended once nothing of it is left.
+    size_t read(uint8_t* out, size_t want, std::chrono::steady_clock::time_point until, SANE_Status& status);
+
+    // Ends the frame: what is still coming is read and dropped until the
+    // data ends, for `drain` at most, and then the scan is cancelled (a
+    // backend whose own reading thread is cancelled part way can be left
+    // waiting for ever). False when sane_read never came back even then:
+    // the handle must not be used again.
+    bool stop(std::chrono::milliseconds drain, std::chrono::milliseconds cancelWait = std::chrono::seconds(5));
+
+private:
+    struct Shared {
+        std::mutex mutex;
+        std::condition_variable changed;
+        std::deque<uint8_t> bytes;
+        bool ended = false;
+        bool dropping = false;
+        SANE_Status status = SANE_STATUS_GOOD;
+    };
+    static void run(Device device, std::shared_ptr<Shared> shared);
+
+    Device device_;
+    std::shared_ptr<Shared> shared_;
+    std::thread thread_;
+    bool stopped_ = false;
+};
+
+}  // namespace lumipage::twaindsm
