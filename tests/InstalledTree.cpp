@@ -21,6 +21,7 @@ std::vector<std::string> InstalledTree::expectedFiles() {
     std::vector<std::string> list{"bin/lumipage",
                                   "bin/lumipage-thumbnailer",
                                   "lib/lumipage/libtwaindsm.so",
+                                  "lib/lumipage/libtwaindsm-options.so",
                                   "share/lumipage/AutoOpen.LPB",
                                   "share/lumipage/GuideBook/Lumipage活用ガイド.LPB",
                                   "share/lumipage/Manual/LpManual.LPB",

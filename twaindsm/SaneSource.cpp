@@ -9,6 +9,7 @@
 #include "twain/TwainContainer.h"
 #include "twain/TwainUnits.h"
 #include "twaindsm/SaneConditions.h"
+#include "twaindsm/SourceDialog.h"
 
 namespace lumipage::twaindsm {
 
@@ -52,7 +53,7 @@ TW_UINT16 SaneSource::entry(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMRE
         case DAT_EVENT:
             if (msg != MSG_PROCESSEVENT) return fail(TWCC_BADPROTOCOL);
             return processEvent(*static_cast<TW_EVENT*>(data));
-        case DAT_USERINTERFACE: return userInterface(msg);
+        case DAT_USERINTERFACE: return userInterface(msg, *static_cast<TW_USERINTERFACE*>(data));
         case DAT_PENDINGXFERS: return pendingTransfers(msg, *static_cast<TW_PENDINGXFERS*>(data));
         case DAT_SETUPMEMXFER: {
             if (state_ < 6) return fail(TWCC_SEQERROR);
@@ -91,12 +92,14 @@ TW_UINT16 SaneSource::entry(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMRE
 
 // States 4 to 7.
 
-SaneSource::Rc SaneSource::userInterface(TW_UINT16 msg) {
+SaneSource::Rc SaneSource::userInterface(TW_UINT16 msg, const TW_USERINTERFACE& ui) {
     if (msg == MSG_ENABLEDS) {
         if (state_ != 4) return fail(TWCC_SEQERROR);
         state_ = 5;
-        startPending_ = true;
         transferred_ = 0;
+        closeRequested_ = false;
+        showUi_ = ui.ShowUI != 0;
+        startPending_ = !showUi_ || askToScan();
         return TWRC_SUCCESS;
     }
     if (msg == MSG_DISABLEDS) {
@@ -109,9 +112,17 @@ SaneSource::Rc SaneSource::userInterface(TW_UINT16 msg) {
     return fail(TWCC_BADPROTOCOL);
 }
 
+// The dialog's answer: scan (or no dialog could be shown), or cancelled.
+bool SaneSource::askToScan() {
+    return showSourceDialog(handle_, reinterpret_cast<const char*>(identity_.ProductName)) !=
+           SourceDialogAnswer::Cancelled;
+}
+
 SaneSource::Rc SaneSource::processEvent(TW_EVENT& event) {
     event.TWMessage = MSG_NULL;
     if (state_ != 5) return TWRC_NOTDSEVENT;
+    // Pages done and the source still enabled: its dialog comes back for the next.
+    if (!startPending_ && showUi_ && transferred_ > 0 && !closeRequested_) startPending_ = askToScan();
     if (startPending_) {
         startPending_ = false;
         if (startFrame()) {
@@ -120,6 +131,7 @@ SaneSource::Rc SaneSource::processEvent(TW_EVENT& event) {
             return TWRC_DSEVENT;
         }
     }
+    closeRequested_ = true;
     event.TWMessage = MSG_CLOSEDSREQ;
     return TWRC_DSEVENT;
 }

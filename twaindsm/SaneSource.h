@@ -15,8 +15,10 @@
 namespace lumipage::twaindsm {
 
 // One SANE device offered as a TWAIN data source: capabilities mapped onto
-// the device's options, and memory transfers of its frames. The source has
-// no dialog of its own; once enabled it reports a transfer ready at once.
+// the device's options, and memory transfers of its frames. Enabled with
+// its user interface it first shows the device's options (and again for
+// each further page while the program keeps it enabled); without, it
+// reports a transfer ready at once.
 class SaneSource {
 public:
     SaneSource(SANE_Handle handle, twain::TW_IDENTITY identity);
@@ -38,7 +40,8 @@ private:
     Rc setCapability(twain::TW_CAPABILITY& cap);
     Rc setNumberCapability(twain::TW_UINT16 id, double value);
     Rc resolutionContainer(twain::TW_CAPABILITY& cap);
-    Rc userInterface(twain::TW_UINT16 msg);
+    Rc userInterface(twain::TW_UINT16 msg, const twain::TW_USERINTERFACE& ui);
+    bool askToScan();
     Rc processEvent(twain::TW_EVENT& event);
     Rc imageInfo(twain::TW_IMAGEINFO& info);
     Rc imageLayout(twain::TW_UINT16 msg, twain::TW_IMAGELAYOUT& layout);
@@ -70,6 +73,8 @@ private:
     int state_ = 4;
     twain::TW_UINT16 condition_ = twain::TWCC_SUCCESS;
     bool startPending_ = false;
+    bool showUi_ = false;        // enabled with the source's dialog
+    bool closeRequested_ = false;
 
     // The device's own values when it was opened, for MSG_GETDEFAULT and MSG_RESET.
     double defaultResolution_ = 0;

@@ -554,6 +554,77 @@ TEST_F(ScannerConditions, AGlassOf210MillimetresOffersA5) {
     EXPECT_EQ(sizes.front().toStdString(), "A5    148x210mm");
 }
 
+// "詳細設定" shows the scanner's own options, named by SANE's names: the
+// test backend's picture among them as a choice, its hand-scanner switch as
+// a check box, and not what the scan dialog sets itself. "Solid white"
+// chosen there gives a white page where the grid was; cancelling the
+// dialog scans nothing and says nothing.
+TEST_F(ScannerConditions, TheSourceDialogListsTheScannersOptionsAndAppliesThem) {
+    configure("");
+    make();
+    const auto withSourceDialog = [](const char* prefix, bool continuous = false) {
+        return [prefix, continuous](QDialog* dialog) {
+            ASSERT_EQ(dialog->objectName(), "ScanDialog");
+            dialog->findChild<QLineEdit*>("prefix")->setText(prefix);
+            dialog->findChild<QCheckBox*>("customSize")->setChecked(true);
+            dialog->findChild<QDoubleSpinBox*>("customWidth")->setValue(40);
+            dialog->findChild<QDoubleSpinBox*>("customHeight")->setValue(40);
+            dialog->findChild<QLineEdit*>("number")->setText("001");
+            dialog->findChild<QCheckBox*>("sourceDialog")->setChecked(true);
+            dialog->findChild<QCheckBox*>("continuous")->setChecked(continuous);
+            static_cast<ScanDialog*>(dialog)->executeButton()->click();
+        };
+    };
+    QStringList pictures;
+    bool handScanner = false, programsOwnLeftOut = false;
+    dialogs.answers = {withSourceDialog("OPT"), [&](QDialog* dialog) {
+                           ASSERT_EQ(dialog->objectName(), "SaneOptionsDialog");
+                           auto* picture = dialog->findChild<QComboBox*>("test-picture");
+                           ASSERT_NE(picture, nullptr);
+                           for (int i = 0; i < picture->count(); ++i) pictures << picture->itemText(i);
+                           handScanner = dialog->findChild<QCheckBox*>("hand-scanner") != nullptr;
+                           programsOwnLeftOut = !dialog->findChild<QWidget*>("mode") &&
+                                                !dialog->findChild<QWidget*>("resolution") &&
+                                                !dialog->findChild<QWidget*>("br-x");
+                           picture->setCurrentText("Solid white");
+                           dialog->findChild<QPushButton*>("scan")->click();
+                       }};
+    EXPECT_TRUE(frame->runCommand(kScanNew));
+    EXPECT_EQ(pictures, (QStringList{"Solid black", "Solid white", "Color pattern", "Grid"}));
+    EXPECT_TRUE(handScanner);
+    EXPECT_TRUE(programsOwnLeftOut);
+    ASSERT_EQ(table.fileCount(), 1);
+    const Decoded page = decode("tifftopnm", dir + "/OPT001.TIF");
+    EXPECT_EQ(page.width, int(40 / 25.4 * 300) & ~7);
+    EXPECT_EQ(page.ink, 0);  // the grid would be half black
+
+    dialogs.answers = {withSourceDialog("NONE"), [](QDialog* dialog) {
+                           ASSERT_EQ(dialog->objectName(), "SaneOptionsDialog");
+                           dialog->findChild<QPushButton*>("cancel")->click();
+                       }};
+    messages.warnings.clear();
+    EXPECT_TRUE(frame->runCommand(kScanNew));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/NONE001.TIF"));
+    EXPECT_TRUE(messages.warnings.empty()) << messages.warnings.front();
+    EXPECT_EQ(table.fileCount(), 1);
+    EXPECT_TRUE(frame->isEnabled());
+
+    // With "連続" the dialog comes back after each page, until it is cancelled.
+    const auto scanAgain = [](QDialog* dialog) {
+        ASSERT_EQ(dialog->objectName(), "SaneOptionsDialog");
+        dialog->findChild<QPushButton*>("scan")->click();
+    };
+    dialogs.answers = {withSourceDialog("RUN", true), scanAgain, scanAgain, [](QDialog* dialog) {
+                           ASSERT_EQ(dialog->objectName(), "SaneOptionsDialog");
+                           dialog->findChild<QPushButton*>("cancel")->click();
+                       }};
+    EXPECT_TRUE(frame->runCommand(kScanNew));
+    EXPECT_TRUE(std::filesystem::exists(dir + "/RUN002.TIF"));
+    EXPECT_FALSE(std::filesystem::exists(dir + "/RUN003.TIF"));
+    EXPECT_EQ(table.fileCount(), 3);
+    EXPECT_TRUE(frame->isEnabled());
+}
+
 // A scanner that sends slowly (a fifth of a second between its bursts)
 // leaves the window answering: the progress window is up and its timers
 // run, and its cancel ends the scan with no file and the scanner let go.
