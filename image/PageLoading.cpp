@@ -13,12 +13,7 @@ bool prepareRaster(const File& file, PageRaster& raster, Messages& messages) {
         raster.resetToBlank();
         return false;
     }
-    // Pages of one file usually share a size: keep the buffer and clear it.
-    const size_t needed = size_t(raster.imageSize) + PageRaster::kSpareBytes;
-    if (raster.hasBits() && raster.capacity() == needed) {
-        std::memset(raster.bits(), 0, needed);
-        return true;
-    }
+    // Pages of one file usually share a size: the buffer is kept and cleared.
     if (!raster.allocatePage()) {
         messages.message(kNoMemory);
         return false;

@@ -38,6 +38,14 @@ bool PageRaster::create(int32_t w, int32_t h, int32_t resolution) {
 }
 
 bool PageRaster::allocate(size_t bytes) {
+    // A page of about the size of the last one (the next page of a file,
+    // the same page again) takes the buffer that one leaves, cleared: fresh
+    // memory of a page's size costs far more, as the system maps and zeroes
+    // it page by page while the decoder first writes to it.
+    if (buffer_ && capacity_ >= bytes && capacity_ - bytes <= capacity_ / 4) {
+        std::memset(buffer_.get(), 0, capacity_);
+        return true;
+    }
     free();
     try {
         buffer_ = std::make_unique<uint8_t[]>(bytes);  // value-initialised: zero-filled

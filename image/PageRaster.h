@@ -43,7 +43,8 @@ public:
     void setSize(int32_t w, int32_t h);
     // Sets the geometry and allocates imageSize + spare zero bytes.
     bool create(int32_t w, int32_t h, int32_t resolution);
-    // Replaces the buffer by `bytes` zero bytes; false (and no buffer) when memory runs out.
+    // At least `bytes` zero bytes: the buffer kept when it holds them and is
+    // not much larger, else replaced; false (and no buffer) when memory runs out.
     bool allocate(size_t bytes);
     // Allocates imageSize + spare bytes for the current geometry, as readers do.
     bool allocatePage() { return allocate(size_t{imageSize} + kSpareBytes); }

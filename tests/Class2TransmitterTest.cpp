@@ -295,7 +295,9 @@ TEST(FaxDialect, TheClassComesFromWhatTheModemOffers) {
     for (const auto& [offered, chosen] : offers) {
         const std::optional<FaxClassChoice> choice = chooseFaxClass(offered);
         EXPECT_EQ(choice ? choice->value : "", chosen) << offered;
-        if (choice) EXPECT_EQ(choice->dialect, choice->value == "2" ? FaxDialect::Class2 : FaxDialect::Class20);
+        if (choice) {
+            EXPECT_EQ(choice->dialect, choice->value == "2" ? FaxDialect::Class2 : FaxDialect::Class20);
+        }
     }
     for (const auto& [answer, current] :
          {std::pair{"0", "0"}, {"2.0", "2.0"}, {"+FCLASS: 1", "1"}, {" 8", "8"}, {"x", ""}, {".5", ""}})

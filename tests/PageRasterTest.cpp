@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstring>
 
 #include "image/PageRaster.h"
@@ -41,6 +43,24 @@ TEST(PageRaster, BlankPageIsWhiteA4At300Dpi) {
     EXPECT_EQ(p.imageSize, 998280u);
     ASSERT_TRUE(p.hasBits());
     for (size_t i = 0; i < p.imageSize; ++i) ASSERT_EQ(p.bits()[i], 0);
+}
+
+// A buffer of about the size asked for is kept, cleared; a much larger
+// one is given back rather than held for a small page.
+TEST(PageRaster, AllocationKeepsABufferOfAboutTheSizeCleared) {
+    PageRaster raster;
+    ASSERT_TRUE(raster.allocate(100000));
+    std::memset(raster.bits(), 0xA5, raster.capacity());
+    const uint8_t* first = raster.bits();
+    ASSERT_TRUE(raster.allocate(90000));
+    EXPECT_EQ(raster.bits(), first);
+    EXPECT_EQ(raster.capacity(), 100000u);
+    const uint8_t* bits = raster.bits();
+    EXPECT_TRUE(std::all_of(bits, bits + raster.capacity(), [](uint8_t b) { return b == 0; }));
+    ASSERT_TRUE(raster.allocate(10000));
+    EXPECT_EQ(raster.capacity(), 10000u);
+    ASSERT_TRUE(raster.allocate(20000));
+    EXPECT_EQ(raster.capacity(), 20000u);
 }
 
 TEST(PageRaster, SizeLimitIs16000EachWay) {

@@ -155,6 +155,29 @@ TEST_F(TiffInterop, MultiPageFilesWithAndWithoutPageNumbers) {
     expectPages(both, {&text, &lines, &lines, &text});
 }
 
+// The window reads page after page into one raster, whose buffer a page of
+// the same size takes over: nothing of the page before may show through,
+// whether the new page is darker or lighter, nor in a smaller page after.
+TEST_F(TiffInterop, PagesReadIntoOneRasterShowNothingOfThePageBefore) {
+    const PageRaster black = test::makePage(Pattern::Black, 1728, 600);
+    const PageRaster text = test::makePage(Pattern::Text, 1728, 600, 3);
+    const PageRaster white = test::makePage(Pattern::White, 1728, 600);
+    const PageRaster smaller = test::makePage(Pattern::Text, 1720, 590, 4);
+    const std::string file = path("one-raster.tif");
+    ASSERT_TRUE(test::writeTiffWithLibtiff(file, {{&black, 4}, {&text, 4}, {&white, 4}, {&black, 3}, {&smaller, 4}}));
+    test::RecordingMessages messages;
+    TiffReader reader;
+    ASSERT_TRUE(reader.open(file, messages));
+    PageRaster shown;
+    const PageRaster* expected[] = {&black, &text, &white, &black, &smaller};
+    for (int p = 1; p <= 5; ++p) {
+        ASSERT_TRUE(reader.loadPage(p, shown, {}, messages)) << p;
+        ASSERT_EQ(shown.height, expected[p - 1]->height) << p;
+        EXPECT_EQ(test::firstDifferentRow(shown, *expected[p - 1]), -1) << "page " << p;
+    }
+    EXPECT_TRUE(messages.said.empty());
+}
+
 // fax2tiff stores received faxes: standard resolution (98 rows per inch
 // against 204 pixels) shows every row twice, fine resolution as it is.
 TEST_F(TiffInterop, Fax2tiffStandardResolutionPagesKeepTheirShape) {
