@@ -34,6 +34,12 @@ struct Call : ModemFixture {
     bool opened = false;
 };
 
+// The same script for a modem that offers class 2.0 and no class 2.
+ModemScript class20(ModemScript s = {}) {
+    s.classes = "0,1,2.0";
+    return s;
+}
+
 // Lines of coded data with every byte value, DLE among them.
 std::vector<std::vector<uint8_t>> someLines(int count, uint32_t seed) {
     std::mt19937 random(seed);
@@ -224,37 +230,45 @@ TEST(Class2Transmitter, ALostCarrierInTheMiddleOfAPageFailsIt) {
     EXPECT_TRUE(call.link.ping());  // the modem takes commands again
 }
 
+// In either command set: the receiver's RTN, and a hang-up in the middle of
+// a page, reported in class 2.0 in hexadecimal, read as in class 2.
 TEST(Class2Transmitter, PostPageStatusTwoIsARetrainRequestAndAPageError) {
-    ModemScript s;
-    s.pageStatus[0] = 2;
-    Call call(s);
-    ASSERT_TRUE(call.connect());
-    ASSERT_TRUE(call.fax.beginPage(false));
-    ASSERT_TRUE(sendLines(call.fax, someLines(20, 3)));
-    EXPECT_TRUE(call.fax.endPage(2));
-    EXPECT_EQ(call.fax.postPageStatus, 2);
-    EXPECT_EQ(call.fax.pageResultText, faxtext::kPageBadRetrain);
-    EXPECT_TRUE(call.fax.pageError);
+    for (const bool twoPointZero : {false, true}) {
+        SCOPED_TRACE(twoPointZero ? "class 2.0" : "class 2");
+        ModemScript s;
+        s.pageStatus[0] = 2;
+        Call call(twoPointZero ? class20(s) : s);
+        ASSERT_TRUE(call.connect());
+        ASSERT_TRUE(call.fax.beginPage(false));
+        ASSERT_TRUE(sendLines(call.fax, someLines(20, 3)));
+        EXPECT_TRUE(call.fax.endPage(2));
+        EXPECT_EQ(call.fax.postPageStatus, 2);
+        EXPECT_EQ(call.fax.pageResultText, faxtext::kPageBadRetrain);
+        EXPECT_TRUE(call.fax.pageError);
+    }
 }
 
 TEST(Class2Transmitter, AHangUpInTheMiddleOfAPageFailsIt) {
-    ModemScript s;
-    s.hangUpPage = 0;
-    s.hangUpAfterBytes = 1500;
-    Call call(s);
-    ASSERT_TRUE(call.connect());
-    ASSERT_TRUE(call.fax.beginPage(false));
-    const auto lines = someLines(3000, 4);
-    bool sent = true;
-    for (size_t i = 0; i < lines.size() && sent; ++i) sent = call.fax.sendLine(lines[i], i + 1 == lines.size());
-    EXPECT_FALSE(sent);
-    EXPECT_EQ(call.fax.hangUpCode, 50);
-    EXPECT_EQ(call.fax.hangUpText, "ERR:50");
-    EXPECT_TRUE(call.fax.pageError);
-    EXPECT_EQ(call.link.callStatus, CallStatus::Ended);
-    EXPECT_TRUE(call.fax.hangUp());
-    EXPECT_TRUE(call.simulator.pages().empty());
-    EXPECT_TRUE(call.link.ping());  // the modem takes commands again
+    for (const bool twoPointZero : {false, true}) {
+        SCOPED_TRACE(twoPointZero ? "class 2.0" : "class 2");
+        ModemScript s;
+        s.hangUpPage = 0;
+        s.hangUpAfterBytes = 1500;
+        Call call(twoPointZero ? class20(s) : s);
+        ASSERT_TRUE(call.connect());
+        ASSERT_TRUE(call.fax.beginPage(false));
+        const auto lines = someLines(3000, 4);
+        bool sent = true;
+        for (size_t i = 0; i < lines.size() && sent; ++i) sent = call.fax.sendLine(lines[i], i + 1 == lines.size());
+        EXPECT_FALSE(sent);
+        EXPECT_EQ(call.fax.hangUpCode, 50);
+        EXPECT_EQ(call.fax.hangUpText, "ERR:50");
+        EXPECT_TRUE(call.fax.pageError);
+        EXPECT_EQ(call.link.callStatus, CallStatus::Ended);
+        EXPECT_TRUE(call.fax.hangUp());
+        EXPECT_TRUE(call.simulator.pages().empty());
+        EXPECT_TRUE(call.link.ping());  // the modem takes commands again
+    }
 }
 
 TEST(Class2Transmitter, FlowControlAndASlowReaderLoseNothing) {
@@ -327,11 +341,6 @@ TEST(FaxDialect, Class20ReportsReadAsTheirClass2Counterparts) {
     EXPECT_EQ(parameterValues("7F,D"), (std::vector<std::string>{"7F", "D"}));
 }
 
-ModemScript class20(ModemScript s = {}) {
-    s.classes = "0,1,2.0";
-    return s;
-}
-
 // A modem that offers class 2.0 and no class 2 gets the whole call in the
 // 2.0 command set: the strict simulator refuses any class 2 command, and
 // each page ends with DLE and its post-page message.
@@ -379,36 +388,6 @@ TEST(Class2Transmitter, AClass20ModemGetsTheCallInItsOwnCommands) {
     EXPECT_TRUE(call.fax.hangUp());
     EXPECT_TRUE(call.has("AT+FKS"));
     EXPECT_FALSE(call.has("AT+FK"));
-}
-
-TEST(Class2Transmitter, Class20HangUpsAndPageErrorsReadAsInClass2) {
-    {
-        ModemScript s = class20();
-        s.hangUpPage = 0;
-        s.hangUpAfterBytes = 1500;
-        Call call(s);
-        ASSERT_TRUE(call.connect());
-        ASSERT_TRUE(call.fax.beginPage(false));
-        const auto lines = someLines(3000, 4);
-        bool sent = true;
-        for (size_t i = 0; i < lines.size() && sent; ++i) sent = call.fax.sendLine(lines[i], i + 1 == lines.size());
-        EXPECT_FALSE(sent);
-        EXPECT_EQ(call.fax.hangUpText, "ERR:50");
-        EXPECT_TRUE(call.fax.pageError);
-        EXPECT_EQ(call.link.callStatus, CallStatus::Ended);
-        EXPECT_TRUE(call.fax.hangUp());
-        EXPECT_TRUE(call.link.ping());
-    }
-    ModemScript s = class20();
-    s.pageStatus[0] = 2;
-    Call call(s);
-    ASSERT_TRUE(call.connect());
-    ASSERT_TRUE(call.fax.beginPage(false));
-    ASSERT_TRUE(sendLines(call.fax, someLines(20, 3)));
-    EXPECT_TRUE(call.fax.endPage(2));
-    EXPECT_EQ(call.fax.postPageStatus, 2);
-    EXPECT_EQ(call.fax.pageResultText, faxtext::kPageBadRetrain);
-    EXPECT_TRUE(call.fax.pageError);
 }
 
 }  // namespace

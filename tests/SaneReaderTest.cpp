@@ -15,12 +15,13 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Sends `left` bytes (i % 251) while flowing; a stalled read waits until
-// the flow resumes, a cancel (unless ignored) or the end of the test.
+// Sends `left` bytes (i % 251) while flowing, up to `stallAt` of them; a
+// stalled read waits until the flow resumes, a cancel (unless ignored) or
+// the end of the test.
 struct FakeDevice {
     std::mutex mutex;
     std::condition_variable changed;
-    size_t sent = 0, left = 0;
+    size_t sent = 0, left = 0, stallAt = SIZE_MAX;
     bool flowing = true, ignoresCancel = false, cancelled = false, released = false, returned = false;
     int cancels = 0;
 
@@ -28,7 +29,9 @@ struct FakeDevice {
         auto& d = *static_cast<FakeDevice*>(handle);
         std::unique_lock lock(d.mutex);
         *got = 0;
-        d.changed.wait(lock, [&] { return d.flowing || (d.cancelled && !d.ignoresCancel) || d.released; });
+        d.changed.wait(lock, [&] {
+            return (d.flowing && d.sent < d.stallAt) || (d.cancelled && !d.ignoresCancel) || d.released;
+        });
         if (d.released || d.cancelled) {
             d.returned = true;
             d.changed.notify_all();
@@ -82,6 +85,7 @@ TEST(SaneReader, TheFrameArrivesWholeAndInOrder) {
 TEST(SaneReader, AStalledDeviceNeverHoldsUpAReadAndItsCancelEndsTheFrame) {
     FakeDevice device;
     device.left = 100000;
+    device.stallAt = 5000;  // then it sends nothing more
     device.flowing = false;
     SaneReader reader(device.device());
     uint8_t buffer[100];
@@ -90,13 +94,18 @@ TEST(SaneReader, AStalledDeviceNeverHoldsUpAReadAndItsCancelEndsTheFrame) {
     EXPECT_EQ(status, SANE_STATUS_GOOD);  // nothing yet, more may come
     device.set(&FakeDevice::flowing, true);
     EXPECT_GT(reader.read(buffer, sizeof buffer, in(5s), status), 0u);
-    device.set(&FakeDevice::flowing, false);
     EXPECT_TRUE(reader.stop(30ms));  // the stalled rest is cut short by the cancel
     EXPECT_EQ(device.cancels, 1);
 }
 
 TEST(SaneReader, ADeviceThatIgnoresTheCancelIsLeftAlone) {
     static FakeDevice device;  // outlives the thread that is left behind
+    {
+        std::lock_guard lock(device.mutex);  // a run before (--gtest_repeat) left it released
+        device.sent = 0;
+        device.cancels = 0;
+        device.cancelled = device.released = device.returned = false;
+    }
     device.left = 100000;
     device.flowing = false;
     device.ignoresCancel = true;

@@ -490,6 +490,15 @@ Answer scanWith(const char* prefix, bool feeder, bool continuous, double width, 
     };
 }
 
+// The scan's progress window while it is up, else null.
+QProgressDialog* shownScanProgress() {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        auto* progress = qobject_cast<QProgressDialog*>(w);
+        if (progress && progress->objectName() == "ScanProgress" && progress->isVisible()) return progress;
+    }
+    return nullptr;
+}
+
 struct ScannerConditions : ScanCommands {
     void configure(const std::string& extra) {
         std::ofstream(sane + "/test.conf") << "number_of_devices 1\nmode Gray\ndepth 8\ntest-picture \"Grid\"\n"
@@ -636,13 +645,11 @@ TEST_F(ScannerConditions, ASlowScannerLeavesTheWindowAnsweringAndCancelEndsIt) {
     QTimer watcher;
     watcher.setInterval(20);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* progress = qobject_cast<QProgressDialog*>(w);
-            if (!progress || progress->objectName() != "ScanProgress" || !progress->isVisible() || cancelled) continue;
-            if (++ticksWhileWaiting == 10) {
-                cancelled = true;
-                progress->cancel();
-            }
+        QProgressDialog* progress = shownScanProgress();
+        if (!progress || cancelled) return;
+        if (++ticksWhileWaiting == 10) {
+            cancelled = true;
+            progress->cancel();
         }
     });
     watcher.start();
@@ -669,20 +676,18 @@ TEST_F(ScannerConditions, AFeederRunCancelledAfterThreePagesKeepsThem) {
     QTimer watcher;
     watcher.setInterval(0);
     QObject::connect(&watcher, &QTimer::timeout, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            auto* progress = qobject_cast<QProgressDialog*>(w);
-            if (!progress || progress->objectName() != "ScanProgress" || !progress->isVisible()) continue;
-            const int page = progress->labelText().section(' ', 0, 0).toInt();
-            EXPECT_EQ(progress->labelText(), QString("%1 ページ目を読み取り中").arg(page));
-            lastPageSeen = std::max(lastPageSeen, page);
-            widest = std::max(widest, progress->maximum());
-            rowsGrew |= progress->value() > 0 && progress->value() < progress->maximum();
-            // On a loaded machine the watcher may first see a later page: the
-            // pages before the cancelled one are kept whichever it is.
-            if (page >= 4 && cancelledAt == 0) {
-                cancelledAt = page;
-                progress->cancel();
-            }
+        QProgressDialog* progress = shownScanProgress();
+        if (!progress) return;
+        const int page = progress->labelText().section(' ', 0, 0).toInt();
+        EXPECT_EQ(progress->labelText(), QString("%1 ページ目を読み取り中").arg(page));
+        lastPageSeen = std::max(lastPageSeen, page);
+        widest = std::max(widest, progress->maximum());
+        rowsGrew |= progress->value() > 0 && progress->value() < progress->maximum();
+        // On a loaded machine the watcher may first see a later page: the
+        // pages before the cancelled one are kept whichever it is.
+        if (page >= 4 && cancelledAt == 0) {
+            cancelledAt = page;
+            progress->cancel();
         }
     });
     watcher.start();
