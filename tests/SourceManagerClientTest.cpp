@@ -5,6 +5,8 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -210,7 +212,7 @@ public:
         std::vector<uint8_t> data;
         uint32_t bytesPerRow = 0;
     };
-    Page memoryPage() {
+    Page memoryPage(const std::function<void()>& betweenStrips = {}) {
         Page page;
         TW_IMAGEINFO info{};
         EXPECT_EQ(source(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
@@ -218,7 +220,8 @@ public:
         page.bits = info.BitsPerPixel;
         TW_SETUPMEMXFER setup{};
         EXPECT_EQ(source(DG_CONTROL, DAT_SETUPMEMXFER, MSG_GET, &setup), TWRC_SUCCESS);
-        std::vector<uint8_t> buffer(setup.Preferred);
+        // Asked between strips, the strips are kept small so that there are many.
+        std::vector<uint8_t> buffer(betweenStrips ? 16 * setup.MinBufSize : setup.Preferred);
         for (;;) {
             TW_IMAGEMEMXFER strip{};
             strip.Memory.Flags = TWMF_APPOWNS | TWMF_POINTER;
@@ -231,6 +234,7 @@ public:
             page.data.insert(page.data.end(), buffer.begin(), buffer.begin() + strip.BytesWritten);
             page.rows += int(strip.Rows);
             if (page.rc == TWRC_XFERDONE) return page;
+            if (betweenStrips) betweenStrips();
         }
     }
 
@@ -512,6 +516,30 @@ TEST_F(SourceManagerClient, UnknownLengthsAndSmallReadsGiveWholePages) {
     EXPECT_EQ(length, -1);
     EXPECT_GT(hand.rows, 0);
     EXPECT_EQ(hand.data.size(), size_t(hand.rows) * hand.bytesPerRow);
+}
+
+// While a page is read (here slowly, in bursts), the program may still
+// ask for capabilities: they are answered between the reader's reads, with
+// the values set before the scan, and the page arrives whole.
+TEST_F(SourceManagerClient, CapabilitiesAreAnsweredWhileAPageIsRead) {
+    configure("read-delay true\nread-delay-duration 20000\n");
+    client.open();
+    ASSERT_EQ(client.set(ICAP_XRESOLUTION, TWTY_FIX32, 100), TWRC_SUCCESS);
+    client.frame(2.0, 2.0);
+    ASSERT_TRUE(client.enable());
+    int asked = 0;
+    const Client::Page page = client.memoryPage([&] {
+        ++asked;
+        EXPECT_EQ(client.current(ICAP_XRESOLUTION), 100);
+        Values layout;
+        EXPECT_EQ(client.get(ICAP_PHYSICALWIDTH, MSG_GET, layout), TWRC_SUCCESS);
+    });
+    EXPECT_EQ(page.rc, TWRC_XFERDONE);
+    EXPECT_GT(asked, 0);
+    EXPECT_EQ(page.rows, 200);
+    client.endTransfer();
+    client.disable();
+    client.close();
 }
 
 }  // namespace

@@ -33,7 +33,11 @@ void SaneReader::run(Device device, std::shared_ptr<Shared> shared) {
             shared->changed.wait(lock, [&] { return shared->dropping || shared->bytes.size() < kReadAhead; });
         }
         SANE_Int got = 0;
-        SANE_Status status = device.read(device.handle, chunk.data(), SANE_Int(chunk.size()), &got);
+        SANE_Status status;
+        {
+            std::lock_guard deviceLock(shared->device);
+            status = device.read(device.handle, chunk.data(), SANE_Int(chunk.size()), &got);
+        }
         if (status == SANE_STATUS_GOOD && got <= 0) {
             if (++empty > kMaxEmptyReads) status = SANE_STATUS_IO_ERROR;
             else std::this_thread::sleep_for(kEmptyReadPause);

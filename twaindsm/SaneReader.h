@@ -44,8 +44,13 @@ public:
     // the handle must not be used again.
     bool stop(std::chrono::milliseconds drain, std::chrono::milliseconds cancelWait = std::chrono::seconds(5));
 
+    // Held by the thread while it is in sane_read: whoever else must use
+    // the device while the frame is read (its options) takes it first.
+    std::timed_mutex& device() { return shared_->device; }
+
 private:
     struct Shared {
+        std::timed_mutex device;
         std::mutex mutex;
         std::condition_variable changed;
         std::deque<uint8_t> bytes;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 #include "twain/TwainContainer.h"
 #include "twain/TwainUnits.h"
@@ -25,6 +26,8 @@ constexpr std::chrono::seconds kDrainTime{3};
 // How long one memory transfer waits for rows before it returns what it
 // has, so that the window answers while a slow device sends.
 constexpr std::chrono::milliseconds kTransferWait{100};
+// How long a request for the device's options waits for a read in progress.
+constexpr std::chrono::seconds kDeviceWait{2};
 
 }  // namespace
 
@@ -47,6 +50,13 @@ SaneSource::Rc SaneSource::fail(TW_UINT16 condition) {
 
 TW_UINT16 SaneSource::entry(TW_UINT32 dg, TW_UINT16 dat, TW_UINT16 msg, TW_MEMREF data) {
     if (!data) return fail(TWCC_BADVALUE);
+    // Capabilities and the layout read the device's options: while a frame
+    // is read they wait for the reader to be out of sane_read, for a while.
+    std::unique_lock<std::timed_mutex> deviceLock;
+    if (reader_ && (dat == DAT_CAPABILITY || dat == DAT_IMAGELAYOUT)) {
+        deviceLock = std::unique_lock(reader_->device(), kDeviceWait);
+        if (!deviceLock.owns_lock()) return fail(TWCC_DEVICEBUSY);
+    }
     if (dg == DG_CONTROL) {
         switch (dat) {
         case DAT_CAPABILITY: return capability(msg, *static_cast<TW_CAPABILITY*>(data));
