@@ -41,6 +41,9 @@ std::optional<FaxClassChoice> chooseFaxClass(std::string_view offered) {
     if (has("2")) return FaxClassChoice{"2", FaxDialect::Class2};
     for (const std::string_view c : {"2.0", "2.1"})
         if (has(c)) return FaxClassChoice{std::string(c), FaxDialect::Class20};
+    // Any other answer with a 2 in it ("0-2", a vendor's own spelling) is
+    // taken as class 2, as the program always took it.
+    if (offered.find('2') != std::string_view::npos) return FaxClassChoice{"2", FaxDialect::Class2};
     return std::nullopt;
 }
 

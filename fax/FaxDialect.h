@@ -21,8 +21,9 @@ struct FaxClassChoice {
 };
 
 // The class to use from the answer to AT+FCLASS=? ("0,1,2", "0,1,2.0",
-// "(0,1,1.0,2.0,8)", "+FCLASS: 0,1,2.1"...): class 2 when offered, as the
-// program always did, else 2.0, else 2.1; nothing without either.
+// "(0,1,1.0,2.0,8)", "+FCLASS: 0,1,2.1"...): class 2 when offered, else
+// 2.0, else 2.1; any other answer holding a 2 is class 2, as the program
+// always took it; nothing without a 2.
 std::optional<FaxClassChoice> chooseFaxClass(std::string_view offered);
 
 // The answer to AT+FCLASS? as the value to restore afterwards ("0", "2.0"):
