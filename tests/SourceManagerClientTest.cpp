@@ -519,8 +519,9 @@ TEST_F(SourceManagerClient, UnknownLengthsAndSmallReadsGiveWholePages) {
 }
 
 // While a page is read (here slowly, in bursts), the program may still
-// ask for capabilities: they are answered between the reader's reads, with
-// the values set before the scan, and the page arrives whole.
+// ask for capabilities: they are answered between the reader's reads (the
+// resolution is the frame's, as the backend refuses its options while it
+// scans), and the page arrives whole.
 TEST_F(SourceManagerClient, CapabilitiesAreAnsweredWhileAPageIsRead) {
     configure("read-delay true\nread-delay-duration 20000\n");
     client.open();

@@ -175,7 +175,14 @@ SaneSource::Rc SaneSource::getCapability(TW_CAPABILITY& cap) {
     case ICAP_PHYSICALWIDTH: cap.hContainer = oneFix32(physicalSize("tl-x", "br-x")); break;
     case ICAP_PHYSICALHEIGHT: cap.hContainer = oneFix32(physicalSize("tl-y", "br-y")); break;
     case ICAP_XRESOLUTION:
-    case ICAP_YRESOLUTION: return resolutionContainer(cap);
+    case ICAP_YRESOLUTION:
+        // While a frame is read many backends refuse their options: the
+        // frame's own resolution is the current one.
+        if (scanning_) {
+            cap.hContainer = oneFix32(frameDpi_);
+            break;
+        }
+        return resolutionContainer(cap);
     case ICAP_PIXELTYPE: {
         std::vector<TW_UINT16> types{TWPT_BW};
         const auto modes = options_.strings(options_.find("mode"));
