@@ -92,6 +92,13 @@ void Class2Transmitter::readUntilOk(int waitMs) {
     }
 }
 
+// The local id as the modem takes it: twenty characters, cut or filled with blanks.
+std::string Class2Transmitter::paddedLocalId() const {
+    std::string id = localId_.substr(0, std::min(localId_.size(), kLocalIdLength));
+    id.resize(kLocalIdLength, ' ');
+    return id;
+}
+
 bool Class2Transmitter::startClass2() {
     link_.setupError.clear();
     dialect_ = FaxDialect::Class2;
@@ -112,9 +119,7 @@ bool Class2Transmitter::startClass2() {
     if (!current || (savedClass_ = currentFaxClass(*current)).empty()) return false;
     if (class_.dialect == FaxDialect::Class20) return startClass20();
     if (!link_.command("AT+FCLASS=2") || !link_.command("AT+FBOR=0")) return false;
-    std::string id = localId_.substr(0, std::min(localId_.size(), kLocalIdLength));
-    id.resize(kLocalIdLength, ' ');
-    if (!link_.command("AT+FLID=\"" + id + "\"")) return false;
+    if (!link_.command("AT+FLID=\"" + paddedLocalId() + "\"")) return false;
     const std::optional<std::string> dcc = link_.query("AT+FDCC?");
     // A list too short to hold every value is refused rather than patched.
     if (!dcc || dcc->empty() || !isDigit(dcc->front()) || dcc->size() <= kST) return false;
@@ -141,9 +146,7 @@ bool Class2Transmitter::startClass20() {
     if (!link_.command("AT+FCLASS=" + class_.value) || !link_.command("AT+FBO=0")) return false;
     dialect_ = FaxDialect::Class20;
     link_.command("AT+FLO=1");  // XON/XOFF, as class 2 uses; the port honours both kinds
-    std::string id = localId_.substr(0, std::min(localId_.size(), kLocalIdLength));
-    id.resize(kLocalIdLength, ' ');
-    if (!link_.command("AT+FLI=\"" + id + "\"")) return false;
+    if (!link_.command("AT+FLI=\"" + paddedLocalId() + "\"")) return false;
     // The receiver's identity and capabilities and the negotiated session
     // are reported only when asked for.
     link_.command("AT+FNR=1,1,1,1");

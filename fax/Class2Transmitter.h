@@ -78,6 +78,7 @@ public:
 
 private:
     bool startClass20();
+    std::string paddedLocalId() const;
     bool endPage20(int digit);
     bool queueByte(uint8_t byte);
     bool drainStep();

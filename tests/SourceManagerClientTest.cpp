@@ -258,6 +258,27 @@ protected:
                                            << "\nmode Gray\ndepth 8\ntest-picture \"Grid\"\nenable-test-options true\n"
                                            << extra;
     }
+    // Opens the source, asks for a square frame of `inches` at `dpi` and
+    // enables it: true when a page is ready.
+    bool startSquarePage(double dpi, double inches, const char* device = "") {
+        client.open(device);
+        EXPECT_EQ(client.set(ICAP_XRESOLUTION, TWTY_FIX32, dpi), TWRC_SUCCESS);
+        client.frame(inches, inches);
+        return client.enable();
+    }
+    // The length the source gives the ready page (-1: not known).
+    TW_INT32 imageLength() {
+        TW_IMAGEINFO info{};
+        EXPECT_EQ(client.source(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
+        return info.ImageLength;  // a copy: the record is packed
+    }
+    // Ends the page and closes the source; the pages still pending.
+    TW_UINT16 finishPage() {
+        const TW_UINT16 pending = client.endTransfer();
+        client.disable();
+        client.close();
+        return pending;
+    }
     static bool loaded(const char* library) {
         void* handle = dlopen(library, RTLD_NOW | RTLD_NOLOAD);
         if (handle) dlclose(handle);
@@ -284,14 +305,9 @@ TEST_F(SourceManagerClient, ListsAndOpensSourcesAndUnloadsCleanly) {
         EXPECT_STREQ(id.ProductName, "test:0");
         EXPECT_EQ(client.manager(DAT_PARENT, MSG_CLOSEDSM, &parent), TWRC_SUCCESS);
         client.unload();
-        client.open("test:1");
-        EXPECT_EQ(client.set(ICAP_XRESOLUTION, TWTY_FIX32, 50), TWRC_SUCCESS);
-        client.frame(1.0, 1.0);
-        EXPECT_TRUE(client.enable());
+        EXPECT_TRUE(startSquarePage(50, 1.0, "test:1"));
         EXPECT_EQ(client.memoryPage().rc, TWRC_XFERDONE);
-        EXPECT_EQ(client.endTransfer(), 0);
-        client.disable();
-        client.close();
+        EXPECT_EQ(finishPage(), 0);
         // sane_exit has run and nothing of the manager or SANE stays behind.
         EXPECT_FALSE(loaded(LUMIPAGE_TWAINDSM));
         EXPECT_FALSE(loaded(LUMIPAGE_SANE_BACKENDS "/libsane-test.so.1"));
@@ -484,18 +500,11 @@ TEST_F(SourceManagerClient, DeviceStatusesArriveAsConditionCodes) {
 TEST_F(SourceManagerClient, UnknownLengthsAndSmallReadsGiveWholePages) {
     auto scan = [this](const std::string& extra, TW_INT32* length) {
         configure(extra);
-        client.open();
-        EXPECT_EQ(client.set(ICAP_XRESOLUTION, TWTY_FIX32, 50), TWRC_SUCCESS);
-        client.frame(1.0, 1.0);
-        EXPECT_TRUE(client.enable());
-        TW_IMAGEINFO info{};
-        EXPECT_EQ(client.source(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
-        *length = info.ImageLength;
+        EXPECT_TRUE(startSquarePage(50, 1.0));
+        *length = imageLength();
         const Client::Page page = client.memoryPage();
         EXPECT_EQ(page.rc, TWRC_XFERDONE) << extra;
-        client.endTransfer();
-        client.disable();
-        client.close();
+        finishPage();
         return page;
     };
     TW_INT32 length = 0;
@@ -524,13 +533,8 @@ TEST_F(SourceManagerClient, UnknownLengthsAndSmallReadsGiveWholePages) {
 // scans), and the page arrives whole.
 TEST_F(SourceManagerClient, CapabilitiesAreAnsweredWhileAPageIsRead) {
     configure("read-delay true\nread-delay-duration 20000\n");
-    client.open();
-    ASSERT_EQ(client.set(ICAP_XRESOLUTION, TWTY_FIX32, 100), TWRC_SUCCESS);
-    client.frame(2.0, 2.0);
-    ASSERT_TRUE(client.enable());
-    TW_IMAGEINFO info{};
-    ASSERT_EQ(client.source(DG_IMAGE, DAT_IMAGEINFO, MSG_GET, &info), TWRC_SUCCESS);
-    const TW_INT32 length = info.ImageLength;  // a copy: the record is packed
+    ASSERT_TRUE(startSquarePage(100, 2.0));
+    const TW_INT32 length = imageLength();
     int asked = 0;
     const Client::Page page = client.memoryPage([&] {
         ++asked;
@@ -544,9 +548,7 @@ TEST_F(SourceManagerClient, CapabilitiesAreAnsweredWhileAPageIsRead) {
     if (length >= 0) {
         EXPECT_EQ(page.rows, length);
     }
-    client.endTransfer();
-    client.disable();
-    client.close();
+    finishPage();
 }
 
 }  // namespace

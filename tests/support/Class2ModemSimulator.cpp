@@ -563,6 +563,37 @@ bool Class2ModemSimulator::runLocalId(const std::string& tail) {
     return true;
 }
 
+// A setting of `count` values of 0 to `highest` each: "=?" gives the range,
+// "?" the value; `values` receives what "=" sets.
+bool Class2ModemSimulator::runSetting(const std::string& tail, int count, int highest, std::vector<int>& values) {
+    if (tail == "=?") {
+        say(highest == 1 ? "(0,1)" : "(0-" + std::to_string(highest) + ")");
+        return true;
+    }
+    if (tail == "?") {
+        say("0");
+        return true;
+    }
+    if (!startsWith(tail, "=")) return false;
+    for (size_t start = 1;;) {
+        const size_t comma = tail.find(',', start);
+        const std::optional<int> v =
+            number(tail.substr(start, comma == std::string::npos ? std::string::npos : comma - start), highest);
+        if (!v) return false;
+        values.push_back(*v);
+        if (comma == std::string::npos) break;
+        start = comma + 1;
+    }
+    return values.size() <= size_t(count);
+}
+
+// AT+FDT: the page's data, in a call only.
+bool Class2ModemSimulator::runPageData(const std::string& tail) {
+    if (!tail.empty() || phase_ != Phase::Call) return false;
+    startPage();
+    return true;
+}
+
 // The class 2.0 commands of a sending call; the class 2 names are unknown.
 bool Class2ModemSimulator::runFax20(const std::string& name, const std::string& tail) {
     if (name == "FCC" || name == "FIS") return runParameters(name, tail, name == "FCC");
@@ -572,32 +603,13 @@ bool Class2ModemSimulator::runFax20(const std::string& name, const std::string& 
         {"FBO", {1, 3}}, {"FLO", {1, 2}}, {"FCR", {1, 1}}, {"FAA", {1, 1}}, {"FNR", {4, 1}}, {"FCQ", {2, 2}}, {"FIE", {1, 1}}};
     const auto setting = kSettings.find(name);
     if (setting != kSettings.end()) {
-        const auto [count, highest] = setting->second;
-        if (tail == "=?" || tail == "?") {
-            say(tail == "?" ? "0" : "(0-" + std::to_string(highest) + ")");
-            return true;
-        }
-        if (!startsWith(tail, "=")) return false;
         std::vector<int> values;
-        for (size_t start = 1;;) {
-            const size_t comma = tail.find(',', start);
-            const std::optional<int> v =
-                number(tail.substr(start, comma == std::string::npos ? std::string::npos : comma - start), highest);
-            if (!v) return false;
-            values.push_back(*v);
-            if (comma == std::string::npos) break;
-            start = comma + 1;
-        }
-        if (values.size() > size_t(count)) return false;
+        if (!runSetting(tail, setting->second.first, setting->second.second, values)) return false;
         if (name == "FNR")
             for (size_t i = 0; i < values.size(); ++i) reports_[i] = values[i] == 1;
         return true;
     }
-    if (name == "FDT") {
-        if (!tail.empty() || phase_ != Phase::Call) return false;
-        startPage();
-        return true;
-    }
+    if (name == "FDT") return runPageData(tail);
     if (name == "FKS") {
         if (!tail.empty()) return false;
         if (phase_ != Phase::Idle) say(hangUpReport(2));
@@ -611,22 +623,10 @@ bool Class2ModemSimulator::runFax(const std::string& name, const std::string& ta
     if (name == "FDCC" || name == "FDIS") return runParameters(name, tail, name == "FDCC");
     if (name == "FLID") return runLocalId(tail);
     if (name == "FBOR" || name == "FCR" || name == "FAA") {
-        const int highest = name == "FBOR" ? 3 : 1;
-        if (tail == "=?") {
-            say(highest == 3 ? "(0-3)" : "(0,1)");
-            return true;
-        }
-        if (tail == "?") {
-            say("0");
-            return true;
-        }
-        return startsWith(tail, "=") && number(tail.substr(1), highest).has_value();
+        std::vector<int> values;
+        return runSetting(tail, 1, name == "FBOR" ? 3 : 1, values);
     }
-    if (name == "FDT") {
-        if (!tail.empty() || phase_ != Phase::Call) return false;
-        startPage();
-        return true;
-    }
+    if (name == "FDT") return runPageData(tail);
     if (name == "FET") {
         if (!startsWith(tail, "=") || phase_ != Phase::PostPage) return false;
         const std::optional<int> message = number(tail.substr(1), 5);  // MPS, EOM, EOP and their PRI- forms

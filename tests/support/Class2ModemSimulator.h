@@ -111,6 +111,8 @@ private:
     bool runFax20(const std::string& name, const std::string& rest);
     bool runParameters(const std::string& name, const std::string& tail, bool capabilities);
     bool runLocalId(const std::string& tail);
+    bool runSetting(const std::string& tail, int count, int highest, std::vector<int>& values);
+    bool runPageData(const std::string& tail);
     bool class20() const;
     size_t parameterCount() const { return class20() ? 9 : 8; }
     std::optional<Parameters> parse(const std::string& text, Parameters base) const;
