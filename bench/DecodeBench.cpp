@@ -13,7 +13,7 @@
 #include <string>
 
 #include "BenchPages.h"
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "support/LibtiffCoder.h"
 #include "support/TestImages.h"
 
@@ -75,7 +75,7 @@ public:
 private:
     const std::vector<uint8_t>& data_;
     PageRaster page_;
-    MHDecoder decoder_;
+    PageDecoder decoder_;
 };
 
 void compare(benchmark::State& state, size_t pageIndex, BenchCoding c) {

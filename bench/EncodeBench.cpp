@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "BenchPages.h"
-#include "image/MHEncoder.h"
+#include "image/PageEncoder.h"
 #include "support/LibtiffWriter.h"
 
 namespace lumipage {
@@ -19,11 +19,11 @@ namespace {
 using bench::BenchCoding;
 
 struct OurEncoder {
-    MHEncoder encoder;
+    PageEncoder encoder;
     std::vector<uint8_t> out;
     size_t run(const PageRaster& page, int32_t coding) {
         const PageToEncode view = PageToEncode::of(page).withCoding(coding);
-        out.resize(MHEncoder::bufferSize(view));
+        out.resize(PageEncoder::bufferSize(view));
         return encoder.encodePage(out, view);
     }
 };

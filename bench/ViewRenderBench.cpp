@@ -12,8 +12,8 @@
 #include "QtReference.h"
 #include "base/Settings.h"
 #include "image/CDIB.h"
-#include "image/MHDecoder.h"
-#include "image/MHEncoder.h"
+#include "image/PageDecoder.h"
+#include "image/PageEncoder.h"
 #include "support/TestImages.h"
 #include "support/ViewFakes.h"
 #include "view/CLP98View.h"
@@ -67,8 +67,8 @@ BENCHMARK(BM_QtSmoothRender)->Arg(8)->Arg(10)->Unit(benchmark::kMillisecond);
 // Argument: 0 the scan, 1 the text page.
 std::vector<uint8_t> g4Strip(int pageKind) {
     const PageToEncode view = PageToEncode::of(pageKind == 0 ? a4Scan() : a4Text()).withCoding(kTiffG4);
-    std::vector<uint8_t> out(MHEncoder::bufferSize(view));
-    MHEncoder encoder;
+    std::vector<uint8_t> out(PageEncoder::bufferSize(view));
+    PageEncoder encoder;
     out.resize(encoder.encodePage(out, view));
     return out;
 }
@@ -86,7 +86,7 @@ void BM_PageChange(benchmark::State& state) {
     CLP98View view(host, document, settings);
     view.OnInitialUpdate();
     view.setFitMode(int(state.range(0)));
-    MHDecoder decoder;
+    PageDecoder decoder;
     for (auto _ : state) {
         document.page.create(kWidth, kHeight, 300);
         document.page.coding = kTiffG4;
@@ -102,7 +102,7 @@ BENCHMARK(BM_PageChange)->Args({1, 0})->Args({2, 0})->Args({1, 1})->Args({2, 1})
 void BM_DecodeOnly(benchmark::State& state) {
     const std::vector<uint8_t> strip = g4Strip(0);
     PageRaster page;
-    MHDecoder decoder;
+    PageDecoder decoder;
     for (auto _ : state) {
         page.create(kWidth, kHeight, 300);
         page.coding = kTiffG4;

@@ -3,14 +3,10 @@
 #include <string>
 #include <vector>
 
-#include "document/BookFile.h"
 #include "document/FileTypeCode.h"
-#include "document/ImageFileReaders.h"
 #include "document/IndexFile.h"
-#include "image/LpPageFile.h"
-#include "image/MHDecoder.h"
+#include "document/PageSource.h"
 #include "image/PageRaster.h"
-#include "platform/File.h"
 
 namespace lumipage {
 
@@ -47,12 +43,13 @@ public:
     const std::string& shortTitle() const { return shortTitle_; }
     bool unsavedPage() const { return unsavedPage_; }
     // The bitmap a loaded .BMP page was read from, kept to be saved unchanged; null for other files.
-    const CDIB* sourceBitmap() const { return type_ == FileTypeCode::Bitmap ? &images_.bitmap() : nullptr; }
+    const CDIB* sourceBitmap() const { return source_ ? source_->sourceBitmap() : nullptr; }
     // "LumipageBook 2.1" as the loaded book has it, for the book information.
-    const std::string& bookHeaderText() const { return bookHeaderText_; }
+    std::string bookHeaderText() const { return source_ ? source_->bookHeaderText() : std::string(); }
 
-    // Loads a file with the reader of its type; `firstPage` is the global page of its first page.
-    bool open(const std::string& path, int firstPage);
+    // Loads a file with the page source of its type; `firstPage` is the
+    // global page of its first page, `counted` what counting it left (or null).
+    bool open(const std::string& path, int firstPage, const PageTable* counted = nullptr);
     // Decodes page 1..filePages() of the loaded file into the raster.
     bool showPage(int page);
     void empty();
@@ -80,13 +77,13 @@ public:
     void refreshCommentTitle() { updateCommentTitle(); }
 
     IndexFile& index() { return index_; }
+    // Where the sources this document makes report their directory walks.
+    void setSourceStats(PageSourceStats* stats) { sourceStats_ = stats; }
     OpenFileTable& table() { return table_; }
     // Where the document reports and asks; the commands working on it use the same.
     Messages& messages() const { return messages_; }
 
 private:
-    bool openByType();
-    bool openBook(int firstPage);
     void updateCommentTitle();
     void setTitle(const std::string& title);
     bool showCurrent();
@@ -103,12 +100,8 @@ private:
 
     std::string path_;
     FileTypeCode type_ = FileTypeCode::Unsupported;
-    File file_;
-    LpPageFile::Header pageFile_;
-    std::vector<BookDirectoryEntry> bookDirectory_;
-    std::string bookHeaderText_;
-    ImageFileReaders images_;
-    MHDecoder decoder_;
+    std::unique_ptr<PageSource> source_;
+    PageSourceStats* sourceStats_ = nullptr;
     int filePages_ = 0;
     int filePage_ = 0;
     PageRaster raster_;

@@ -13,6 +13,7 @@
 #include "document/ListFile.h"
 #include "document/FileTypeCode.h"
 #include "document/OpenFileTable.h"
+#include "platform/File.h"
 #include "platform/FileSystem.h"
 #include "platform/TextCodec.h"
 
@@ -36,7 +37,7 @@ bool CLP98Doc::showCurrent() {
     const int index = table_.currentFile();
     const std::string path = table_.entry(index).path;
     if (!isLoaded() || unsavedPage_ || path_ != path) {
-        if (!open(path, table_.firstPageOf(index))) return false;
+        if (!open(path, table_.firstPageOf(index), table_.entry(index).table.get())) return false;
     }
     return showPage(table_.pageInFile());
 }

@@ -1,10 +1,13 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace lumipage {
+
+struct PageTable;
 
 namespace crc32_detail {
 constexpr std::array<uint32_t, 256> makeTable() {
@@ -37,9 +40,12 @@ struct OpenFileEntry {
     uint32_t key = 0;
     std::string path;
     int pages = 0;
+    // Where counting found the pages, kept for opening the file (may be null).
+    std::shared_ptr<const PageTable> table;
 
     OpenFileEntry() = default;
-    OpenFileEntry(std::string p, int n) : key(Crc32::of(p)), path(std::move(p)), pages(n) {}
+    OpenFileEntry(std::string p, int n, std::shared_ptr<const PageTable> t = nullptr)
+        : key(Crc32::of(p)), path(std::move(p)), pages(n), table(std::move(t)) {}
     bool is(std::string_view other) const { return key == Crc32::of(other) && path == other; }
 };
 

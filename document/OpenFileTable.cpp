@@ -42,21 +42,24 @@ bool OpenFileTable::append(const std::string& path) { return append(path, 0); }
 bool OpenFileTable::append(const std::string& path, int pages, StoredWords storedWords) {
     if (fileCount() >= kMaxFiles) return false;
     const bool counted = pages == 0;
-    if (counted) pages = counter_.countPages(path);
-    pages = std::min(pages, kMaxPages - totalPages());
+    FileCount found{pages, nullptr};
+    if (counted) found = counter_.count(path);
+    pages = std::min(found.pages, kMaxPages - totalPages());
     if (pages < 1) return false;
     std::vector<PageWord> stored;
     if (counted && storedWords == StoredWords::Copy) stored = counter_.storedPageWords(path, pages);
-    insertAt(fileCount() + 1, OpenFileEntry(path, pages), std::move(stored));
+    insertAt(fileCount() + 1, OpenFileEntry(path, pages, std::move(found.table)), std::move(stored));
     return true;
 }
 
 bool OpenFileTable::insert(int position, const std::string& path, int pages) {
     if (position < 1 || position > fileCount() + 1 || fileCount() >= kMaxFiles) return false;
-    if (pages == 0) pages = counter_.countPages(path);
+    FileCount found{pages, nullptr};
+    if (pages == 0) found = counter_.count(path);
+    pages = found.pages;
     if (pages < 1 || totalPages() + pages > kMaxPages) return false;
     const bool movesCurrent = !empty() && currentFile_ >= position;
-    insertAt(position, OpenFileEntry(path, pages), {});
+    insertAt(position, OpenFileEntry(path, pages, std::move(found.table)), {});
     if (movesCurrent) {
         ++currentFile_;
         currentPage_ += pages;
@@ -108,7 +111,7 @@ void OpenFileTable::remove(int a) {
 void OpenFileTable::rename(int index, const std::string& path) {
     if (index < 1 || index > fileCount()) return;
     OpenFileEntry& e = entries_[size_t(index - 1)];
-    e = OpenFileEntry(path, e.pages);
+    e = OpenFileEntry(path, e.pages, e.table);  // renaming leaves the file as it was
     listChanged_ = true;
 }
 

@@ -2,6 +2,7 @@
 #include <string>
 #include <vector>
 
+#include "document/PageSource.h"
 #include "document/PageWord.h"
 
 namespace lumipage {
@@ -11,8 +12,9 @@ namespace lumipage {
 class PageCounter {
 public:
     virtual ~PageCounter() = default;
-    // 0 when the file cannot be read, is of an unknown type or has no page.
-    virtual int countPages(const std::string& path) = 0;
+    // 0 pages when the file cannot be read, is of an unknown type or has no
+    // page; the table, where counting found where the pages are.
+    virtual FileCount count(const std::string& path) = 0;
     // Up to `count` stored words (a book's); empty for other files.
     virtual std::vector<PageWord> storedPageWords(const std::string& path, int count) = 0;
 };

@@ -5,7 +5,7 @@
 
 #include "document/BookFile.h"
 #include "fuzz/FuzzInput.h"
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "image/PaperRecord.h"
 
 using namespace lumipage;
@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     book_file::readComment(file, *header);
     const auto directory = book_file::readDirectory(file, *header, pages);
     if (!directory) return 0;
-    MHDecoder decoder;
+    PageDecoder decoder;
     PageRaster raster;
     for (size_t i = 0; i < directory->size() && i < 3; ++i) {
         const BookDirectoryEntry& e = (*directory)[i];

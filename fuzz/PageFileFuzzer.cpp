@@ -6,7 +6,7 @@
 #include "fuzz/FuzzInput.h"
 #include "image/FaxPageFile.h"
 #include "image/LpPageFile.h"
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "image/PaperRecord.h"
 
 using namespace lumipage;
@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     File file;
     if (!memory.open(file)) return 0;
     fuzz::SilentMessages messages;
-    MHDecoder decoder;
+    PageDecoder decoder;
     PageRaster raster;
     switch (choice) {
         case 0: {

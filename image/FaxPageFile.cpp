@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "base/Messages.h"
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "image/PageLoading.h"
 #include "platform/File.h"
 
@@ -32,7 +32,7 @@ bool FaxPageFile::open(const File& file, PageRaster& raster, Messages& messages)
     return true;
 }
 
-bool FaxPageFile::loadPage(const File& file, PageRaster& raster, MHDecoder& decoder, Messages& messages) {
+bool FaxPageFile::loadPage(const File& file, PageRaster& raster, PageDecoder& decoder, Messages& messages) {
     if (!page_loading::prepareRaster(file, raster, messages)) return false;
     std::vector<uint8_t> coded;
     if (!page_loading::readCoded(file, kHeaderSize, file.size(), page_loading::codedLimit(raster), coded, messages))

@@ -8,7 +8,7 @@ namespace lumipage {
 
 class File;
 class Messages;
-class MHDecoder;
+class PageDecoder;
 
 // A .FAX file: a 16-byte header and one page of T.4 one-dimensional rows,
 // each after an EOL, ended by RTC, every byte least significant bit first.
@@ -28,7 +28,7 @@ public:
     // Says "Failed to load file" when the header is unreadable or invalid.
     static bool open(const File& file, PageRaster& raster, Messages& messages);
     // Decodes the page into the raster set up by open().
-    static bool loadPage(const File& file, PageRaster& raster, MHDecoder& decoder, Messages& messages);
+    static bool loadPage(const File& file, PageRaster& raster, PageDecoder& decoder, Messages& messages);
     // False when the 16 bytes are not a fax file header; sets lineDoubling.
     static bool parseHeader(const uint8_t* bytes, PageRaster& raster);
 };

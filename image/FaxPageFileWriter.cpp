@@ -23,7 +23,7 @@ std::vector<uint8_t> FaxPageFileWriter::headerBytes() {
 bool FaxPageFileWriter::write(File& file, const PageRaster& page) {
     if (!page.hasBits() || page.width != FaxPageFile::kWidth || page.height != FaxPageFile::kHeight) return false;
     const PageToEncode fax = PageToEncode::of(page).withCoding(int32_t(PageCoding::FaxG3));
-    coded_.resize(MHEncoder::bufferSize(fax));
+    coded_.resize(PageEncoder::bufferSize(fax));
     const size_t n = encoder_.encodePage(coded_, fax);
     return n > 0 && file.writeAt(0, headerBytes()) && file.writeAt(FaxPageFile::kHeaderSize, std::span(coded_.data(), n));
 }

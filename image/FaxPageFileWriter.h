@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "image/MHEncoder.h"
+#include "image/PageEncoder.h"
 #include "image/PageRaster.h"
 
 namespace lumipage {
@@ -20,7 +20,7 @@ public:
     bool write(File& file, const PageRaster& page);
 
 private:
-    MHEncoder encoder_;
+    PageEncoder encoder_;
     std::vector<uint8_t> coded_;
 };
 

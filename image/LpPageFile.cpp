@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "base/Messages.h"
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "image/PageLoading.h"
 #include "platform/File.h"
 #include "platform/TextCodec.h"
@@ -101,7 +101,7 @@ bool LpPageFile::open(const File& file, Header& header, PageRaster& raster, Mess
     return true;
 }
 
-bool LpPageFile::loadPage(const File& file, const Header& header, int page, PageRaster& raster, MHDecoder& decoder,
+bool LpPageFile::loadPage(const File& file, const Header& header, int page, PageRaster& raster, PageDecoder& decoder,
                           Messages& messages) {
     if (page < 1 || page > header.pageCount) return false;
     const size_t index = size_t(page - 1);

@@ -9,7 +9,7 @@ namespace lumipage {
 
 class File;
 class Messages;
-class MHDecoder;
+class PageDecoder;
 
 // The program's own page file (.MH, .BW, with an optional resolution digit
 // such as .MH1): a 176-byte text header, a table of page offsets, then the
@@ -48,7 +48,7 @@ public:
 
     // Page 1..pageCount into the raster, in the header's geometry: size
     // check, allocation, then raw rows or decoded TaggedMH rows.
-    static bool loadPage(const File& file, const Header& header, int page, PageRaster& raster, MHDecoder& decoder,
+    static bool loadPage(const File& file, const Header& header, int page, PageRaster& raster, PageDecoder& decoder,
                          Messages& messages);
 
     // For the page list: the number after "PAGE:" in the first 256 bytes,

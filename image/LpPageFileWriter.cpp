@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "image/LpPageFile.h"
-#include "image/MHEncoder.h"
+#include "image/PageEncoder.h"
 #include "platform/File.h"
 
 namespace lumipage {
@@ -106,7 +106,7 @@ bool LpPageFileWriter::append(File& file, const PageRaster& page) {
     bool ok;
     if (coding_ == int32_t(PageCoding::TaggedMH)) {
         const PageToEncode tagged = PageToEncode::of(page).withCoding(int32_t(PageCoding::TaggedMH));
-        coded_.resize(MHEncoder::bufferSize(tagged));
+        coded_.resize(PageEncoder::bufferSize(tagged));
         const size_t n = encoder_.encodePage(coded_, tagged);
         ok = n > 0 && file.writeAt(end, std::span(coded_.data(), n));
     } else {

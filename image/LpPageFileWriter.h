@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "image/MHEncoder.h"
+#include "image/PageEncoder.h"
 #include "image/PageRaster.h"
 
 namespace lumipage {
@@ -44,7 +44,7 @@ private:
     int32_t height_ = 0;
     std::string title_;
     std::vector<uint32_t> offsets_;
-    MHEncoder encoder_;
+    PageEncoder encoder_;
     std::vector<uint8_t> coded_;
 };
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "base/Messages.h"
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "image/PageLoading.h"
 #include "platform/File.h"
 
@@ -19,7 +19,7 @@ uint32_t le32(const uint8_t* p) {
 }  // namespace
 
 bool PaperRecord::read(const File& file, int64_t offset, std::string_view itemType, PageRaster& raster,
-                       MHDecoder& decoder, Messages& messages) {
+                       PageDecoder& decoder, Messages& messages) {
     uint8_t head[kHeaderSize];
     uint8_t block[kImageBlockSize];
     const int64_t fileSize = file.size();

@@ -8,7 +8,7 @@ namespace lumipage {
 
 class File;
 class Messages;
-class MHDecoder;
+class PageDecoder;
 
 // One page stored inside a book file, at the offset the book's item table
 // gives (item type "LPP"):
@@ -30,7 +30,7 @@ public:
     // the type text of the book item pointing at it. Failures say the reader's
     // messages ("Failed to load file" for a record that is not a page).
     static bool read(const File& file, int64_t offset, std::string_view itemType, PageRaster& raster,
-                     MHDecoder& decoder, Messages& messages);
+                     PageDecoder& decoder, Messages& messages);
 };
 
 }  // namespace lumipage

@@ -36,14 +36,14 @@ int32_t PaperRecordWriter::code(const PageRaster& page, std::vector<uint8_t>& co
     // Rows are stored whole: a page is never written with doubled rows.
     const PageToEncode t6 = PageToEncode::of(page).withCoding(int32_t(PageCoding::TiffG4));
     const size_t t6Room = size_t(page.bytesPerRow + 1) * size_t(page.height) + 10 * size_t(page.bytesPerRow);
-    buffer_.resize(std::max(t6Room, MHEncoder::bufferSize(t6)));
-    size_t n = encoder_.encodePage(buffer_, t6, MHEncoder::StopIfLarger::Yes);
+    buffer_.resize(std::max(t6Room, PageEncoder::bufferSize(t6)));
+    size_t n = encoder_.encodePage(buffer_, t6, PageEncoder::StopIfLarger::Yes);
     if (n > 0 && n <= raw / kRawShareDivisor) {
         coded.assign(buffer_.begin(), buffer_.begin() + ptrdiff_t(n));
         return int32_t(PageCoding::TiffG4);
     }
     const PageToEncode tagged = PageToEncode::of(page).withCoding(int32_t(PageCoding::TaggedMH));
-    buffer_.resize(MHEncoder::bufferSize(tagged));
+    buffer_.resize(PageEncoder::bufferSize(tagged));
     n = encoder_.encodePage(buffer_, tagged);
     if (n == 0) return 0;
     coded.assign(buffer_.begin(), buffer_.begin() + ptrdiff_t(n));

@@ -3,7 +3,7 @@
 #include <span>
 #include <vector>
 
-#include "image/MHEncoder.h"
+#include "image/PageEncoder.h"
 #include "image/PageRaster.h"
 
 namespace lumipage {
@@ -27,7 +27,7 @@ public:
     bool append(File& file, const PageRaster& page, int64_t& offset);
 
 private:
-    MHEncoder encoder_;
+    PageEncoder encoder_;
     std::vector<uint8_t> buffer_;
 };
 

@@ -70,7 +70,7 @@ size_t PdfWriter::code(const PageRaster& page) {
     const PageToEncode whole = PageToEncode::of(page).withCoding(int32_t(PageCoding::TiffG4), 0);
     if (!whole.isValid()) return 0;
     try {
-        const size_t size = MHEncoder::bufferSize(whole);
+        const size_t size = PageEncoder::bufferSize(whole);
         if (buffer_.size() < size) buffer_.resize(size);
     } catch (const std::bad_alloc&) {
         return 0;

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "image/MHEncoder.h"
+#include "image/PageEncoder.h"
 
 namespace lumipage {
 
@@ -39,7 +39,7 @@ private:
     // Codes the page into buffer_; 0 on failure.
     size_t code(const PageRaster& page);
 
-    MHEncoder encoder_;
+    PageEncoder encoder_;
     std::vector<uint8_t> buffer_;
     std::vector<int64_t> offsets_;  // of objects 1..n (index 0 is object 1)
     std::vector<int> pageObjects_;

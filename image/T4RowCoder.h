@@ -1,6 +1,6 @@
 #pragma once
 #include "image/FaxRowSink.h"
-#include "image/MHRowCoder.h"
+#include "image/OneDimensionalCoder.h"
 
 namespace lumipage {
 

@@ -25,10 +25,10 @@ int32_t clampSide(int64_t side) { return int32_t(std::min<int64_t>(side, PageRas
 
 }  // namespace
 
-bool TiffReader::open(const std::string& path, Messages& messages) {
+bool TiffReader::open(const std::string& path, Messages& messages, const std::vector<uint32_t>* knownPages) {
     close();
     name_ = path;
-    if (!file_.open(path, File::Mode::Read) || !source_.attach(file_) || !start()) {
+    if (!file_.open(path, File::Mode::Read) || !source_.attach(file_) || !start(knownPages)) {
         messages.message(kLoadFailed);
         close();
         return false;
@@ -59,15 +59,21 @@ uint32_t TiffReader::pageOffset(int page) const {
 }
 
 int TiffReader::countPages(const std::string& path) {
-    TiffReader reader;
-    if (!reader.file_.open(path, File::Mode::Read) || !reader.source_.attach(reader.file_) || !reader.start())
-        return 0;
-    return reader.pageCount();
+    const auto pages = pageDirectoriesOf(path);
+    return pages ? int(pages->size()) : 0;
 }
 
-bool TiffReader::start() {
+std::optional<std::vector<uint32_t>> TiffReader::pageDirectoriesOf(const std::string& path) {
+    TiffReader reader;
+    if (!reader.file_.open(path, File::Mode::Read) || !reader.source_.attach(reader.file_) || !reader.start())
+        return std::nullopt;
+    return std::move(reader.pages_);
+}
+
+bool TiffReader::start(const std::vector<uint32_t>* knownPages) {
     if (!header_.read(source_)) return false;
-    walkDirectories();
+    if (knownPages) pages_ = *knownPages;
+    else walkDirectories();
     return true;
 }
 

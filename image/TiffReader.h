@@ -1,10 +1,11 @@
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
 
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "image/TiffHeader.h"
 #include "image/TiffSource.h"
 #include "platform/File.h"
@@ -31,7 +32,9 @@ public:
     // directories cannot keep the walk going for ever.
     static constexpr int kMaxDirectories = 4 * kMaxPages;
 
-    bool open(const std::string& path, Messages& messages);
+    // `knownPages`: the page directories an earlier walk of this same file
+    // found (pageDirectoriesOf), taken instead of walking the chain again.
+    bool open(const std::string& path, Messages& messages, const std::vector<uint32_t>* knownPages = nullptr);
     // The same over bytes in memory, shown under `name`; they must outlive the reader.
     bool open(std::span<const uint8_t> data, const std::string& name, Messages& messages);
     void close();
@@ -46,9 +49,13 @@ public:
 
     // The number of pages of a TIFF file, 0 when it cannot be read as one.
     static int countPages(const std::string& path);
+    // The directory offset of every page, as opening finds them; nothing
+    // when the file cannot be read as a TIFF.
+    static std::optional<std::vector<uint32_t>> pageDirectoriesOf(const std::string& path);
+    const std::vector<uint32_t>& pageDirectories() const { return pages_; }
 
 private:
-    bool start();
+    bool start(const std::vector<uint32_t>* knownPages = nullptr);
     void walkDirectories();
     bool readStrips(const TiffPageInfo& info, PageRaster& raster);
     bool readSingleStrip(const TiffPageInfo& info, PageRaster& raster);
@@ -64,7 +71,7 @@ private:
     TiffHeader header_;
     std::string name_;
     std::vector<uint32_t> pages_;
-    MHDecoder decoder_;
+    PageDecoder decoder_;
 };
 
 }  // namespace lumipage

@@ -133,7 +133,7 @@ std::span<const uint8_t> TiffWriter::codePage(const PageToEncode& page) {
     if (!page.isValid()) return {};
     if (page.coding == int32_t(PageCoding::TiffNone))
         return {page.bits, size_t(page.bytesPerRow) * size_t(page.height)};
-    const size_t size = MHEncoder::bufferSize(page);
+    const size_t size = PageEncoder::bufferSize(page);
     try {
         if (buffer_.size() < size) buffer_.resize(size);
     } catch (const std::bad_alloc&) {

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "image/MHEncoder.h"
+#include "image/PageEncoder.h"
 #include "image/PageRaster.h"
 
 namespace lumipage {
@@ -43,7 +43,7 @@ private:
     // Codes the page into buffer_ (raw rows are not copied); empty on failure.
     std::span<const uint8_t> codePage(const PageToEncode& page);
 
-    MHEncoder encoder_;
+    PageEncoder encoder_;
     std::vector<uint8_t> buffer_;
     int plannedPages_ = 0;
     int pagesWritten_ = 0;

@@ -3,7 +3,7 @@
 #include <array>
 
 #include "image/FaxCodes.h"
-#include "image/MHRowCoder.h"
+#include "image/OneDimensionalCoder.h"
 #include "image/RunFinder.h"
 
 namespace lumipage {

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +25,14 @@ std::string fileNameOf(std::string_view path);
 std::string joinPath(std::string_view folder, std::string_view name);
 
 bool exists(const std::string& path);
+// What tells one version of a file from the next: its size and the time it
+// was last written. Equal stamps: nothing has rewritten the file between.
+struct Stamp {
+    int64_t size = 0;
+    int64_t modifiedNs = 0;
+    friend bool operator==(const Stamp&, const Stamp&) = default;
+};
+std::optional<Stamp> stampOf(const std::string& path);
 bool isDirectory(const std::string& path);
 // A folder the user may create files in.
 bool isWritableFolder(const std::string& path);

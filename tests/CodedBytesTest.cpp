@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "image/MHDecoder.h"
-#include "image/MHEncoder.h"
+#include "image/PageDecoder.h"
+#include "image/PageEncoder.h"
 #include "support/TestImages.h"
 #include "tools/RealisticPages.h"
 
@@ -26,9 +26,9 @@ uint64_t fnv1a(const std::vector<uint8_t>& bytes) {
     return h;
 }
 
-std::vector<uint8_t> encode(MHEncoder& encoder, const PageRaster& page, int32_t coding, uint32_t lineDoubling) {
+std::vector<uint8_t> encode(PageEncoder& encoder, const PageRaster& page, int32_t coding, uint32_t lineDoubling) {
     const PageToEncode view = PageToEncode::of(page).withCoding(coding, lineDoubling);
-    std::vector<uint8_t> out(MHEncoder::bufferSize(view));
+    std::vector<uint8_t> out(PageEncoder::bufferSize(view));
     out.resize(encoder.encodePage(out, view));
     return out;
 }
@@ -62,8 +62,8 @@ std::string hex(uint64_t v) {
 
 TEST(CodedBytes, RealisticPagesCodeToTheRecordedBytesAndDecodeBack) {
     const PageRaster pages[] = {samples::typedFaxPage(), samples::scannedPage(), samples::noisePage()};
-    MHEncoder encoder;  // one encoder for every page, as a batch conversion uses it
-    MHDecoder decoder;
+    PageEncoder encoder;  // one encoder for every page, as a batch conversion uses it
+    PageDecoder decoder;
     for (const Recorded& r : kRecorded) {
         const uint64_t expected[] = {r.fax, r.scan, r.noise};
         for (size_t p = 0; p < 3; ++p) {
@@ -100,8 +100,8 @@ bool whiteFrom(const PageRaster& page, int r, int x) {
 // after it, and every row below stays white.
 TEST(CodedBytes, DataCutShortKeepsTheRowsBeforeTheCutAndWhiteAfterIt) {
     const PageRaster pages[] = {samples::scannedPage(), samples::noisePage()};
-    MHEncoder encoder;
-    MHDecoder decoder;
+    PageEncoder encoder;
+    PageDecoder decoder;
     for (const int32_t coding : {2, 11, 12, 13, 14}) {
         for (const PageRaster& page : pages) {
             const std::vector<uint8_t> coded = encode(encoder, page, coding, 0);

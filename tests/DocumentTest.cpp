@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/DocumentFixture.h"
+#include "support/LibtiffFiles.h"
 #include "support/TestImages.h"
 
 namespace lumipage {
@@ -132,6 +133,43 @@ TEST_F(Document, NewPagesInMemoryAndAsFiles) {
     huge.setSize(16001, 10);
     EXPECT_FALSE(doc.newPage(std::move(huge), "", dir + "/big.TIF", false));
     EXPECT_EQ(messages.last(), dir + "/big.TIF\nデータサイズが制限値を超えています");
+}
+
+// A TIFF's chain of page directories is walked once, when the page list
+// counts the file: showing its pages, going to another file and coming
+// back use the table that counting made. A file rewritten meanwhile is
+// walked again, and its new pages are shown.
+TEST_F(Document, ATiffIsWalkedOnceWhileItIsUnchanged) {
+    PageSourceStats stats;
+    counter.setStats(&stats);
+    doc.setSourceStats(&stats);
+    const PageRaster a = test::makePage(test::Pattern::Text, 200, 120, 1);
+    const PageRaster b = test::makePage(test::Pattern::Noise, 200, 120, 2);
+    const PageRaster c = test::makePage(test::Pattern::ThinLines, 200, 120, 3);
+    const std::string tiff = dir + "/pages.tif";
+    ASSERT_TRUE(test::writeTiffWithLibtiff(tiff, {{&a}, {&b}, {&c}}));
+    ASSERT_TRUE(table.append(tiff));
+    ASSERT_TRUE(table.append(three));
+    EXPECT_EQ(stats.directoryWalks, 1);
+
+    const PageRaster* expected[] = {&a, &b, &c};
+    for (int g = 1; g <= 3; ++g) {
+        ASSERT_TRUE(doc.goToPage(g));
+        EXPECT_EQ(test::firstDifferentRow(doc.raster(), *expected[g - 1]), -1) << "page " << g;
+    }
+    ASSERT_TRUE(doc.goToPage(4));  // the page file
+    ASSERT_TRUE(doc.goToPage(2));  // the TIFF opened again
+    EXPECT_EQ(test::firstDifferentRow(doc.raster(), b), -1);
+    EXPECT_EQ(stats.directoryWalks, 1);
+
+    ASSERT_TRUE(test::writeTiffWithLibtiff(tiff, {{&c}, {&a}}));
+    ASSERT_TRUE(doc.goToPage(4));
+    ASSERT_TRUE(doc.goToPage(1));
+    EXPECT_EQ(test::firstDifferentRow(doc.raster(), c), -1);
+    ASSERT_TRUE(doc.goToPage(2));
+    EXPECT_EQ(test::firstDifferentRow(doc.raster(), a), -1);
+    EXPECT_EQ(stats.directoryWalks, 2);
+    EXPECT_TRUE(messages.said.empty());
 }
 
 }  // namespace

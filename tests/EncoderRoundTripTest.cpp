@@ -4,8 +4,8 @@
 #include <cstring>
 #include <vector>
 
-#include "image/MHDecoder.h"
-#include "image/MHEncoder.h"
+#include "image/PageDecoder.h"
+#include "image/PageEncoder.h"
 #include "support/TestImages.h"
 
 namespace lumipage {
@@ -16,8 +16,8 @@ using test::Pattern;
 
 std::vector<uint8_t> encode(const PageRaster& page, int32_t coding, uint32_t lineDoubling) {
     const PageToEncode view = PageToEncode::of(page).withCoding(coding, lineDoubling);
-    std::vector<uint8_t> out(MHEncoder::bufferSize(view));
-    MHEncoder encoder;
+    std::vector<uint8_t> out(PageEncoder::bufferSize(view));
+    PageEncoder encoder;
     out.resize(encoder.encodePage(out, view));
     return out;
 }
@@ -29,7 +29,7 @@ PageRaster decode(const std::vector<uint8_t>& coded, const PageRaster& like, int
     page.create(like.width, like.height, like.dpi);
     page.coding = coding;
     page.lineDoubling = lineDoubling;
-    MHDecoder decoder;
+    PageDecoder decoder;
     const int decoded = decoder.decodePage(coded, page);
     if (rows) *rows = decoded;
     return page;

@@ -14,7 +14,7 @@ class FakeCounter : public PageCounter {
 public:
     std::map<std::string, int> pages;
     std::map<std::string, std::vector<PageWord>> stored;
-    int countPages(const std::string& path) override { return pages.contains(path) ? pages[path] : 0; }
+    FileCount count(const std::string& path) override { return {pages.contains(path) ? pages[path] : 0, nullptr}; }
     std::vector<PageWord> storedPageWords(const std::string& path, int count) override {
         std::vector<PageWord> w = stored[path];
         if (int(w.size()) > count) w.resize(size_t(count));

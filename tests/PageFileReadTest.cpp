@@ -10,7 +10,7 @@
 
 #include "image/FaxPageFile.h"
 #include "image/LpPageFile.h"
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "image/PaperRecord.h"
 #include "platform/File.h"
 #include "support/RecordingMessages.h"
@@ -64,7 +64,7 @@ Bytes rawPage(const PageRaster& p) { return test::imageBytes(p); }
 
 struct Reader {
     test::RecordingMessages messages;
-    MHDecoder decoder;
+    PageDecoder decoder;
     File file;
     LpPageFile::Header header;
     PageRaster raster;
@@ -249,7 +249,7 @@ TEST(PaperRecord, RecordsAtTheirOffsetDecode) {
     File f;
     ASSERT_TRUE(f.open(writeFile("book.LPB", book), File::Mode::Read));
     test::RecordingMessages m;
-    MHDecoder d;
+    PageDecoder d;
     PageRaster r;
     ASSERT_TRUE(PaperRecord::read(f, 1000, "LPP", r, d, m));
     EXPECT_EQ(r.width, 16);
@@ -270,7 +270,7 @@ TEST(PaperRecord, RecordsAtTheirOffsetDecode) {
 
 TEST(PaperRecord, DamagedRecordsFailSafely) {
     test::RecordingMessages m;
-    MHDecoder d;
+    PageDecoder d;
     PageRaster r;
     File f;
     // Data count past the end of the file.

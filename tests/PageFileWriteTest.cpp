@@ -9,7 +9,7 @@
 #include "image/FaxPageFileWriter.h"
 #include "image/LpPageFile.h"
 #include "image/LpPageFileWriter.h"
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "platform/File.h"
 #include "support/RecordingMessages.h"
 #include "support/TestImages.h"
@@ -77,7 +77,7 @@ TEST(LpPageFileWriter, ThirtyPagesUseTheLargerTable) {
     ASSERT_TRUE(f.open(path, File::Mode::Read));
     LpPageFile::Header h;
     PageRaster r;
-    MHDecoder d;
+    PageDecoder d;
     ASSERT_TRUE(LpPageFile::open(f, h, r, m));
     EXPECT_EQ(h.pageCount, 30);
     EXPECT_EQ(h.title, "Title");
@@ -137,7 +137,7 @@ TEST(LpPageFileWriter, TaggedPagesReadBack) {
     ASSERT_TRUE(f.open(path, File::Mode::Read));
     LpPageFile::Header h;
     PageRaster r;
-    MHDecoder d;
+    PageDecoder d;
     ASSERT_TRUE(LpPageFile::open(f, h, r, m));
     EXPECT_EQ(r.coding, int32_t(PageCoding::TaggedMH));
     for (int i = 1; i <= 3; ++i) {
@@ -169,7 +169,7 @@ TEST(FaxPageFileWriter, NetpbmDecodesWhatWeWrite) {
     File in;
     ASSERT_TRUE(in.open(dir + "/letter.FAX", File::Mode::Read));
     PageRaster r;
-    MHDecoder d;
+    PageDecoder d;
     ASSERT_TRUE(FaxPageFile::open(in, r, m));
     EXPECT_EQ(r.lineDoubling, 0u);
     ASSERT_TRUE(FaxPageFile::loadPage(in, r, d, m));

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <vector>
 
-#include "image/MHEncoder.h"
+#include "image/PageEncoder.h"
 #include "image/TiffWriter.h"
 #include "platform/File.h"
 #include "support/LibtiffWriter.h"
@@ -89,8 +89,8 @@ TEST(TiffWriterInterop, LibtiffReadsEveryPageOfAMultiPageFile) {
 
 std::vector<uint8_t> encodeFax(const PageRaster& page, uint32_t lineDoubling) {
     const PageToEncode view = PageToEncode::of(page).withCoding(int32_t(PageCoding::FaxG3), lineDoubling);
-    std::vector<uint8_t> out(MHEncoder::bufferSize(view));
-    MHEncoder encoder;
+    std::vector<uint8_t> out(PageEncoder::bufferSize(view));
+    PageEncoder encoder;
     out.resize(encoder.encodePage(out, view));
     return out;
 }

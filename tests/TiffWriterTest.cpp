@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "image/MHEncoder.h"
+#include "image/PageEncoder.h"
 #include "image/TiffWriter.h"
 #include "platform/File.h"
 #include "support/TestImages.h"
@@ -34,8 +34,8 @@ void expectIfd(const std::vector<uint8_t>& file, size_t at, const std::vector<En
 
 std::vector<uint8_t> coded(const PageRaster& page, int32_t coding) {
     const PageToEncode view = PageToEncode::of(page).withCoding(coding);
-    std::vector<uint8_t> out(MHEncoder::bufferSize(view));
-    MHEncoder encoder;
+    std::vector<uint8_t> out(PageEncoder::bufferSize(view));
+    PageEncoder encoder;
     out.resize(encoder.encodePage(out, view));
     return out;
 }

@@ -29,7 +29,7 @@
 #include "platform/IniSettingsStore.h"
 #include "fax/CLP98FAX.h"
 #include "image/LpPageFile.h"
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "platform/File.h"
 #include "gui/FaxSendDialog.h"
 #include "gui/CMainFrame.h"
@@ -249,7 +249,7 @@ TEST_F(ScanCommands, TheFaxKeyWithoutPagesScansAndSendsTheScan) {
     File file;
     LpPageFile::Header header;
     PageRaster scanned;
-    MHDecoder decoder;
+    PageDecoder decoder;
     ASSERT_TRUE(file.open(dir + "/LpFax/SCAN001.MH", File::Mode::Read));
     ASSERT_TRUE(LpPageFile::open(file, header, scanned, messages) &&
                 LpPageFile::loadPage(file, header, 1, scanned, decoder, messages));

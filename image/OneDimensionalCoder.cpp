@@ -1,4 +1,4 @@
-#include "image/MHRowCoder.h"
+#include "image/OneDimensionalCoder.h"
 
 #include "image/RunFinder.h"
 

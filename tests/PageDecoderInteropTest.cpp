@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "support/LibtiffCoder.h"
 #include "support/TestImages.h"
 
@@ -26,7 +26,7 @@ Decoded decode(std::span<const uint8_t> data, PageCoding coding, int width, int 
     d.page.coding = int32_t(coding);
     d.page.lineDoubling = lineDoubling;
     d.page.create(width, height, 200);
-    MHDecoder decoder;
+    PageDecoder decoder;
     d.rows = decoder.decodePage(data, d.page);
     return d;
 }
@@ -58,7 +58,7 @@ struct LibtiffCoding {
     PageCoding coding;
 };
 
-TEST(MHDecoderInterop, LibtiffStripsDecodeToTheirSource) {
+TEST(PageDecoderInterop, LibtiffStripsDecodeToTheirSource) {
     constexpr LibtiffCoding kCodings[] = {
         {test::kTiffModifiedHuffman, false, 1, PageCoding::TiffMH},
         {test::kTiffGroup3, false, 1, PageCoding::TiffG3},
@@ -86,7 +86,7 @@ TEST(MHDecoderInterop, LibtiffStripsDecodeToTheirSource) {
 // libtiff's strip ends: compression 3 strips before the last one end without
 // EOL or RTC, compression 4 strips with EOFB. Each strip is decoded on its
 // own, starting at its first row with a budget of its rows.
-TEST(MHDecoderInterop, MultiStripPagesDecodeStripByStrip) {
+TEST(PageDecoderInterop, MultiStripPagesDecodeStripByStrip) {
     const PageRaster source = makePage(Pattern::Text, 1728, 700, 7);
     constexpr int kRowsPerStrip = 64;
     constexpr LibtiffCoding kCodings[] = {
@@ -105,7 +105,7 @@ TEST(MHDecoderInterop, MultiStripPagesDecodeStripByStrip) {
         PageRaster page;
         page.coding = int32_t(c.coding);
         page.create(source.width, source.height, 200);
-        MHDecoder decoder;
+        PageDecoder decoder;
         int next = 0;
         for (const std::vector<uint8_t>& strip : test::libtiffRawStrips(path)) {
             const int rows = decoder.decodePage(strip, page, next, kRowsPerStrip);
@@ -116,7 +116,7 @@ TEST(MHDecoderInterop, MultiStripPagesDecodeStripByStrip) {
     }
 }
 
-TEST(MHDecoderInterop, Pbmtog3PagesDecodeToTheirSource) {
+TEST(PageDecoderInterop, Pbmtog3PagesDecodeToTheirSource) {
     const std::string folder = test::tempFolder();
     for (Pattern pattern : kPatterns) {
         for (int width : kWidths) {
@@ -141,7 +141,7 @@ TEST(MHDecoderInterop, Pbmtog3PagesDecodeToTheirSource) {
 }
 
 // A standard-resolution fax page: 1145 coded rows, each shown twice.
-TEST(MHDecoderInterop, StandardResolutionFaxPageDoublesEveryRow) {
+TEST(PageDecoderInterop, StandardResolutionFaxPageDoublesEveryRow) {
     const std::string folder = test::tempFolder();
     const PageRaster coded = makePage(Pattern::Text, 1728, 1145, 3);
     ASSERT_TRUE(test::writePbm(folder + "/half.pbm", coded));

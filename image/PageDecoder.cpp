@@ -1,4 +1,4 @@
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 
 #include <algorithm>
 #include <cstring>
@@ -44,7 +44,7 @@ int copyRawRows(std::span<const uint8_t> coded, PageRaster& raster, int firstRow
 
 }  // namespace
 
-struct MHDecoder::State {
+struct PageDecoder::State {
     FaxBitReader in;
     FaxRowDecoder rows;
     PageRaster* raster = nullptr;
@@ -62,10 +62,10 @@ struct MHDecoder::State {
     }
 };
 
-MHDecoder::MHDecoder() : state_(std::make_unique<State>()) {}
-MHDecoder::~MHDecoder() = default;
+PageDecoder::PageDecoder() : state_(std::make_unique<State>()) {}
+PageDecoder::~PageDecoder() = default;
 
-int MHDecoder::decodePage(std::span<const uint8_t> coded, PageRaster& raster, int firstRow, int rowBudget) {
+int PageDecoder::decodePage(std::span<const uint8_t> coded, PageRaster& raster, int firstRow, int rowBudget) {
     if (!raster.hasBits() || raster.width <= 0 || raster.height <= 0 || !knownCoding(raster.coding) ||
         raster.bytesPerRow != uint32_t(raster.width + 7) / 8 ||
         raster.capacity() < size_t(raster.height) * raster.bytesPerRow || firstRow < 0 || firstRow >= raster.height)
@@ -90,7 +90,7 @@ int MHDecoder::decodePage(std::span<const uint8_t> coded, PageRaster& raster, in
     return decoded;
 }
 
-bool MHDecoder::State::decodeRow(int index) {
+bool PageDecoder::State::decodeRow(int index) {
     uint8_t* row = raster->row(index);
     if (raster->coding == int32_t(PageCoding::TaggedMH)) return decodeTaggedRow(index, row);
     if (isCopiedRow(index)) {
@@ -111,7 +111,7 @@ bool MHDecoder::State::decodeRow(int index) {
     }
 }
 
-void MHDecoder::State::copyRowAbove(int index, uint8_t* row) {
+void PageDecoder::State::copyRowAbove(int index, uint8_t* row) {
     // Row 0 has no row above inside the page: it counts as white.
     if (index == 0)
         std::memset(row, 0, raster->bytesPerRow);
@@ -119,7 +119,7 @@ void MHDecoder::State::copyRowAbove(int index, uint8_t* row) {
         std::memcpy(row, row - raster->bytesPerRow, raster->bytesPerRow);
 }
 
-bool MHDecoder::State::decodeTaggedRow(int index, uint8_t* row) {
+bool PageDecoder::State::decodeTaggedRow(int index, uint8_t* row) {
     in.alignToByte();
     in.fill();
     if (in.dataBits() < 8) return false;
@@ -144,7 +144,7 @@ bool MHDecoder::State::decodeTaggedRow(int index, uint8_t* row) {
 // RunCoder rows: outside a literal run a 0 bit is a 0x00 byte and a 1 bit
 // is followed by a byte that starts a literal run; inside one every byte is
 // 8 bits and a 0x00 byte ends it. The rest of the last byte is fill.
-bool MHDecoder::State::decodeRunCoderRow(uint8_t* row) {
+bool PageDecoder::State::decodeRunCoderRow(uint8_t* row) {
     bool literal = false;
     for (uint32_t i = 0; i < raster->bytesPerRow; ++i) {
         in.fill();
@@ -168,7 +168,7 @@ bool MHDecoder::State::decodeRunCoderRow(uint8_t* row) {
 }
 
 // Raw rows: bytesPerRow bytes, or what remains of the data when less does.
-bool MHDecoder::State::copyRawRow(uint8_t* row) {
+bool PageDecoder::State::copyRawRow(uint8_t* row) {
     in.alignToByte();
     const size_t byte = in.bitPosition() / 8;
     const std::span<const uint8_t> rest = in.bytesFrom(byte);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "image/FaxCodes.h"
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "support/FaxStreamBuilder.h"
 #include "support/LibtiffCoder.h"
 #include "support/TestImages.h"
@@ -26,7 +26,7 @@ Decoded decode(std::span<const uint8_t> data, PageCoding coding, int width, int 
     d.page.coding = int32_t(coding);
     d.page.lineDoubling = lineDoubling;
     d.page.create(width, height, 200);
-    MHDecoder decoder;
+    PageDecoder decoder;
     d.rows = decoder.decodePage(data, d.page, firstRow, budget);
     return d;
 }
@@ -53,7 +53,7 @@ FaxStreamBuilder& rtc(FaxStreamBuilder& s) {
     return s;
 }
 
-TEST(MHDecoderOneDimensional, MakeUpCodesAddToTheirRun) {
+TEST(PageDecoderOneDimensional, MakeUpCodesAddToTheirRun) {
     FaxStreamBuilder s;
     s.eol().white(1728).eol();                   // make-up 1728, terminating 0
     s.white(0).black(1728).eol();                // black make-up 1728, terminating 0
@@ -68,7 +68,7 @@ TEST(MHDecoderOneDimensional, MakeUpCodesAddToTheirRun) {
     EXPECT_EQ(rowText(d.page, 3), ink(1727, 1, 1728));
 }
 
-TEST(MHDecoderOneDimensional, LeadingEolsAndFillAreSkippedAndRtcEndsThePage) {
+TEST(PageDecoderOneDimensional, LeadingEolsAndFillAreSkippedAndRtcEndsThePage) {
     FaxStreamBuilder s;
     s.bits("0000000").eol().bits("000").eol().eol().fillToByte().eol();  // fill and EOLs before row 0
     s.white(3).black(5).white(8).eol();
@@ -91,7 +91,7 @@ TEST(MHDecoderOneDimensional, LeadingEolsAndFillAreSkippedAndRtcEndsThePage) {
     EXPECT_EQ(rowText(later.page, 3), ink(1, 1, 16));
 }
 
-TEST(MHDecoderOneDimensional, BlackRunPastTheRightEdgeStopsAtTheRowEnd) {
+TEST(PageDecoderOneDimensional, BlackRunPastTheRightEdgeStopsAtTheRowEnd) {
     FaxStreamBuilder s;
     s.eol().white(10).black(30).eol();
     s.white(2).black(3).white(15).eol();
@@ -103,7 +103,7 @@ TEST(MHDecoderOneDimensional, BlackRunPastTheRightEdgeStopsAtTheRowEnd) {
     EXPECT_EQ(rowText(d.page, 2), ink(0, 0, 24));
 }
 
-TEST(MHDecoderOneDimensional, RecoveryPathsKeepTheOutputPosition) {
+TEST(PageDecoderOneDimensional, RecoveryPathsKeepTheOutputPosition) {
     // Exactly eight zeros, a one and 1111: the colour toggles and decoding
     // resumes at the last of the eight zeros, here reading white 2 (0111)
     // and black 2 (11).
@@ -134,7 +134,7 @@ TEST(MHDecoderOneDimensional, RecoveryPathsKeepTheOutputPosition) {
     EXPECT_EQ(rowText(d.page, 1), ink(8, 4, 64));
 }
 
-TEST(MHDecoderWithoutEol, RowsStartOnTheNextByteBoundary) {
+TEST(PageDecoderWithoutEol, RowsStartOnTheNextByteBoundary) {
     FaxStreamBuilder s;
     s.white(3).black(4).white(3).bits("11111");  // 11 bits of codes; the rest of the byte is ignored
     s.white(0).black(10).fillToByte();
@@ -151,7 +151,7 @@ TEST(MHDecoderWithoutEol, RowsStartOnTheNextByteBoundary) {
     EXPECT_EQ(decode(withEol, PageCoding::TiffMH, 10, 4).rows, 1);
 }
 
-TEST(MHDecoderTwoDimensional, ModesAgainstTheReferenceRow) {
+TEST(PageDecoderTwoDimensional, ModesAgainstTheReferenceRow) {
     FaxStreamBuilder s;
     // Row 0 against the white row: horizontal (white 2, black 3), horizontal
     // (white 6, black 2), V0 onto the row end.
@@ -183,7 +183,7 @@ TEST(MHDecoderTwoDimensional, ModesAgainstTheReferenceRow) {
     EXPECT_EQ(rowText(mr.page, 1), "....####........");
 }
 
-TEST(MHDecoderTagged, EveryTagDecodes) {
+TEST(PageDecoderTagged, EveryTagDecodes) {
     FaxStreamBuilder s;
     s.byte(0x23).white(4).black(8).white(18).fillToByte().byte(0x00).byte(0x01);
     s.byte(0x01);
@@ -209,7 +209,7 @@ TEST(MHDecoderTagged, EveryTagDecodes) {
     for (int y = 8; y < 10; ++y) EXPECT_EQ(rowText(d.page, y), std::string(32, '.'));
 }
 
-TEST(MHDecoderTagged, RowAboveTheFirstRowIsWhite) {
+TEST(PageDecoderTagged, RowAboveTheFirstRowIsWhite) {
     FaxStreamBuilder same;
     same.byte(0x01).byte(0x23).white(1).black(2).white(5).fillToByte().byte(0x00).byte(0x01);
     Decoded d = decode(same, PageCoding::TaggedMH, 8, 2);
@@ -224,7 +224,7 @@ TEST(MHDecoderTagged, RowAboveTheFirstRowIsWhite) {
     EXPECT_EQ(rowText(d.page, 0), ".##.....");
 }
 
-TEST(MHDecoderRaw, RowsAreCopiedAsFarAsTheDataGoes) {
+TEST(PageDecoderRaw, RowsAreCopiedAsFarAsTheDataGoes) {
     const std::vector<uint8_t> data = {0xAB, 0xCD, 0xEF, 0x01, 0x23};
     const Decoded d = decode(data, PageCoding::Bit, 12, 4);
     EXPECT_EQ(d.rows, 3);
@@ -241,7 +241,7 @@ TEST(MHDecoderRaw, RowsAreCopiedAsFarAsTheDataGoes) {
 
 // The rows of a standard-resolution fax page that the data leaves out are
 // copies of the row above, also after the last coded row.
-TEST(MHDecoderPage, DoubledRowsCopyTheRowAboveUpToThePageEnd) {
+TEST(PageDecoderPage, DoubledRowsCopyTheRowAboveUpToThePageEnd) {
     FaxStreamBuilder s;
     s.eol().white(1).black(3).white(12).eol().white(5).black(1).white(10).fillToByte().bits("0000").eol();
     const Decoded d = decode(s, PageCoding::TiffG3, 16, 4, 1);
@@ -252,7 +252,7 @@ TEST(MHDecoderPage, DoubledRowsCopyTheRowAboveUpToThePageEnd) {
     EXPECT_EQ(rowText(d.page, 3), ink(5, 1, 16));
 }
 
-TEST(MHDecoderPage, FirstRowAndBudgetSelectTheRows) {
+TEST(PageDecoderPage, FirstRowAndBudgetSelectTheRows) {
     const PageRaster source = test::makePage(test::Pattern::Noise, 1728, 400, 5);
     const std::vector<uint8_t> whole = test::libtiffEncode(source, test::kTiffGroup4);
     Decoded d = decode(whole, PageCoding::TiffG4, 1728, 400, 0, 0, 250);
@@ -267,11 +267,11 @@ TEST(MHDecoderPage, FirstRowAndBudgetSelectTheRows) {
     for (int y = 300; y < 400; ++y) ASSERT_EQ(std::memcmp(d.page.row(y), source.row(y - 300), 216), 0);
 }
 
-TEST(MHDecoderPage, RefusesWhatItCannotDecodeSafely) {
+TEST(PageDecoderPage, RefusesWhatItCannotDecodeSafely) {
     const std::vector<uint8_t> data(64, 0xFF);
     PageRaster page;
     page.coding = int32_t(PageCoding::Bit);
-    MHDecoder decoder;
+    PageDecoder decoder;
     EXPECT_EQ(decoder.decodePage(data, page), 0) << "no buffer";
     page.create(16, 4, 200);
     EXPECT_EQ(decoder.decodePage(data, page, 4), 0) << "first row past the page";

@@ -39,7 +39,7 @@ struct PageToEncode {
 // (TIFF compression 4), or raw rows for every other coding. Working rows and
 // changing-element lists are kept between pages; one encoder codes one page
 // at a time.
-class MHEncoder {
+class PageEncoder {
 public:
     enum class StopIfLarger { No, Yes };
 

@@ -6,7 +6,7 @@
 #include <random>
 
 #include "image/BitTables.h"
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 #include "support/FaxStreamBuilder.h"
 #include "support/LibtiffCoder.h"
 #include "support/TestImages.h"
@@ -92,7 +92,7 @@ Decoded decode(std::span<const uint8_t> data, PageCoding coding, int width, int 
     Decoded d;
     d.page.coding = int32_t(coding);
     d.page.create(width, height, 200);
-    MHDecoder decoder;
+    PageDecoder decoder;
     d.rows = decoder.decodePage(data, d.page);
     return d;
 }
@@ -114,7 +114,7 @@ void expectKeptRows(const Decoded& d, const PageRaster& source, int rows) {
     for (int y = d.rows + 1; y < source.height; ++y) ASSERT_TRUE(rowIsWhite(d.page, y)) << "row " << y;
 }
 
-TEST(MHDecoderDamage, TaggedPagesDecodeToTheirSource) {
+TEST(PageDecoderDamage, TaggedPagesDecodeToTheirSource) {
     for (Pattern pattern : {Pattern::Text, Pattern::Noise, Pattern::ThinLines}) {
         const PageRaster source = makePage(pattern, 1729, 300, 11);
         const Decoded d = decode(taggedStream(source), PageCoding::TaggedMH, 1729, 300);
@@ -123,7 +123,7 @@ TEST(MHDecoderDamage, TaggedPagesDecodeToTheirSource) {
     }
 }
 
-TEST(MHDecoderDamage, TruncatedDataKeepsTheCompleteRows) {
+TEST(PageDecoderDamage, TruncatedDataKeepsTheCompleteRows) {
     const PageRaster source = makePage(Pattern::Text, 1728, 500, 21);
     for (const Stream& s : streamsOf(source)) {
         SCOPED_TRACE(int(s.coding));
@@ -139,7 +139,7 @@ TEST(MHDecoderDamage, TruncatedDataKeepsTheCompleteRows) {
     }
 }
 
-TEST(MHDecoderDamage, FlippedBitsKeepTheRowsBeforeThem) {
+TEST(PageDecoderDamage, FlippedBitsKeepTheRowsBeforeThem) {
     const PageRaster source = makePage(Pattern::Text, 1728, 500, 22);
     std::mt19937 rng(5);
     for (const Stream& s : streamsOf(source)) {
@@ -160,7 +160,7 @@ TEST(MHDecoderDamage, FlippedBitsKeepTheRowsBeforeThem) {
     }
 }
 
-TEST(MHDecoderDamage, RandomDataNeverWritesOutsideThePage) {
+TEST(PageDecoderDamage, RandomDataNeverWritesOutsideThePage) {
     std::mt19937 rng(9);
     for (int trial = 0; trial < 200; ++trial) {
         std::vector<uint8_t> data(size_t(rng() % 2000));
@@ -177,7 +177,7 @@ TEST(MHDecoderDamage, RandomDataNeverWritesOutsideThePage) {
         page.lineDoubling = rng() % 2;
         page.setSize(width, height);
         page.allocate(size_t(height) * page.bytesPerRow);
-        MHDecoder decoder;
+        PageDecoder decoder;
         const int rows = decoder.decodePage(data, page, int(rng() % uint32_t(height)), int(rng() % 4));
         EXPECT_LE(rows, height);
         for (int y = 0; y < height; ++y) ASSERT_EQ(page.row(y)[page.bytesPerRow - 1] & ~bits::lastByteMask(width), 0);

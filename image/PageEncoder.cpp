@@ -1,10 +1,10 @@
-#include "image/MHEncoder.h"
+#include "image/PageEncoder.h"
 
 #include <algorithm>
 #include <cstring>
 
 #include "image/BitTables.h"
-#include "image/MHRowCoder.h"
+#include "image/OneDimensionalCoder.h"
 #include "image/RunCoder.h"
 
 namespace lumipage {
@@ -87,7 +87,7 @@ bool PageToEncode::isValid() const {
            height <= PageRaster::kMaxSide && bytesPerRow == uint32_t(width + 7) / 8;
 }
 
-size_t MHEncoder::bufferSize(const PageToEncode& page) {
+size_t PageEncoder::bufferSize(const PageToEncode& page) {
     if (page.width <= 0 || page.height <= 0 || page.width > PageRaster::kMaxSide || page.height > PageRaster::kMaxSide)
         return 0;
     const size_t bpr = (size_t(page.width) + 7) / 8;
@@ -97,7 +97,7 @@ size_t MHEncoder::bufferSize(const PageToEncode& page) {
     return rowCapacity(sized) * size_t(page.height);
 }
 
-size_t MHEncoder::encodePage(std::span<uint8_t> out, const PageToEncode& page, StopIfLarger stop) {
+size_t PageEncoder::encodePage(std::span<uint8_t> out, const PageToEncode& page, StopIfLarger stop) {
     if (!page.isValid() || out.empty()) return 0;
     combined_.resize(std::max(combined_.size(), size_t(page.bytesPerRow)));
     codedRows_ = 0;
@@ -109,7 +109,7 @@ size_t MHEncoder::encodePage(std::span<uint8_t> out, const PageToEncode& page, S
     return produced;
 }
 
-const uint8_t* MHEncoder::rowToCode(int r, const PageToEncode& page) {
+const uint8_t* PageEncoder::rowToCode(int r, const PageToEncode& page) {
     if (!codesRowPairs(page)) return page.row(r);
     const bool lastRow = r == page.height - 1;
     if (r % 2 == 0) return lastRow ? page.row(r) : nullptr;  // an odd height leaves the last row alone
@@ -121,7 +121,7 @@ const uint8_t* MHEncoder::rowToCode(int r, const PageToEncode& page) {
 }
 
 // T.6: all rows form one bit stream closed by EOFB (two EOLs) and fill.
-size_t MHEncoder::encodeT6Page(std::span<uint8_t> out, const PageToEncode& page, StopIfLarger stop) {
+size_t PageEncoder::encodeT6Page(std::span<uint8_t> out, const PageToEncode& page, StopIfLarger stop) {
     const size_t rawSize = size_t(page.bytesPerRow) * size_t(page.height);
     BitWriter writer(out);
     for (int r = 0; r < page.height; ++r) {
@@ -137,7 +137,7 @@ size_t MHEncoder::encodeT6Page(std::span<uint8_t> out, const PageToEncode& page,
 }
 
 // Every other coding: each row's bytes follow the previous row's.
-size_t MHEncoder::encodeRowByRow(std::span<uint8_t> out, const PageToEncode& page, StopIfLarger stop) {
+size_t PageEncoder::encodeRowByRow(std::span<uint8_t> out, const PageToEncode& page, StopIfLarger stop) {
     const size_t rawSize = size_t(page.bytesPerRow) * size_t(page.height);
     const size_t capacity = rowCapacity(page);
     size_t total = 0;
@@ -153,7 +153,7 @@ size_t MHEncoder::encodeRowByRow(std::span<uint8_t> out, const PageToEncode& pag
     return total;
 }
 
-size_t MHEncoder::encodeRow(int r, const uint8_t* row, const PageToEncode& page, std::span<uint8_t> out,
+size_t PageEncoder::encodeRow(int r, const uint8_t* row, const PageToEncode& page, std::span<uint8_t> out,
                             bool lastRow) {
     const std::span<const uint8_t> rowBytes(row, page.bytesPerRow);
     switch (schemeOf(page.coding)) {
@@ -176,7 +176,7 @@ size_t MHEncoder::encodeRow(int r, const uint8_t* row, const PageToEncode& page,
 
 // TaggedMH: the first of blank, same as above, run-length codes of the row or
 // of its difference to the row above, bit runs, raw bytes that applies.
-size_t MHEncoder::encodeTaggedRow(int r, const PageToEncode& page, std::span<uint8_t> out) {
+size_t PageEncoder::encodeTaggedRow(int r, const PageToEncode& page, std::span<uint8_t> out) {
     const size_t bpr = page.bytesPerRow;
     const uint8_t* row = page.row(r);
     const uint8_t* above = r > 0 ? page.row(r - 1) : nullptr;
@@ -223,7 +223,7 @@ size_t MHEncoder::encodeTaggedRow(int r, const PageToEncode& page, std::span<uin
 // T.4 two-dimensional rows (4.2): EOL and a tag bit (1: one-dimensional row,
 // 0: two-dimensional row) ahead of each row; every row ends on a byte
 // boundary; the last row is followed by RTC, six EOLs each with tag bit 1.
-size_t MHEncoder::encodeTwoDimensionalT4Row(const uint8_t* row, const PageToEncode& page, std::span<uint8_t> out,
+size_t PageEncoder::encodeTwoDimensionalT4Row(const uint8_t* row, const PageToEncode& page, std::span<uint8_t> out,
                                             bool lastRow) {
     BitWriter writer(out);
     const bool oneDimensional = codedRows_++ % kTwoDimensionalK == 0;

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "image/BitTables.h"
-#include "image/MHEncoder.h"
-#include "image/MHRowCoder.h"
+#include "image/PageEncoder.h"
+#include "image/OneDimensionalCoder.h"
 #include "image/RunCoder.h"
 #include "support/BitStrings.h"
 #include "support/TestImages.h"
@@ -21,15 +21,15 @@ using test::repeatBits;
 constexpr std::string_view kEol = "000000000001";
 
 std::vector<uint8_t> encode(const PageRaster& page, int32_t coding, uint32_t lineDoubling = 0,
-                            MHEncoder::StopIfLarger stop = MHEncoder::StopIfLarger::No) {
+                            PageEncoder::StopIfLarger stop = PageEncoder::StopIfLarger::No) {
     const PageToEncode view = PageToEncode::of(page).withCoding(coding, lineDoubling);
-    std::vector<uint8_t> out(MHEncoder::bufferSize(view));
-    MHEncoder encoder;
+    std::vector<uint8_t> out(PageEncoder::bufferSize(view));
+    PageEncoder encoder;
     out.resize(encoder.encodePage(out, view, stop));
     return out;
 }
 
-TEST(MHEncoder, WhiteRowsOfAFaxPageAreExactT4Codes) {
+TEST(PageEncoder, WhiteRowsOfAFaxPageAreExactT4Codes) {
     PageRaster page = makePage(Pattern::White, 1728, 2);
     // EOL, white make-up 1728, white terminating 0, fill; RTC after the last row.
     const std::string row = std::string(kEol) + "010011011" + "00110101" + "000";
@@ -41,7 +41,7 @@ TEST(MHEncoder, WhiteRowsOfAFaxPageAreExactT4Codes) {
     EXPECT_EQ(encode(page, 2), reversed);
 }
 
-TEST(MHEncoder, OneDimensionalRunsFollowT4) {
+TEST(PageEncoder, OneDimensionalRunsFollowT4) {
     uint8_t out[64];
     // A row starting black codes a white run of 0 first.
     const uint8_t startsBlack[] = {0xFF, 0x00};
@@ -67,7 +67,7 @@ TEST(MHEncoder, OneDimensionalRunsFollowT4) {
     EXPECT_EQ(encodeOneDimensionalRow(startsBlack, std::span<uint8_t>(out, 2)), 0u);
 }
 
-TEST(MHEncoder, RunCoderBitFormat) {
+TEST(PageEncoder, RunCoderBitFormat) {
     const uint8_t row[] = {0x00, 0x80, 0x00, 0x00, 0x3C, 0x01};
     uint8_t out[16];
     const size_t n = RunCoder::encodeRow(row, out);
@@ -75,7 +75,7 @@ TEST(MHEncoder, RunCoderBitFormat) {
     EXPECT_EQ(RunCoder::encodeRow(row, std::span<uint8_t>(out, 3)), 0u);
 }
 
-TEST(MHEncoder, TaggedRowsChooseTheShortestForm) {
+TEST(PageEncoder, TaggedRowsChooseTheShortestForm) {
     PageRaster same = makePage(Pattern::ThinLines, 1728, 200);  // row 10: dots every 29 pixels
     for (int r = 0; r < same.height; ++r) std::memcpy(same.row(r), same.row(10), same.bytesPerRow);
     const std::vector<uint8_t> tagged = encode(same, 1);
@@ -101,7 +101,7 @@ TEST(MHEncoder, TaggedRowsChooseTheShortestForm) {
               packBits("00100100 11011 00010101 010 0100100 0 0000000000000001"));  // tag, white 100, black 1, white 27
 }
 
-TEST(MHEncoder, TaggedNoiseFallsBackToBitRunsOrRawBytes) {
+TEST(PageEncoder, TaggedNoiseFallsBackToBitRunsOrRawBytes) {
     PageRaster noise = makePage(Pattern::Noise, 1728, 4, 7);
     const std::vector<uint8_t> out = encode(noise, 1);
     ASSERT_EQ(out.size(), 4u * (1 + noise.bytesPerRow));
@@ -120,7 +120,7 @@ TEST(MHEncoder, TaggedNoiseFallsBackToBitRunsOrRawBytes) {
               packBits(repeatBits("1 01010101 00000000 0 0", 8)));
 }
 
-TEST(MHEncoder, T6PagesEndWithEofb) {
+TEST(PageEncoder, T6PagesEndWithEofb) {
     // White rows are V0 against the white reference.
     PageRaster white = makePage(Pattern::White, 1728, 3);
     EXPECT_EQ(encode(white, 14), packBits("1 1 1" + std::string(kEol) + std::string(kEol)));
@@ -136,23 +136,23 @@ TEST(MHEncoder, T6PagesEndWithEofb) {
     EXPECT_EQ(encode(dot, 14), packBits("001 00111 010 1" "1 1 1" "0001 1" + std::string(kEol) + std::string(kEol)));
 }
 
-TEST(MHEncoder, StopIfLargerEndsNoisePagesEarly) {
+TEST(PageEncoder, StopIfLargerEndsNoisePagesEarly) {
     const PageRaster noise = makePage(Pattern::Noise, 1728, 300, 3);
     const size_t raw = size_t(noise.bytesPerRow) * noise.height;
     const size_t whole = encode(noise, 14).size();
-    const size_t stopped = encode(noise, 14, 0, MHEncoder::StopIfLarger::Yes).size();
+    const size_t stopped = encode(noise, 14, 0, PageEncoder::StopIfLarger::Yes).size();
     EXPECT_GT(whole, raw);
     EXPECT_GT(stopped, raw);
     EXPECT_LT(stopped, whole);
-    const size_t stoppedRows = encode(noise, 12, 0, MHEncoder::StopIfLarger::Yes).size();
+    const size_t stoppedRows = encode(noise, 12, 0, PageEncoder::StopIfLarger::Yes).size();
     EXPECT_GT(stoppedRows, raw);
     EXPECT_LT(stoppedRows, encode(noise, 12).size());
     // Text is smaller than raw and is coded whole either way.
     const PageRaster text = makePage(Pattern::Text, 1728, 300);
-    EXPECT_EQ(encode(text, 14, 0, MHEncoder::StopIfLarger::Yes), encode(text, 14));
+    EXPECT_EQ(encode(text, 14, 0, PageEncoder::StopIfLarger::Yes), encode(text, 14));
 }
 
-TEST(MHEncoder, RowPairsAreCodedAsOneRow) {
+TEST(PageEncoder, RowPairsAreCodedAsOneRow) {
     const PageRaster page = makePage(Pattern::Text, 1728, 301, 5);
     PageRaster halved;
     halved.create(1728, 151, 200);
@@ -167,8 +167,8 @@ TEST(MHEncoder, RowPairsAreCodedAsOneRow) {
     EXPECT_EQ(encode(page, 10, 1).size(), size_t(page.bytesPerRow) * page.height);
 }
 
-TEST(MHEncoder, RefusesPagesWithoutPixelsOrRoom) {
-    MHEncoder encoder;
+TEST(PageEncoder, RefusesPagesWithoutPixelsOrRoom) {
+    PageEncoder encoder;
     std::vector<uint8_t> out(1000);
     PageRaster none;
     none.setSize(100, 10);
@@ -180,7 +180,7 @@ TEST(MHEncoder, RefusesPagesWithoutPixelsOrRoom) {
         PageToEncode bad = view;
         bad.*broken = 0;
         EXPECT_EQ(encoder.encodePage(out, bad), 0u);
-        EXPECT_EQ(MHEncoder::bufferSize(bad), 0u);
+        EXPECT_EQ(PageEncoder::bufferSize(bad), 0u);
     }
     PageToEncode inconsistent = view;
     inconsistent.bytesPerRow = 3;
@@ -195,7 +195,7 @@ TEST(MHEncoder, RefusesPagesWithoutPixelsOrRoom) {
     EXPECT_EQ(encoder.encodePage(out, shortBuffer), 0u);
 }
 
-TEST(MHEncoder, WorstCaseRowsFitTheBufferSize) {
+TEST(PageEncoder, WorstCaseRowsFitTheBufferSize) {
     // Alternating pixels, and alternating rows against white, are the costliest
     // patterns for run-length and two-dimensional codes; tiny widths have the
     // largest share of EOL and RTC.

@@ -6,7 +6,7 @@
 #include <iterator>
 #include <span>
 
-#include "image/MHDecoder.h"
+#include "image/PageDecoder.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!page.create(width, height, 200)) return 0;
     const int firstRow = number(data + 6) % height;
     const int budget = data[8] % 64;
-    MHDecoder decoder;
+    PageDecoder decoder;
     const int rows = decoder.decodePage(std::span(data + kHeaderSize, size - kHeaderSize), page, firstRow, budget);
     if (rows < 0 || rows > height - firstRow || (budget > 0 && rows > budget)) __builtin_trap();
     // Nothing is written past the page's rows, nor into the padding bits of a row.

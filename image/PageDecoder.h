@@ -13,12 +13,12 @@ namespace lumipage {
 // Damaged data is not an error: the rows decoded before the damage are kept
 // and the rest of the page stays white. The working state (changing-element
 // lists) is reused from call to call; one decoder decodes one page at a time.
-class MHDecoder {
+class PageDecoder {
 public:
-    MHDecoder();
-    ~MHDecoder();
-    MHDecoder(const MHDecoder&) = delete;
-    MHDecoder& operator=(const MHDecoder&) = delete;
+    PageDecoder();
+    ~PageDecoder();
+    PageDecoder(const PageDecoder&) = delete;
+    PageDecoder& operator=(const PageDecoder&) = delete;
 
     // The raster's coding, width, height, bytesPerRow and lineDoubling are set
     // and its buffer holds at least imageSize + PageRaster::kSpareBytes bytes,
