@@ -104,6 +104,21 @@ bool PageFileOperations::openWritten(const ConversionResult& result) {
     return doc_.goToPage(1);
 }
 
+std::optional<PageFileCommand> pageFileCommandOf(int id) {
+    switch (PageFileCommand(id)) {
+        case PageFileCommand::SaveCurrent:
+        case PageFileCommand::ConvertSelected:
+        case PageFileCommand::ConvertAll:
+        case PageFileCommand::EditCurrent:
+        case PageFileCommand::DeleteSent:
+        case PageFileCommand::DeletePrinted:
+        case PageFileCommand::DeleteCurrent:
+        case PageFileCommand::DeleteSelected:
+        case PageFileCommand::DeleteAll: return PageFileCommand(id);
+    }
+    return std::nullopt;
+}
+
 bool PageFileOperations::enabled(PageFileCommand command, FileEditor& editor) const {
     const MarkCounts counts = MarkCounts::of(table_.words());
     switch (command) {

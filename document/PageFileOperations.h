@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "base/CommandIds.h"
 #include "document/OverwritePolicy.h"
 #include "document/SaveTarget.h"
 #include "document/TargetWriter.h"
@@ -44,16 +45,18 @@ struct ConversionResult {
 
 // The commands of this class, by their command identifiers.
 enum class PageFileCommand : int {
-    SaveCurrent = 57604,
-    ConvertSelected = 32876,
-    ConvertAll = 32829,
-    EditCurrent = 32870,
-    DeleteSent = 32860,
-    DeletePrinted = 32861,
-    DeleteCurrent = 32858,
-    DeleteSelected = 32866,
-    DeleteAll = 32857,
+    SaveCurrent = command::kSaveCurrentFile,
+    ConvertSelected = command::kConvertSelected,
+    ConvertAll = command::kConvertAll,
+    EditCurrent = command::kEditCurrentFile,
+    DeleteSent = command::kDeleteSentFiles,
+    DeletePrinted = command::kDeletePrintedFiles,
+    DeleteCurrent = command::kDeleteCurrentFile,
+    DeleteSelected = command::kDeleteSelectedFiles,
+    DeleteAll = command::kDeleteAllFiles,
 };
+// The page file command a command identifier names, if it names one.
+std::optional<PageFileCommand> pageFileCommandOf(int id);
 
 // Which files the delete commands remove.
 enum class DeleteScope { Sent, Printed, Current, Selected, All };

@@ -12,7 +12,7 @@
 
 #include "base/CommandIds.h"
 #include "app/CommandLine.h"
-#include "app/CopyRequestHandler.h"
+#include "app/InstanceRequestHandler.h"
 #include "gui/FrameRequestSide.h"
 #include "base/Settings.h"
 #include "app/ViewerCommands.h"
@@ -65,7 +65,7 @@ CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFi
     navigator_ = std::make_unique<PageNavigator>(table_, document_, *view_);
     commands_ = std::make_unique<ViewerCommands>(*view_, *navigator_, document_, table_, settings_);
     requestSide_ = std::make_unique<FrameRequestSide>(*this, settings_, startup.sizeMode);
-    requests_ = std::make_unique<CopyRequestHandler>(document_, settings_, *requestSide_);
+    requests_ = std::make_unique<InstanceRequestHandler>(document_, settings_, *requestSide_);
     requestSide_->setColourDialogQuery([this] { return colourDialogOpen(); });
     navigator_->setChangeListener([this] { refresh(); });
     commands_->setChangeListener([this] { refresh(); });

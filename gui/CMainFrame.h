@@ -13,7 +13,7 @@
 #include "app/CommandTable.h"
 #include "app/KeyTable.h"
 #include "app/ViewerCommands.h"
-#include "gui/SaveTargetDialog.h"
+#include "gui/dialogs/SaveTargetDialog.h"
 #include "view/ViewTypes.h"
 
 class QAction;
@@ -39,7 +39,7 @@ class Messages;
 class FrameCommentHost;
 class FramePrintPages;
 class FramePrinting;
-class CopyRequestHandler;
+class InstanceRequestHandler;
 class FrameRequestSide;
 class FrameScanning;
 class QtMessages;
@@ -244,7 +244,7 @@ private:
     std::unique_ptr<PageNavigator> navigator_;
     std::unique_ptr<ViewerCommands> commands_;
     std::unique_ptr<FrameRequestSide> requestSide_;
-    std::unique_ptr<CopyRequestHandler> requests_;
+    std::unique_ptr<InstanceRequestHandler> requests_;
     std::unique_ptr<FramePrintPages> printPages_;
     std::unique_ptr<FramePrinting> printing_;
     std::unique_ptr<FrameCommentHost> commentHost_;

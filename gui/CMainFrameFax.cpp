@@ -19,8 +19,8 @@
 #include "gui/CMainFrame.h"
 #include "gui/FaxSendWindows.h"
 #include "gui/PageWidget.h"
-#include "gui/PhoneBookDialog.h"
-#include "gui/VoiceCallDialog.h"
+#include "gui/dialogs/PhoneBookDialog.h"
+#include "gui/dialogs/VoiceCallDialog.h"
 
 namespace lumipage {
 

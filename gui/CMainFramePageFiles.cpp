@@ -15,11 +15,11 @@
 #include "document/MarkCounts.h"
 #include "document/OpenFileTable.h"
 #include "document/PageFileOperations.h"
-#include "gui/BookOptionsDialog.h"
+#include "gui/dialogs/BookOptionsDialog.h"
 #include "gui/CMainFrame.h"
-#include "gui/ConversionDoneDialog.h"
-#include "gui/ConversionProgressDialog.h"
-#include "gui/SaveTargetDialog.h"
+#include "gui/dialogs/ConversionDoneDialog.h"
+#include "gui/dialogs/ConversionProgressDialog.h"
+#include "gui/dialogs/SaveTargetDialog.h"
 #include "platform/DesktopFileEditor.h"
 #include "platform/FileSystem.h"
 
@@ -42,25 +42,6 @@ constexpr const char* kConvertFilters =
 // The all-data pattern ".MH*" lacks its star; "*.MH*" is meant.
 constexpr const char* kIndexFilters =
     "Index Files(*.LPX)|*.LPX|All Data Files|*.LPX;*.TIF;*.BMP*;*.MH*;*.BW*;*.FAX|All Files(*.*)|*.*||";
-
-struct PageFileCommandId {
-    int id;
-    PageFileCommand command;
-};
-constexpr PageFileCommandId kPageFileCommands[] = {
-    {kSaveCurrentFile, PageFileCommand::SaveCurrent},      {kConvertSelected, PageFileCommand::ConvertSelected},
-    {kConvertAll, PageFileCommand::ConvertAll},            {kEditCurrentFile, PageFileCommand::EditCurrent},
-    {kDeleteSentFiles, PageFileCommand::DeleteSent},       {kDeletePrintedFiles, PageFileCommand::DeletePrinted},
-    {kDeleteCurrentFile, PageFileCommand::DeleteCurrent},  {kDeleteSelectedFiles, PageFileCommand::DeleteSelected},
-    {kDeleteAllFiles, PageFileCommand::DeleteAll},
-};
-static_assert(static_cast<int>(PageFileCommand::ConvertAll) == kConvertAll);
-
-std::optional<PageFileCommand> pageFileCommand(int id) {
-    for (const PageFileCommandId& c : kPageFileCommands)
-        if (c.id == id) return c.command;
-    return std::nullopt;
-}
 
 std::optional<DeleteScope> deleteScope(int id) {
     switch (id) {
@@ -109,14 +90,14 @@ std::optional<CommandState> CMainFrame::pageFilesCommandState(int id) const {
         const IndexFile& index = document_.index();
         return CommandState{index.saveCommandEnabled(), false, index.saveCommandText()};
     }
-    const auto command = pageFileCommand(id);
+    const auto command = pageFileCommandOf(id);
     if (!command) return std::nullopt;
     PageFileOperations& operations = pageFiles();
     return CommandState{operations.enabled(*command, *fileEditor_), false, {}};
 }
 
 bool CMainFrame::runPageFilesCommand(int id) {
-    if (!pageFileCommand(id) && id != kSaveIndex) return false;
+    if (!pageFileCommandOf(id) && id != kSaveIndex) return false;
     if (!stateOf(id).enabled) return true;
     if (id == kSaveIndex) saveIndexFile();
     else if (id == kSaveCurrentFile) saveCurrentPageFile();

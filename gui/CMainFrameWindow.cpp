@@ -4,7 +4,7 @@
 #include <QScreen>
 
 #include "app/CommandLine.h"
-#include "app/CopyRequestHandler.h"
+#include "app/InstanceRequestHandler.h"
 #include "base/Settings.h"
 #include "app/WindowPlacement.h"
 #include "document/CLP98Doc.h"

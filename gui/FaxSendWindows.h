@@ -7,7 +7,7 @@
 
 #include "fax/FaxProgress.h"
 #include "fax/FaxSendJob.h"
-#include "gui/FaxSendDialog.h"
+#include "gui/dialogs/FaxSendDialog.h"
 
 class QWidget;
 

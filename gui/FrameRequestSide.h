@@ -2,7 +2,7 @@
 #include <functional>
 #include <string>
 
-#include "app/CopyRequestHandler.h"
+#include "app/InstanceRequestHandler.h"
 
 namespace lumipage {
 
@@ -12,7 +12,7 @@ struct Settings;
 // The window's side of the requests of other running copies: its title,
 // closing, the commands they ask for, and redrawing after they changed the
 // colours, the scrolling settings or the view flags underneath.
-class FrameRequestSide : public CopyRequestFrame {
+class FrameRequestSide : public InstanceRequestFrame {
 public:
     FrameRequestSide(CMainFrame& frame, Settings& settings, int sizeMode)
         : frame_(frame), settings_(settings), sizeMode_(sizeMode) {}

@@ -14,7 +14,7 @@
 #include "app/AppHost.h"
 #include "app/CLP98App.h"
 #include "base/CommandIds.h"
-#include "app/CopyConnection.h"
+#include "app/InstanceConnection.h"
 #include "gui/CMainFrame.h"
 #include "gui/FrameRequestSide.h"
 #include "gui/QtMessages.h"
@@ -133,7 +133,7 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& args) {
 
     // The saved view state or the auto-open files may have come after the window was shown.
     host.frame()->showCurrentPage();
-    CopyConnection link(app, host.frame()->requestSide());
+    InstanceConnection link(app, host.frame()->requestSide());
     std::unique_ptr<QSocketNotifier> notifier;
     if (link.listen()) {
         notifier = std::make_unique<QSocketNotifier>(link.fd(), QSocketNotifier::Read);

@@ -38,9 +38,9 @@ int connectTo(const std::string& socket) {
     return fd.release();
 }
 
-std::optional<int32_t> exchange(int fd, const CopyRequest& request, int timeoutMs) {
+std::optional<int32_t> exchange(int fd, const InstanceRequest& request, int timeoutMs) {
     if (!socket_io::writeAll(fd, request.encode(), timeoutMs)) return std::nullopt;
-    std::array<uint8_t, CopyRequest::kReplyBytes> reply{};
+    std::array<uint8_t, InstanceRequest::kReplyBytes> reply{};
     if (!socket_io::readExactly(fd, reply, timeoutMs)) return std::nullopt;
     return decodeInt32(reply);
 }
@@ -77,7 +77,7 @@ std::vector<std::string> RunningCopies::sockets(const std::string& own) const {
     return found;
 }
 
-std::optional<int32_t> RunningCopies::send(const std::string& socket, const CopyRequest& request, int timeoutMs) {
+std::optional<int32_t> RunningCopies::send(const std::string& socket, const InstanceRequest& request, int timeoutMs) {
     socket_io::FdGuard fd(connectTo(socket));
     if (fd.get() < 0) return std::nullopt;
     return exchange(fd.get(), request, timeoutMs);
@@ -86,8 +86,8 @@ std::optional<int32_t> RunningCopies::send(const std::string& socket, const Copy
 std::optional<std::string> RunningCopies::title(const std::string& socket, int timeoutMs) {
     socket_io::FdGuard fd(connectTo(socket));
     if (fd.get() < 0) return std::nullopt;
-    const auto count = exchange(fd.get(), CopyRequest{CopyRequest::kTitleQuery, {}}, timeoutMs);
-    if (!count || *count < 0 || uint32_t(*count) > CopyRequest::kMaxTitleBytes) return std::nullopt;
+    const auto count = exchange(fd.get(), InstanceRequest{InstanceRequest::kTitleQuery, {}}, timeoutMs);
+    if (!count || *count < 0 || uint32_t(*count) > InstanceRequest::kMaxTitleBytes) return std::nullopt;
     std::string text(size_t(*count), '\0');
     if (!socket_io::readExactly(fd.get(), std::span(reinterpret_cast<uint8_t*>(text.data()), text.size()),
                                 timeoutMs))

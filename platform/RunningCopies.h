@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/CopyRequest.h"
+#include "platform/InstanceRequest.h"
 
 namespace lumipage {
 
@@ -33,7 +33,7 @@ public:
     // Sends a request and waits for the answer (a negative time-out waits as
     // long as the other copy takes, as a window message would). Nothing when
     // the copy cannot be reached; a socket nobody listens on any more is removed.
-    static std::optional<int32_t> send(const std::string& socket, const CopyRequest& request,
+    static std::optional<int32_t> send(const std::string& socket, const InstanceRequest& request,
                                        int timeoutMs = kNoTimeout);
     static std::optional<std::string> title(const std::string& socket, int timeoutMs = kQueryTimeoutMs);
 

@@ -3,7 +3,7 @@
 // that goes to the other running copies.
 #include <gtest/gtest.h>
 
-#include "app/CopyRequestHandler.h"
+#include "app/InstanceRequestHandler.h"
 #include "app/DialogPosition.h"
 #include "support/ViewerFixture.h"
 #include "view/ColourAdjustment.h"
@@ -222,7 +222,7 @@ TEST(DialogPosition, ReadsAndWritesTheSettingsEntry) {
 }
 
 // A receiving copy's window as the request handler sees it.
-struct ColourFrame : CopyRequestFrame {
+struct ColourFrame : InstanceRequestFrame {
     bool dialogOpen = false;
     int colourChanges = 0, pageChanges = 0;
     std::string windowTitle() override { return "Quor Lumipage"; }
@@ -240,7 +240,7 @@ struct ColourFrame : CopyRequestFrame {
 
 TEST_F(Adjusting, ColourBlocksOfTheWrongSizeAreRefused) {
     ColourFrame frame;
-    CopyRequestHandler handler{doc, settings, frame};
+    InstanceRequestHandler handler{doc, settings, frame};
     const Settings before = settings;
     for (const size_t size : {0u, 28u, 31u, 33u, 64u}) {
         const std::vector<uint8_t> block(size, 0x7F);

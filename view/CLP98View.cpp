@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/CommandIds.h"
 #include "base/Settings.h"
 #include "view/ViewColours.h"
 
@@ -154,9 +155,9 @@ int CLP98View::OnSize(bool sizedByUser) {
         host_.invalidate();
     }
     if (!sizedByUser || fitMode_ == kFitNone || !pageShown() || FitLevel(fitMode_) == level_) return 0;
-    return fitMode_ == kFitTwicePageWidth ? kCommandTwicePageWidth
-           : fitMode_ == kFitPageWidth    ? kCommandPageWidth
-                                          : kCommandWholePage;
+    return fitMode_ == kFitTwicePageWidth ? command::kFitTwicePageWidth
+           : fitMode_ == kFitPageWidth    ? command::kFitPageWidth
+                                          : command::kFitWholePage;
 }
 
 void CLP98View::storePageWord() {

@@ -26,11 +26,6 @@ public:
     enum ScrollCode { kLineUp = 0, kLineDown = 1, kPageUp = 2, kPageDown = 3, kTop = 6, kBottom = 7 };
     // Edge codes of ScrollToEdges.
     enum EdgeCode { kEdgeStart = 6, kEdgeEnd = 7, kEdgeCentre = 10 };
-    // Commands the window posts again when a resize changes the fitted level.
-    static constexpr int kCommandTwicePageWidth = 32787;
-    static constexpr int kCommandPageWidth = 32776;
-    static constexpr int kCommandWholePage = 32779;
-
     CLP98View(ViewHost& host, ViewDocument& document, Settings& settings);
 
     // The bitmap. A build for another reason than a colour change discards

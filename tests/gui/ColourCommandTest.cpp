@@ -13,8 +13,8 @@
 
 #include "app/CLP98App.h"
 #include "base/CommandIds.h"
-#include "app/CopyBroadcast.h"
-#include "app/CopyConnection.h"
+#include "app/InstanceBroadcast.h"
+#include "app/InstanceConnection.h"
 #include "app/DialogPosition.h"
 #include "gui/CMainFrame.h"
 #include "gui/FrameRequestSide.h"
@@ -156,11 +156,11 @@ TEST_F(ColourCommand, ColoursFromAnotherCopyAreShownUnlessTheDialogIsOpen) {
     AppFolders folders;
     folders.currentFolder = dir;
     CLP98App sender(folders, messages);
-    CopyRequestFrame& link = frame->requestSide();
-    CopyConnection one(sender, link, dir + "/copies", "one.sock");  // nobody asks it anything
+    InstanceRequestFrame& link = frame->requestSide();
+    InstanceConnection one(sender, link, dir + "/copies", "one.sock");  // nobody asks it anything
     ASSERT_TRUE(one.listen());
-    CopyRequestHandler handler(doc, settings, link);
-    CopyRequestServer server(dir + "/copies", "two.sock");
+    InstanceRequestHandler handler(doc, settings, link);
+    InstanceRequestServer server(dir + "/copies", "two.sock");
     ASSERT_TRUE(server.listen());
     const auto send = [&](int contrast) {
         sender.settings().paperColorMode = 3;

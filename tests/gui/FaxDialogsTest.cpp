@@ -22,9 +22,9 @@
 #include "fax/PhoneBook.h"
 #include "fax/PhoneBookEditor.h"
 #include "gui/FaxProgressWindow.h"
-#include "gui/FaxSendDialog.h"
-#include "gui/PhoneBookDialog.h"
-#include "gui/VoiceCallDialog.h"
+#include "gui/dialogs/FaxSendDialog.h"
+#include "gui/dialogs/PhoneBookDialog.h"
+#include "gui/dialogs/VoiceCallDialog.h"
 #include "support/TestImages.h"
 #include "support/WidgetScreenshot.h"
 

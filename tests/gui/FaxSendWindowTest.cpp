@@ -22,7 +22,7 @@
 #include "fax/FaxTexts.h"
 #include "gui/CMainFrame.h"
 #include "gui/FaxProgressWindow.h"
-#include "gui/FaxSendDialog.h"
+#include "gui/dialogs/FaxSendDialog.h"
 #include "support/DocumentFixture.h"
 #include "support/ModemFixture.h"
 #include "support/ReceivedFax.h"

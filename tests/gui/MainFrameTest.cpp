@@ -17,8 +17,8 @@
 
 #include "base/CommandIds.h"
 #include "gui/CMainFrame.h"
-#include "gui/PageJumpDialog.h"
-#include "gui/PageListDialog.h"
+#include "gui/dialogs/PageJumpDialog.h"
+#include "gui/dialogs/PageListDialog.h"
 #include "gui/PageWidget.h"
 #include "support/DocumentFixture.h"
 #include "support/TestImages.h"

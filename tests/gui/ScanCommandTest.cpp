@@ -31,7 +31,7 @@
 #include "image/LpPageFile.h"
 #include "image/PageDecoder.h"
 #include "platform/File.h"
-#include "gui/FaxSendDialog.h"
+#include "gui/dialogs/FaxSendDialog.h"
 #include "gui/CMainFrame.h"
 #include "gui/dialogs/ScanDialog.h"
 #include "gui/dialogs/SourceChooserDialog.h"

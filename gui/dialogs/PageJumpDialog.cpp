@@ -1,4 +1,4 @@
-#include "gui/PageJumpDialog.h"
+#include "gui/dialogs/PageJumpDialog.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

@@ -1,4 +1,4 @@
-#include "platform/CopyRequest.h"
+#include "platform/InstanceRequest.h"
 
 #include "platform/FileSystem.h"
 
@@ -13,7 +13,7 @@ int32_t decodeInt32(std::span<const uint8_t, 4> b) {
     return int32_t(uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24);
 }
 
-std::vector<uint8_t> CopyRequest::encode() const {
+std::vector<uint8_t> InstanceRequest::encode() const {
     std::vector<uint8_t> out;
     out.reserve(kHeaderBytes + data.size());
     const auto code4 = encodeInt32(code);
@@ -24,7 +24,7 @@ std::vector<uint8_t> CopyRequest::encode() const {
     return out;
 }
 
-CopyRequestHeader decodeRequestHeader(std::span<const uint8_t, CopyRequest::kHeaderBytes> bytes) {
+InstanceRequestHeader decodeRequestHeader(std::span<const uint8_t, InstanceRequest::kHeaderBytes> bytes) {
     return {decodeInt32(bytes.first<4>()), uint32_t(decodeInt32(bytes.last<4>()))};
 }
 

@@ -7,7 +7,7 @@
 
 #include <QDialog>
 
-#include "gui/FaxWidgets.h"
+#include "gui/dialogs/FaxWidgets.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,6 +1,6 @@
-#include "app/CopyBroadcast.h"
+#include "app/InstanceBroadcast.h"
 
-#include "app/CopyRequestHandler.h"
+#include "app/InstanceRequestHandler.h"
 #include "app/ProgramTitle.h"
 #include "base/Settings.h"
 #include "platform/RunningCopies.h"
@@ -16,21 +16,21 @@ void appendInt32(std::vector<uint8_t>& out, int32_t value) {
 
 }  // namespace
 
-CopyRequest pathRequest(uint32_t action, int page, const std::string& path, int sizeMode) {
+InstanceRequest pathRequest(uint32_t action, int page, const std::string& path, int sizeMode) {
     const uint32_t code = (uint32_t(page) & 0xFFFF) << 16 | (uint32_t(sizeMode) & 0x0F) << 4 | (action & 0x0F);
-    return CopyRequest{int32_t(code), path.empty() ? std::vector<uint8_t>{} : pathRequestData(path)};
+    return InstanceRequest{int32_t(code), path.empty() ? std::vector<uint8_t>{} : pathRequestData(path)};
 }
 
-CopyRequest colourRequest(const Settings& s) {
-    CopyRequest request{int32_t(CopyRequestHandler::kColours), {}};
+InstanceRequest colourRequest(const Settings& s) {
+    InstanceRequest request{int32_t(InstanceRequestHandler::kColours), {}};
     for (const int v : {s.paperColor, s.paperColorMode, s.bright, s.contrast, s.inkColor, s.inkColorMode,
                         s.adjustGamma, s.fastUpdate})
         appendInt32(request.data, v);
     return request;
 }
 
-CopyRequest integerRequest(uint32_t code, int32_t value) {
-    CopyRequest request{int32_t(code), {}};
+InstanceRequest integerRequest(uint32_t code, int32_t value) {
+    InstanceRequest request{int32_t(code), {}};
     appendInt32(request.data, value);
     return request;
 }
@@ -42,7 +42,7 @@ std::vector<std::string> programCopies(const RunningCopies& copies, const std::s
     return found;
 }
 
-int broadcast(const RunningCopies& copies, const std::string& ownSocket, const CopyRequest& request) {
+int broadcast(const RunningCopies& copies, const std::string& ownSocket, const InstanceRequest& request) {
     int answered = 0;
     for (const std::string& socket : programCopies(copies, ownSocket))
         if (RunningCopies::send(socket, request, RunningCopies::kQueryTimeoutMs)) ++answered;
@@ -53,7 +53,7 @@ int closePreviews(const RunningCopies& copies, const std::string& ownSocket) {
     int asked = 0;
     for (const std::string& socket : copies.sockets(ownSocket)) {
         if (RunningCopies::title(socket) != kPreviewTitle) continue;
-        if (RunningCopies::send(socket, CopyRequest{CopyRequest::kCloseWindow, {}}, RunningCopies::kQueryTimeoutMs))
+        if (RunningCopies::send(socket, InstanceRequest{InstanceRequest::kCloseWindow, {}}, RunningCopies::kQueryTimeoutMs))
             ++asked;
     }
     return asked;

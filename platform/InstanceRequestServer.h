@@ -6,9 +6,9 @@
 namespace lumipage {
 
 // What answers the requests of other copies: the main frame's handler.
-class CopyRequestListener {
+class InstanceRequestListener {
 public:
-    virtual ~CopyRequestListener() = default;
+    virtual ~InstanceRequestListener() = default;
     virtual int32_t handleRequest(int32_t code, std::span<const uint8_t> data) = 0;
     // The main window's title, as other copies look for it.
     virtual std::string windowTitle() = 0;
@@ -20,7 +20,7 @@ public:
 // socket in the copies' folder. The window's event loop watches fd() and
 // calls handlePending() when it becomes readable; nothing here blocks on a
 // sender for longer than a short time-out.
-class CopyRequestServer {
+class InstanceRequestServer {
 public:
     static constexpr int kPeerTimeoutMs = 1000;
     // Connections answered per call at most, so the window stays responsive;
@@ -28,10 +28,10 @@ public:
     static constexpr int kMaxPerCall = 16;
 
     // The socket is named `name` in `folder`; by default after this process.
-    explicit CopyRequestServer(std::string folder, std::string name = {});
-    ~CopyRequestServer();
-    CopyRequestServer(const CopyRequestServer&) = delete;
-    CopyRequestServer& operator=(const CopyRequestServer&) = delete;
+    explicit InstanceRequestServer(std::string folder, std::string name = {});
+    ~InstanceRequestServer();
+    InstanceRequestServer(const InstanceRequestServer&) = delete;
+    InstanceRequestServer& operator=(const InstanceRequestServer&) = delete;
 
     // Creates the socket; false when the folder or the socket cannot be made.
     bool listen();
@@ -42,10 +42,10 @@ public:
     // many were answered. The server must outlive the call. Calls made while a request is being handled (a
     // handler that shows a dialog runs the event loop) return 0 at once; the
     // waiting senders are served on the next call.
-    int handlePending(CopyRequestListener& listener);
+    int handlePending(InstanceRequestListener& listener);
 
 private:
-    bool serve(int connection, CopyRequestListener& listener);
+    bool serve(int connection, InstanceRequestListener& listener);
 
     std::string folder_;
     std::string path_;

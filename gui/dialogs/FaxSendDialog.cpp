@@ -1,4 +1,4 @@
-#include "gui/FaxSendDialog.h"
+#include "gui/dialogs/FaxSendDialog.h"
 
 #include <algorithm>
 
@@ -13,7 +13,7 @@
 #include <QSpinBox>
 
 #include "fax/FaxSendJob.h"
-#include "gui/FaxWidgets.h"
+#include "gui/dialogs/FaxWidgets.h"
 #include "platform/SerialDevices.h"
 #include "platform/SerialPort.h"
 

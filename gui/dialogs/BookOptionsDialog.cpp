@@ -1,4 +1,4 @@
-#include "gui/BookOptionsDialog.h"
+#include "gui/dialogs/BookOptionsDialog.h"
 
 #include <QDialogButtonBox>
 #include <QGroupBox>

@@ -10,8 +10,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "app/CopyBroadcast.h"
-#include "app/CopyRequestHandler.h"
+#include "app/InstanceBroadcast.h"
+#include "app/InstanceRequestHandler.h"
 #include "platform/RunningCopies.h"
 #include "support/DocumentFixture.h"
 #include "support/TestImages.h"
@@ -19,11 +19,11 @@
 namespace lumipage {
 namespace {
 
-struct TwoCopies : test::DocumentFixture, ::testing::Test {
+struct TwoInstances : test::DocumentFixture, ::testing::Test {
     pid_t pid = 0;
     std::string socket;
 
-    ~TwoCopies() override {
+    ~TwoInstances() override {
         if (pid > 0) {
             ::kill(pid, SIGKILL);
             ::waitpid(pid, nullptr, 0);
@@ -69,16 +69,16 @@ struct TwoCopies : test::DocumentFixture, ::testing::Test {
     }
 };
 
-TEST_F(TwoCopies, GoingBeyondTheLastPageAnswersZeroAndShowsTheLastPage) {
+TEST_F(TwoInstances, GoingBeyondTheLastPageAnswersZeroAndShowsTheLastPage) {
     const PageRaster page = test::makePage(test::Pattern::Text, 400, 300, 1);
     const std::string file = writeMH("three.MH", {&page, &page, &page});
     ASSERT_TRUE(start(file)) << "the program's socket did not appear";
     EXPECT_NE(titleShowing("three.MH(1/3)").find("three.MH(1/3)"), std::string::npos) << title();
 
     // Code 4 with page 10 in the high half: there are three pages.
-    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(CopyRequestHandler::kGoToPage, 10, ""), 5000), 0);
+    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(InstanceRequestHandler::kGoToPage, 10, ""), 5000), 0);
     EXPECT_NE(titleShowing("three.MH(3/3)").find("three.MH(3/3)"), std::string::npos) << title();
-    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(CopyRequestHandler::kGoToPage, 2, ""), 5000), 1);
+    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(InstanceRequestHandler::kGoToPage, 2, ""), 5000), 1);
     EXPECT_NE(titleShowing("three.MH(2/3)").find("three.MH(2/3)"), std::string::npos) << title();
 
     // A path without its NUL is refused and changes nothing: taken, it would
@@ -86,17 +86,17 @@ TEST_F(TwoCopies, GoingBeyondTheLastPageAnswersZeroAndShowsTheLastPage) {
     // and shows the last of three pages; once that shows, the refused
     // request has been dealt with too.
     const std::string other = writeMH("other.MH", {&page});
-    CopyRequest noNul{int32_t(CopyRequestHandler::kOpenPath), std::vector<uint8_t>(other.begin(), other.end())};
+    InstanceRequest noNul{int32_t(InstanceRequestHandler::kOpenPath), std::vector<uint8_t>(other.begin(), other.end())};
     EXPECT_EQ(RunningCopies::send(socket, noNul, 5000), 0);
-    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(CopyRequestHandler::kGoToPage, 4, ""), 5000), 0);
+    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(InstanceRequestHandler::kGoToPage, 4, ""), 5000), 0);
     EXPECT_NE(titleShowing("three.MH(3/3)").find("three.MH(3/3)"), std::string::npos) << title();
     // The same request with its NUL is taken, and page 4 is there.
-    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(CopyRequestHandler::kOpenPath, 0, other), 5000), 1);
+    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(InstanceRequestHandler::kOpenPath, 0, other), 5000), 1);
     EXPECT_NE(titleShowing("other.MH").find("other.MH"), std::string::npos) << title();
-    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(CopyRequestHandler::kGoToPage, 4, ""), 5000), 1);
+    EXPECT_EQ(RunningCopies::send(socket, copy_requests::pathRequest(InstanceRequestHandler::kGoToPage, 4, ""), 5000), 1);
 
     // Asked to close, the copy ends.
-    EXPECT_EQ(RunningCopies::send(socket, CopyRequest{CopyRequest::kCloseWindow, {}}, 5000), 1);
+    EXPECT_EQ(RunningCopies::send(socket, InstanceRequest{InstanceRequest::kCloseWindow, {}}, 5000), 1);
     int status = -1;
     for (int i = 0; i < 100 && ::waitpid(pid, &status, WNOHANG) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(100));

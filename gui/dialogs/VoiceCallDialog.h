@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "gui/FaxSendDialog.h"
+#include "gui/dialogs/FaxSendDialog.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "app/CopyRequestHandler.h"
-#include "platform/CopyRequestServer.h"
+#include "app/InstanceRequestHandler.h"
+#include "platform/InstanceRequestServer.h"
 #include "platform/RunningCopies.h"
 
 namespace lumipage {
@@ -12,9 +12,9 @@ class CLP98App;
 // This copy's link to the other running copies: it answers their requests
 // (the window's event loop watches fd() and calls handlePending()) and tells
 // them when the scrolling settings or the view flags change here.
-class CopyConnection {
+class InstanceConnection {
 public:
-    CopyConnection(CLP98App& app, CopyRequestFrame& frame, std::string folder = RunningCopies::defaultFolder(),
+    InstanceConnection(CLP98App& app, InstanceRequestFrame& frame, std::string folder = RunningCopies::defaultFolder(),
                    std::string socketName = {});
 
     // False when no socket could be made; the program then runs on alone.
@@ -37,8 +37,8 @@ public:
 private:
 
     CLP98App& app_;
-    CopyRequestHandler handler_;
-    CopyRequestServer server_;
+    InstanceRequestHandler handler_;
+    InstanceRequestServer server_;
     RunningCopies copies_;
 };
 

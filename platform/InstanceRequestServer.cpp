@@ -1,4 +1,4 @@
-#include "platform/CopyRequestServer.h"
+#include "platform/InstanceRequestServer.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/CopyRequest.h"
+#include "platform/InstanceRequest.h"
 #include "platform/RunningCopies.h"
 #include "platform/SocketIo.h"
 
@@ -30,18 +30,18 @@ private:
 
 }  // namespace
 
-CopyRequestServer::CopyRequestServer(std::string folder, std::string name) : folder_(std::move(folder)) {
+InstanceRequestServer::InstanceRequestServer(std::string folder, std::string name) : folder_(std::move(folder)) {
     if (name.empty()) name = std::to_string(::getpid()) + std::string(RunningCopies::kSocketSuffix);
     path_ = folder_ + "/" + name;
 }
 
-CopyRequestServer::~CopyRequestServer() {
+InstanceRequestServer::~InstanceRequestServer() {
     if (fd_ < 0) return;
     ::close(fd_);
     ::unlink(path_.c_str());
 }
 
-bool CopyRequestServer::listen() {
+bool InstanceRequestServer::listen() {
     if (fd_ >= 0) return true;
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -60,7 +60,7 @@ bool CopyRequestServer::listen() {
     return true;
 }
 
-int CopyRequestServer::handlePending(CopyRequestListener& listener) {
+int InstanceRequestServer::handlePending(InstanceRequestListener& listener) {
     if (fd_ < 0 || busy_) return 0;
     BusyFlag busy(busy_);
     int answered = 0;
@@ -75,26 +75,26 @@ int CopyRequestServer::handlePending(CopyRequestListener& listener) {
     return answered;
 }
 
-bool CopyRequestServer::serve(int connection, CopyRequestListener& listener) {
-    std::array<uint8_t, CopyRequest::kHeaderBytes> head{};
+bool InstanceRequestServer::serve(int connection, InstanceRequestListener& listener) {
+    std::array<uint8_t, InstanceRequest::kHeaderBytes> head{};
     if (!socket_io::readExactly(connection, head, kPeerTimeoutMs)) return false;
-    const CopyRequestHeader header = decodeRequestHeader(head);
-    if (header.size > CopyRequest::kMaxDataBytes) {
+    const InstanceRequestHeader header = decodeRequestHeader(head);
+    if (header.size > InstanceRequest::kMaxDataBytes) {
         socket_io::writeAll(connection, encodeInt32(0), kPeerTimeoutMs);
         return false;
     }
     std::vector<uint8_t> data(header.size);
     if (!socket_io::readExactly(connection, data, kPeerTimeoutMs)) return false;
-    if (header.code == CopyRequest::kTitleQuery) {
+    if (header.code == InstanceRequest::kTitleQuery) {
         std::string title = listener.windowTitle();
-        if (title.size() > CopyRequest::kMaxTitleBytes) title.resize(CopyRequest::kMaxTitleBytes);
+        if (title.size() > InstanceRequest::kMaxTitleBytes) title.resize(InstanceRequest::kMaxTitleBytes);
         const auto count = encodeInt32(int32_t(title.size()));
         return socket_io::writeAll(connection, count, kPeerTimeoutMs) &&
                socket_io::writeAll(connection,
                                    std::span(reinterpret_cast<const uint8_t*>(title.data()), title.size()),
                                    kPeerTimeoutMs);
     }
-    if (header.code == CopyRequest::kCloseWindow) {
+    if (header.code == InstanceRequest::kCloseWindow) {
         listener.closeWindow();
         return socket_io::writeAll(connection, encodeInt32(1), kPeerTimeoutMs);
     }

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/FrameRequest.h"
-#include "platform/CopyRequestServer.h"
+#include "platform/InstanceRequestServer.h"
 
 namespace lumipage {
 
@@ -13,9 +13,9 @@ class CLP98Doc;
 struct Settings;
 
 // What the requests of other copies need from the main frame and its view.
-class CopyRequestFrame {
+class InstanceRequestFrame {
 public:
-    virtual ~CopyRequestFrame() = default;
+    virtual ~InstanceRequestFrame() = default;
     virtual std::string windowTitle() = 0;
     // Another copy asks the window to close: queue it, as the window's close
     // box would, rather than destroying anything inside the request.
@@ -40,7 +40,7 @@ public:
 // of the low half may set the size mode, the low 4 bits select the action.
 // Codes from 256 carry 32-bit integers and must have exactly their size.
 // A request that fails validation changes nothing and is answered 0.
-class CopyRequestHandler : public CopyRequestListener {
+class InstanceRequestHandler : public InstanceRequestListener {
 public:
     static constexpr uint32_t kCloseAll = 0;
     static constexpr uint32_t kClosePath = 1;
@@ -54,7 +54,7 @@ public:
     static constexpr uint32_t kViewFlags = 261;
     static constexpr uint32_t kPrintAll = 272;
 
-    CopyRequestHandler(CLP98Doc& document, Settings& settings, CopyRequestFrame& frame)
+    InstanceRequestHandler(CLP98Doc& document, Settings& settings, InstanceRequestFrame& frame)
         : document_(document), settings_(settings), frame_(frame) {}
 
     int32_t handleRequest(int32_t code, std::span<const uint8_t> data) override;
@@ -71,7 +71,7 @@ private:
 
     CLP98Doc& document_;
     Settings& settings_;
-    CopyRequestFrame& frame_;
+    InstanceRequestFrame& frame_;
 };
 
 }  // namespace lumipage

@@ -1,4 +1,4 @@
-#include "gui/ConversionProgressDialog.h"
+#include "gui/dialogs/ConversionProgressDialog.h"
 
 #include <QApplication>
 #include <QFormLayout>

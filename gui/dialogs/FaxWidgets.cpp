@@ -1,4 +1,4 @@
-#include "gui/FaxWidgets.h"
+#include "gui/dialogs/FaxWidgets.h"
 
 #include <memory>
 

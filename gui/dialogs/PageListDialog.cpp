@@ -1,4 +1,4 @@
-#include "gui/PageListDialog.h"
+#include "gui/dialogs/PageListDialog.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "gui/PhoneBookDialog.h"
+#include "gui/dialogs/PhoneBookDialog.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -11,7 +11,7 @@
 
 #include "fax/PhoneBook.h"
 #include "fax/PhoneBookEditor.h"
-#include "gui/FaxWidgets.h"
+#include "gui/dialogs/FaxWidgets.h"
 
 namespace lumipage {
 

@@ -15,24 +15,24 @@
 #include <vector>
 
 #include "app/FrameRequest.h"
-#include "platform/CopyRequest.h"
-#include "platform/CopyRequestServer.h"
+#include "platform/InstanceRequest.h"
+#include "platform/InstanceRequestServer.h"
 
 using namespace lumipage;
 
 namespace {
 
-class CheckingListener : public CopyRequestListener {
+class CheckingListener : public InstanceRequestListener {
 public:
     CheckingListener(const uint8_t* sent, size_t size) : sent_(sent), size_(size) {}
     int32_t handleRequest(int32_t code, std::span<const uint8_t> data) override {
         ++calls;
         // Exactly the bytes after the header, as many as it announced.
-        if (size_ < CopyRequest::kHeaderBytes) std::abort();
-        const CopyRequestHeader header = decodeRequestHeader(std::span<const uint8_t, 8>(sent_, 8));
-        if (header.code != code || header.size != data.size() || data.size() > CopyRequest::kMaxDataBytes) std::abort();
-        if (size_ < CopyRequest::kHeaderBytes + data.size()) std::abort();
-        if (!data.empty() && std::memcmp(data.data(), sent_ + CopyRequest::kHeaderBytes, data.size()) != 0) std::abort();
+        if (size_ < InstanceRequest::kHeaderBytes) std::abort();
+        const InstanceRequestHeader header = decodeRequestHeader(std::span<const uint8_t, 8>(sent_, 8));
+        if (header.code != code || header.size != data.size() || data.size() > InstanceRequest::kMaxDataBytes) std::abort();
+        if (size_ < InstanceRequest::kHeaderBytes + data.size()) std::abort();
+        if (!data.empty() && std::memcmp(data.data(), sent_ + InstanceRequest::kHeaderBytes, data.size()) != 0) std::abort();
         const FrameRequest r = FrameRequest::decode(uint32_t(code), data);
         if (r.path.size() >= FrameRequest::kMaxPathBytes && !r.path.empty()) std::abort();
         return 1;
@@ -49,11 +49,11 @@ private:
     size_t size_;
 };
 
-CopyRequestServer& server() {
-    static const std::unique_ptr<CopyRequestServer> instance = [] {
+InstanceRequestServer& server() {
+    static const std::unique_ptr<InstanceRequestServer> instance = [] {
         char folder[] = "/tmp/lumipage-fuzz-XXXXXX";
         if (!::mkdtemp(folder)) std::abort();
-        auto s = std::make_unique<CopyRequestServer>(std::string(folder) + "/copies", "fuzz.sock");
+        auto s = std::make_unique<InstanceRequestServer>(std::string(folder) + "/copies", "fuzz.sock");
         if (!s->listen()) std::abort();
         return s;
     }();
@@ -63,8 +63,8 @@ CopyRequestServer& server() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size > CopyRequest::kMaxDataBytes + 64) return 0;
-    CopyRequestServer& s = server();
+    if (size > InstanceRequest::kMaxDataBytes + 64) return 0;
+    InstanceRequestServer& s = server();
     const int client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
@@ -80,7 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CheckingListener listener(data, size);
     const int answered = s.handlePending(listener);
     if (listener.calls > 1 || answered > 1) std::abort();
-    std::vector<uint8_t> reply(CopyRequest::kMaxTitleBytes + 64);
+    std::vector<uint8_t> reply(InstanceRequest::kMaxTitleBytes + 64);
     size_t got = 0;
     for (;;) {
         const ssize_t n = ::recv(client, reply.data() + got, reply.size() - got, 0);
@@ -89,7 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     ::close(client);
     // A title never travels longer than its limit; other answers are one number.
-    if (got > 4 + CopyRequest::kMaxTitleBytes) std::abort();
+    if (got > 4 + InstanceRequest::kMaxTitleBytes) std::abort();
     if (listener.calls == 0 && got != 0 && got != 4) std::abort();
     return 0;
 }

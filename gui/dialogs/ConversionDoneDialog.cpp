@@ -1,4 +1,4 @@
-#include "gui/ConversionDoneDialog.h"
+#include "gui/dialogs/ConversionDoneDialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -1,4 +1,4 @@
-#include "gui/SaveTargetDialog.h"
+#include "gui/dialogs/SaveTargetDialog.h"
 
 #include <QCheckBox>
 #include <QDialogButtonBox>

@@ -14,10 +14,10 @@
 
 #include "base/CommandIds.h"
 #include "app/CLP98App.h"
-#include "app/CopyConnection.h"
-#include "app/CopyBroadcast.h"
-#include "app/CopyRequestHandler.h"
-#include "platform/CopyRequestServer.h"
+#include "app/InstanceConnection.h"
+#include "app/InstanceBroadcast.h"
+#include "app/InstanceRequestHandler.h"
+#include "platform/InstanceRequestServer.h"
 #include "platform/RunningCopies.h"
 #include "support/DocumentFixture.h"
 #include "support/TestImages.h"
@@ -28,7 +28,7 @@ namespace {
 using copy_requests::integerRequest;
 using copy_requests::pathRequest;
 
-struct FakeFrame : CopyRequestFrame {
+struct FakeFrame : InstanceRequestFrame {
     std::string title = "Quor Lumipage [ x.MH ]";
     int mode = 2;
     bool colourDialog = false;
@@ -54,7 +54,7 @@ struct FakeFrame : CopyRequestFrame {
 };
 
 // Runs `send` on a second thread while serving `servers` here until it is done.
-void whileServing(const std::vector<std::pair<CopyRequestServer*, CopyRequestListener*>>& servers,
+void whileServing(const std::vector<std::pair<InstanceRequestServer*, InstanceRequestListener*>>& servers,
                   const std::function<void()>& send) {
     std::atomic<bool> done = false;
     std::thread other([&] {
@@ -70,32 +70,32 @@ void whileServing(const std::vector<std::pair<CopyRequestServer*, CopyRequestLis
     other.join();
 }
 
-struct CopyRequests : test::DocumentFixture, ::testing::Test {
+struct InstanceRequests : test::DocumentFixture, ::testing::Test {
     PageRaster page = test::makePage(test::Pattern::Text, 96, 40, 1);
     std::string three, one;
     FakeFrame frame;
-    CopyRequestHandler handler{doc, settings, frame};
+    InstanceRequestHandler handler{doc, settings, frame};
     std::string folder = dir + "/copies";
-    CopyRequestServer server{folder, "main.sock"};
+    InstanceRequestServer server{folder, "main.sock"};
 
-    CopyRequests() {
+    InstanceRequests() {
         three = writeMH("three.MH", {&page, &page, &page}, 0);
         one = writeMH("one.MH", {&page}, 0);
     }
     void SetUp() override { ASSERT_TRUE(server.listen()); }
 
-    std::optional<int32_t> ask(const CopyRequest& request) {
+    std::optional<int32_t> ask(const InstanceRequest& request) {
         std::optional<int32_t> answer;
         whileServing({{&server, &handler}}, [&] { answer = RunningCopies::send(server.socketPath(), request, 5000); });
         return answer;
     }
-    CopyRequest raw(int32_t code, std::string bytes) {
-        return CopyRequest{code, std::vector<uint8_t>(bytes.begin(), bytes.end())};
+    InstanceRequest raw(int32_t code, std::string bytes) {
+        return InstanceRequest{code, std::vector<uint8_t>(bytes.begin(), bytes.end())};
     }
 };
 
-TEST(CopyRequestCodec, LittleEndianHeaderAndPathData) {
-    const CopyRequest r = pathRequest(CopyRequestHandler::kOpenPath, 0x0102, "/d/a.MH", 1);
+TEST(InstanceRequestCodec, LittleEndianHeaderAndPathData) {
+    const InstanceRequest r = pathRequest(InstanceRequestHandler::kOpenPath, 0x0102, "/d/a.MH", 1);
     const std::vector<uint8_t> bytes = r.encode();
     ASSERT_EQ(bytes.size(), 8u + 8u);
     EXPECT_EQ(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 8),
@@ -108,39 +108,39 @@ TEST(CopyRequestCodec, LittleEndianHeaderAndPathData) {
     EXPECT_EQ(decodeInt32(encodeInt32(int32_t(0x80000001))), int32_t(0x80000001));
 }
 
-TEST_F(CopyRequests, OpenAtPageAndGoToPages) {
-    EXPECT_EQ(ask(pathRequest(CopyRequestHandler::kOpenPath, 2, three)), 1);
+TEST_F(InstanceRequests, OpenAtPageAndGoToPages) {
+    EXPECT_EQ(ask(pathRequest(InstanceRequestHandler::kOpenPath, 2, three)), 1);
     EXPECT_EQ(table.currentPage(), 2);
-    EXPECT_EQ(ask(pathRequest(CopyRequestHandler::kOpenPath, 0, one)), 1);
+    EXPECT_EQ(ask(pathRequest(InstanceRequestHandler::kOpenPath, 0, one)), 1);
     ASSERT_EQ(table.totalPages(), 4);
-    EXPECT_EQ(ask(CopyRequest{4 | 3 << 16, {}}), 1);
+    EXPECT_EQ(ask(InstanceRequest{4 | 3 << 16, {}}), 1);
     EXPECT_EQ(table.currentPage(), 3);
     // Beyond the last page: the last page is shown, but the answer is 0.
-    EXPECT_EQ(ask(CopyRequest{4 | 9 << 16, {}}), 0);
+    EXPECT_EQ(ask(InstanceRequest{4 | 9 << 16, {}}), 0);
     EXPECT_EQ(table.currentPage(), 4);
     EXPECT_TRUE(doc.isLoaded());
-    EXPECT_EQ(ask(CopyRequest{4, {}}), 1);  // page 0: the current page
-    EXPECT_EQ(ask(pathRequest(CopyRequestHandler::kOpenPath, 0, dir + "/missing.MH")), 0);
+    EXPECT_EQ(ask(InstanceRequest{4, {}}), 1);  // page 0: the current page
+    EXPECT_EQ(ask(pathRequest(InstanceRequestHandler::kOpenPath, 0, dir + "/missing.MH")), 0);
     EXPECT_EQ(frame.pageChanges, 6) << "the window redraws after every page request";
 }
 
-TEST_F(CopyRequests, MalformedRequestsChangeNothing) {
+TEST_F(InstanceRequests, MalformedRequestsChangeNothing) {
     EXPECT_EQ(ask(raw(3 | 0x10, three)), 0);  // no NUL within the data
     EXPECT_EQ(frame.mode, 2);                 // the size mode stays as well
     EXPECT_EQ(ask(raw(3, "/" + std::string(4095, 'a') + '\0')), 0);  // path too long
     EXPECT_TRUE(table.empty());
-    EXPECT_EQ(ask(CopyRequest{3, {}}), 0);   // nothing to open
-    EXPECT_EQ(ask(CopyRequest{4 | 1 << 16, {}}), 0);  // no pages open
+    EXPECT_EQ(ask(InstanceRequest{3, {}}), 0);   // nothing to open
+    EXPECT_EQ(ask(InstanceRequest{4 | 1 << 16, {}}), 0);  // no pages open
     EXPECT_EQ(ask(raw(257, "abc")), 0);
     EXPECT_EQ(ask(raw(261, "abcde")), 0);
-    EXPECT_EQ(ask(CopyRequest{256, std::vector<uint8_t>(31)}), 0);
-    EXPECT_EQ(ask(CopyRequest{300, {}}), 0);
-    EXPECT_EQ(ask(CopyRequest{7, {}}), 0);
+    EXPECT_EQ(ask(InstanceRequest{256, std::vector<uint8_t>(31)}), 0);
+    EXPECT_EQ(ask(InstanceRequest{300, {}}), 0);
+    EXPECT_EQ(ask(InstanceRequest{7, {}}), 0);
     EXPECT_EQ(settings.autoScroll, 1);
     EXPECT_EQ(frame.scrollChanges + frame.flagChanges + frame.colourChanges, 0);
 }
 
-TEST_F(CopyRequests, OversizedRequestIsRefusedAndServingGoesOn) {
+TEST_F(InstanceRequests, OversizedRequestIsRefusedAndServingGoesOn) {
     std::optional<int32_t> answer;
     whileServing({{&server, &handler}}, [&] {
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -162,23 +162,23 @@ TEST_F(CopyRequests, OversizedRequestIsRefusedAndServingGoesOn) {
         a.sun_family = AF_UNIX;
         std::strcpy(a.sun_path, server.socketPath().c_str());
         ::connect(fd, reinterpret_cast<sockaddr*>(&a), sizeof a);
-        answer = RunningCopies::send(server.socketPath(), CopyRequest{257, {0, 0, 0, 0}}, 5000);
+        answer = RunningCopies::send(server.socketPath(), InstanceRequest{257, {0, 0, 0, 0}}, 5000);
         ::close(fd);
     });
     EXPECT_EQ(answer, 1);
     EXPECT_EQ(settings.autoScroll, 0);
 }
 
-TEST_F(CopyRequests, SettingsAndViewRequests) {
+TEST_F(InstanceRequests, SettingsAndViewRequests) {
     std::vector<uint8_t> colours;
     for (int32_t v : {0x00CCEBFD, 0, 90, 110, 0x0000FF, 0, 1, 0}) {
         const auto b = encodeInt32(v);
         colours.insert(colours.end(), b.begin(), b.end());
     }
     frame.colourDialog = true;
-    EXPECT_EQ(ask(CopyRequest{256, colours}), 0);
+    EXPECT_EQ(ask(InstanceRequest{256, colours}), 0);
     frame.colourDialog = false;
-    EXPECT_EQ(ask(CopyRequest{256, colours}), 1);
+    EXPECT_EQ(ask(InstanceRequest{256, colours}), 1);
     EXPECT_EQ(settings.paperColor, 0xCCEBFD);
     EXPECT_EQ(settings.paperColorMode, 0);
     EXPECT_EQ(settings.bright, 90);
@@ -199,53 +199,53 @@ TEST_F(CopyRequests, SettingsAndViewRequests) {
     // meanwhile does not get the next request served inside this one.
     int reentered = -1;
     frame.duringCommand = [&] { reentered = server.handlePending(handler); };
-    EXPECT_EQ(ask(CopyRequest{15 | 3 << 4, {}}), 1);
+    EXPECT_EQ(ask(InstanceRequest{15 | 3 << 4, {}}), 1);
     EXPECT_EQ(frame.ran, std::vector<int>{command::kFitTwicePageWidth});
     EXPECT_EQ(reentered, 0);
-    EXPECT_EQ(ask(CopyRequest{272, {}}), 1);
+    EXPECT_EQ(ask(InstanceRequest{272, {}}), 1);
     EXPECT_TRUE(frame.posted.empty());  // nothing open: nothing to print
-    ASSERT_EQ(ask(pathRequest(CopyRequestHandler::kOpenPath, 0, one)), 1);
-    EXPECT_EQ(ask(CopyRequest{272, {}}), 1);
+    ASSERT_EQ(ask(pathRequest(InstanceRequestHandler::kOpenPath, 0, one)), 1);
+    EXPECT_EQ(ask(InstanceRequest{272, {}}), 1);
     EXPECT_EQ(frame.posted, std::vector<int>{command::kPrintAll});
 }
 
-TEST_F(CopyRequests, ClosingRequests) {
-    ASSERT_EQ(ask(pathRequest(CopyRequestHandler::kOpenPath, 0, three)), 1);
-    ASSERT_EQ(ask(pathRequest(CopyRequestHandler::kOpenPath, 0, one)), 1);
-    EXPECT_EQ(ask(pathRequest(CopyRequestHandler::kClosePath, 0, one)), 1);
+TEST_F(InstanceRequests, ClosingRequests) {
+    ASSERT_EQ(ask(pathRequest(InstanceRequestHandler::kOpenPath, 0, three)), 1);
+    ASSERT_EQ(ask(pathRequest(InstanceRequestHandler::kOpenPath, 0, one)), 1);
+    EXPECT_EQ(ask(pathRequest(InstanceRequestHandler::kClosePath, 0, one)), 1);
     EXPECT_EQ(table.fileCount(), 1);
-    EXPECT_EQ(ask(pathRequest(CopyRequestHandler::kClosePath, 0, one)), 0);  // not open any more
+    EXPECT_EQ(ask(pathRequest(InstanceRequestHandler::kClosePath, 0, one)), 0);  // not open any more
 
     // Another index file closes the entries it lists, relative ones included.
-    ASSERT_EQ(ask(pathRequest(CopyRequestHandler::kOpenPath, 0, one)), 1);
+    ASSERT_EQ(ask(pathRequest(InstanceRequestHandler::kOpenPath, 0, one)), 1);
     writeText("list.LPX", "<LumipageIndex 2.1>\r\nPageStartPosition:1\r\n<DataFiles>\r\nthree.MH  <Page:3>\r\n");
-    EXPECT_EQ(ask(pathRequest(CopyRequestHandler::kClosePath, 0, dir + "/list.LPX")), 1);
+    EXPECT_EQ(ask(pathRequest(InstanceRequestHandler::kClosePath, 0, dir + "/list.LPX")), 1);
     ASSERT_EQ(table.fileCount(), 1);
     EXPECT_EQ(table.entry(1).path, one);
 
     // Replacing: with a file open that is not the one asked for, everything closes first.
-    EXPECT_EQ(ask(pathRequest(CopyRequestHandler::kReplacePath, 2, three)), 1);
+    EXPECT_EQ(ask(pathRequest(InstanceRequestHandler::kReplacePath, 2, three)), 1);
     ASSERT_EQ(table.fileCount(), 1);
     EXPECT_EQ(table.entry(1).path, three);
     EXPECT_EQ(table.currentPage(), 2);
     // The only open file asked for again stays open and moves to the page.
-    EXPECT_EQ(ask(pathRequest(CopyRequestHandler::kReplacePath, 3, three)), 1);
+    EXPECT_EQ(ask(pathRequest(InstanceRequestHandler::kReplacePath, 3, three)), 1);
     EXPECT_EQ(table.currentPage(), 3);
 
-    EXPECT_EQ(ask(CopyRequest{0, {}}), 1);
+    EXPECT_EQ(ask(InstanceRequest{0, {}}), 1);
     EXPECT_TRUE(table.empty());
-    EXPECT_EQ(ask(CopyRequest{0, {}}), 1);
+    EXPECT_EQ(ask(InstanceRequest{0, {}}), 1);
 }
 
-TEST_F(CopyRequests, BroadcastReachesOnlyOtherProgramWindows) {
+TEST_F(InstanceRequests, BroadcastReachesOnlyOtherProgramWindows) {
     FakeFrame otherFrame, foreignFrame, previewFrame;
     foreignFrame.title = "Quor Lumipage2";
     previewFrame.title = "Quor Lumipage ﾌﾟﾚﾋﾞｭｰ";
     Settings otherSettings, foreignSettings, previewSettings;
-    CopyRequestHandler other{doc, otherSettings, otherFrame};
-    CopyRequestHandler foreign{doc, foreignSettings, foreignFrame};
-    CopyRequestHandler preview{doc, previewSettings, previewFrame};
-    CopyRequestServer otherServer{folder, "other.sock"}, foreignServer{folder, "foreign.sock"},
+    InstanceRequestHandler other{doc, otherSettings, otherFrame};
+    InstanceRequestHandler foreign{doc, foreignSettings, foreignFrame};
+    InstanceRequestHandler preview{doc, previewSettings, previewFrame};
+    InstanceRequestServer otherServer{folder, "other.sock"}, foreignServer{folder, "foreign.sock"},
         previewServer{folder, "preview.sock"};
     ASSERT_TRUE(otherServer.listen());
     ASSERT_TRUE(foreignServer.listen());
@@ -253,7 +253,7 @@ TEST_F(CopyRequests, BroadcastReachesOnlyOtherProgramWindows) {
     // A copy that ended without removing its socket.
     const std::string stale = folder + "/stale.sock";
     {
-        CopyRequestServer gone{folder, "stale.sock"};
+        InstanceRequestServer gone{folder, "stale.sock"};
         ASSERT_TRUE(gone.listen());
         ::link(gone.socketPath().c_str(), (stale + ".keep").c_str());
     }
@@ -283,15 +283,15 @@ TEST_F(CopyRequests, BroadcastReachesOnlyOtherProgramWindows) {
     EXPECT_EQ(st.st_mode & 0777, 0700u);
 }
 
-TEST(CopyConnection, ChangedSettingsReachTheOtherCopyOnce) {
+TEST(InstanceConnection, ChangedSettingsReachTheOtherCopyOnce) {
     const std::string dir = test::tempFolder();
     test::RecordingMessages messages;
     AppFolders folders;
     folders.currentFolder = dir;
     CLP98App first(folders, messages), second(folders, messages);
     FakeFrame firstFrame, secondFrame;
-    CopyConnection one(first, firstFrame, dir + "/copies", "one.sock");
-    CopyConnection two(second, secondFrame, dir + "/copies", "two.sock");
+    InstanceConnection one(first, firstFrame, dir + "/copies", "one.sock");
+    InstanceConnection two(second, secondFrame, dir + "/copies", "two.sock");
     ASSERT_TRUE(one.listen());
     ASSERT_TRUE(two.listen());
     std::vector<int> reached;
@@ -322,7 +322,7 @@ TEST(RunningCopiesFolder, RefusesAFolderOthersCanEnter) {
     const std::string dir = test::tempFolder() + "/open";
     ASSERT_EQ(::mkdir(dir.c_str(), 0755), 0);
     EXPECT_FALSE(RunningCopies::prepareFolder(dir));
-    CopyRequestServer server(dir, "x.sock");
+    InstanceRequestServer server(dir, "x.sock");
     EXPECT_FALSE(server.listen());
     ::chmod(dir.c_str(), 0700);
     EXPECT_TRUE(RunningCopies::prepareFolder(dir));

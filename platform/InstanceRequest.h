@@ -10,7 +10,7 @@ namespace lumipage {
 // One request from another running copy of the program, as it travels over
 // the local socket: the code (int32, little-endian), the data size (uint32,
 // little-endian) and the data bytes. The answer is one int32, little-endian.
-struct CopyRequest {
+struct InstanceRequest {
     static constexpr size_t kHeaderBytes = 8;
     static constexpr size_t kReplyBytes = 4;
     // No request needs more than a path and its NUL; larger ones are refused
@@ -31,12 +31,12 @@ struct CopyRequest {
     std::vector<uint8_t> encode() const;
 };
 
-struct CopyRequestHeader {
+struct InstanceRequestHeader {
     int32_t code = 0;
     uint32_t size = 0;
 };
 
-CopyRequestHeader decodeRequestHeader(std::span<const uint8_t, CopyRequest::kHeaderBytes> bytes);
+InstanceRequestHeader decodeRequestHeader(std::span<const uint8_t, InstanceRequest::kHeaderBytes> bytes);
 
 std::array<uint8_t, 4> encodeInt32(int32_t value);
 int32_t decodeInt32(std::span<const uint8_t, 4> bytes);

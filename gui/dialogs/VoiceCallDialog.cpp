@@ -1,4 +1,4 @@
-#include "gui/VoiceCallDialog.h"
+#include "gui/dialogs/VoiceCallDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -9,7 +9,7 @@
 #include <QListWidget>
 
 #include "base/Settings.h"
-#include "gui/FaxWidgets.h"
+#include "gui/dialogs/FaxWidgets.h"
 
 namespace lumipage {
 

@@ -1,4 +1,4 @@
-#include "app/CopyRequestHandler.h"
+#include "app/InstanceRequestHandler.h"
 
 #include <algorithm>
 #include <array>
@@ -59,10 +59,10 @@ int32_t result(bool ok) { return ok ? 1 : 0; }
 
 }  // namespace
 
-std::string CopyRequestHandler::windowTitle() { return frame_.windowTitle(); }
-void CopyRequestHandler::closeWindow() { frame_.closeWindow(); }
+std::string InstanceRequestHandler::windowTitle() { return frame_.windowTitle(); }
+void InstanceRequestHandler::closeWindow() { frame_.closeWindow(); }
 
-int32_t CopyRequestHandler::handleRequest(int32_t code, std::span<const uint8_t> data) {
+int32_t InstanceRequestHandler::handleRequest(int32_t code, std::span<const uint8_t> data) {
     using Kind = FrameRequest::Kind;
     const FrameRequest r = FrameRequest::decode(uint32_t(code), data);
     if (r.kind == Kind::Refused || r.kind == Kind::NotHandled) return 0;
@@ -96,7 +96,7 @@ int32_t CopyRequestHandler::handleRequest(int32_t code, std::span<const uint8_t>
     }
 }
 
-int32_t CopyRequestHandler::pageRequest(const FrameRequest& r) {
+int32_t InstanceRequestHandler::pageRequest(const FrameRequest& r) {
     using Kind = FrameRequest::Kind;
     const std::optional<std::string> path =
         r.path.empty() ? std::nullopt : std::optional(files::absolutePath(r.path));
@@ -118,7 +118,7 @@ int32_t CopyRequestHandler::pageRequest(const FrameRequest& r) {
     }
 }
 
-int32_t CopyRequestHandler::closePath(const std::string& path) {
+int32_t InstanceRequestHandler::closePath(const std::string& path) {
     const OpenFileTable& table = document_.table();
     const int before = table.fileCount();
     const IndexState& index = table.index();
@@ -131,11 +131,11 @@ int32_t CopyRequestHandler::closePath(const std::string& path) {
     return result(table.fileCount() < before);
 }
 
-int32_t CopyRequestHandler::openPath(const std::string& path, int page) {
+int32_t InstanceRequestHandler::openPath(const std::string& path, int page) {
     return result(document_.openPath(path, page));
 }
 
-int32_t CopyRequestHandler::goToPage(int page) {
+int32_t InstanceRequestHandler::goToPage(int page) {
     const OpenFileTable& table = document_.table();
     if (table.empty()) return 0;
     if (page == 0) return 1;  // page 0 is the current page
@@ -144,7 +144,7 @@ int32_t CopyRequestHandler::goToPage(int page) {
     return result(shown && table.currentPage() == page);
 }
 
-int32_t CopyRequestHandler::colours(const std::array<int32_t, 8>& v) {
+int32_t InstanceRequestHandler::colours(const std::array<int32_t, 8>& v) {
     if (frame_.colourDialogOpen()) return 0;
     settings_.paperColor = v[0];
     settings_.paperColorMode = v[1];
@@ -158,7 +158,7 @@ int32_t CopyRequestHandler::colours(const std::array<int32_t, 8>& v) {
     return 1;
 }
 
-int32_t CopyRequestHandler::integerSetting(FrameRequest::Kind kind, int32_t value) {
+int32_t InstanceRequestHandler::integerSetting(FrameRequest::Kind kind, int32_t value) {
     using Kind = FrameRequest::Kind;
     if (kind == Kind::AutoScroll) settings_.autoScroll = value;
     if (kind == Kind::CatchScroll) settings_.catchScroll = value;
