@@ -72,13 +72,12 @@ CLP98App::Startup CLP98App::initInstance(const std::vector<std::string>& args, A
         if (name == kGuideBookName) shownBook_ = ShownBook::GuideBook;
     }
     takeFileArguments();
-    host.createMainWindow();
-
     if (const auto batch = batchCommandOf(startup_)) {
-        // The window stays hidden; the program ends when the command is done.
-        if (openFirst() && !table_.empty()) host.runCommand(*batch);
+        // No window is made; the program ends when the command is done.
+        if (openFirst() && !table_.empty()) host.runBatchCommand(*batch);
         return Startup::End;
     }
+    host.createMainWindow();
     const bool opening = !table_.empty() || indexArgument_;
     if (opening && !openFirst()) return Startup::End;
     host.showMainWindow();

@@ -244,6 +244,13 @@ void OpenFileTable::invertSelection() {
     recount();
 }
 
+std::vector<int> OpenFileTable::selectedPages() const {
+    std::vector<int> pages;
+    for (size_t i = 0; i < words_.size(); ++i)
+        if (words_[i].has(PageWord::kSelected)) pages.push_back(int(i) + 1);
+    return pages;
+}
+
 int OpenFileTable::nthSelected(int n) const {
     if (n < 1) return 0;
     for (size_t i = 0; i < words_.size(); ++i)

@@ -88,6 +88,8 @@ public:
     void selectPages(std::span<const int> pages);
     void invertSelection();
     int nthSelected(int n) const;
+    // The selected global pages in page order.
+    std::vector<int> selectedPages() const;
     void clearPrintedMarks() { setMarksAll(0, PageWord::kPrintMarks); }
     void clearSentMarks() { setMarksAll(0, PageWord::kSendMarks); }
     const MarkCounts& counts() const { return counts_; }

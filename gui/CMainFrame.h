@@ -81,8 +81,6 @@ public:
     // saving the view state): their state and their handler.
     void setApplicationCommands(std::function<std::optional<CommandState>(int)> state,
                                 std::function<bool(int)> run);
-    // Batch printing: every page to the default printer.
-    bool printAllPages();
     QAction* menuAction(int id) const;
     QAction* toolButton(int id) const;
     QString captionText() const;
@@ -119,9 +117,6 @@ public:
     void useFax(std::unique_ptr<CLP98FAX> fax);
     // The folder of the phone book file.
     void setFaxDataFolder(std::string folder) { faxDataFolder_ = std::move(folder); }
-    // All pages to `number` with the kept values, progress on standard
-    // error: the command line's fax run. False when the job did not end well.
-    bool faxAllPages(const std::string& number);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -97,7 +97,7 @@ Messages& CMainFrame::messages() { return document_.messages(); }
 FramePrinting& CMainFrame::printing() {
     if (!printing_) {
         printPages_ = std::make_unique<FramePrintPages>(table_, document_, *view_, *navigator_, *page_);
-        printing_ = std::make_unique<FramePrinting>(*this, *printPages_, settings_, messages());
+        printing_ = std::make_unique<FramePrinting>(this, *printPages_, settings_, messages());
     }
     return *printing_;
 }
@@ -124,8 +124,6 @@ bool CMainFrame::runDocumentCommand(int id) {
         default: return false;
     }
 }
-
-bool CMainFrame::printAllPages() { return printing().printAllDirect(); }
 
 void CMainFrame::openContents() {
     std::vector<ContentsEntry> entries;

@@ -131,11 +131,6 @@ bool CMainFrame::sendFax(bool selectedPages, FaxSendUi* ui) {
     return job.lastStep() == faxtext::kStepDone;
 }
 
-bool CMainFrame::faxAllPages(const std::string& number) {
-    FaxConsoleUi console(number, stderr);
-    return sendFax(false, &console);
-}
-
 void CMainFrame::openPhoneBook() {
     CLP98FAX& f = fax();
     PhoneBookEditor editor(f.phoneBook());

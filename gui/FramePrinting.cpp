@@ -24,11 +24,7 @@ int FramePrintPages::currentPage() const { return navigator_.currentPage(); }
 
 std::vector<int> FramePrintPages::selectedPages() {
     table_.recount();
-    std::vector<int> pages;
-    const auto words = table_.words();
-    for (size_t i = 0; i < words.size(); ++i)
-        if (words[i].has(PageWord::kSelected)) pages.push_back(int(i) + 1);
-    return pages;
+    return table_.selectedPages();
 }
 
 bool FramePrintPages::showForPrinting(int page) {
@@ -106,7 +102,7 @@ void FramePrinting::print(PrintRange range, bool withDialog, const ViewRect& cli
     SheetChoice choice{1, sheets, 1};
     if (withDialog) {
         moveMouseToCentre();
-        QPrintDialog dialog(&p, &window_);
+        QPrintDialog dialog(&p, window_);
         dialog.setObjectName("printDialog");
         dialog.setMinMax(numbers.firstNumber(), numbers.lastNumber());
         dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
@@ -126,7 +122,7 @@ void FramePrinting::preview(PrintRange range, const ViewRect& client) {
     const int sheets = job.prepare();
     if (sheets <= 0) return;
     const PrintDialogRange numbers(range, sheets, pages_.currentPage());
-    QPrintPreviewDialog dialog(&printer(), &window_);
+    QPrintPreviewDialog dialog(&printer(), window_);
     dialog.setObjectName("printPreview");
     if (auto* view = dialog.findChild<QPrintPreviewWidget*>()) {
         view->setViewMode(numbers.previewTwoSheets() ? QPrintPreviewWidget::FacingPagesView
@@ -141,7 +137,7 @@ void FramePrinting::preview(PrintRange range, const ViewRect& client) {
 
 // The printer is chosen in the print dialog; nothing is printed.
 void FramePrinting::printerSetup() {
-    QPrintDialog dialog(&printer(), &window_);
+    QPrintDialog dialog(&printer(), window_);
     dialog.setObjectName("printerSetup");
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
@@ -150,8 +146,8 @@ void FramePrinting::printerSetup() {
 }
 
 void FramePrinting::moveMouseToCentre() {
-    if (!settings_.autoMousePos) return;
-    QCursor::setPos(window_.mapToGlobal(window_.rect().center()));
+    if (!settings_.autoMousePos || !window_) return;
+    QCursor::setPos(window_->mapToGlobal(window_->rect().center()));
 }
 
 bool FramePrinting::printAllDirect() {

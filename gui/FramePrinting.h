@@ -48,11 +48,13 @@ private:
     ViewHost& host_;
 };
 
-// The print commands of the window: print with or without the printer
-// dialog, preview, printer set-up. One printer is kept for the whole run.
+// The print commands: print with or without the printer dialog, preview,
+// printer set-up. One printer is kept for the whole run. `window` is the
+// main window the dialogs belong to; null when printing runs without one
+// (the command line's "-PRINT").
 class FramePrinting {
 public:
-    FramePrinting(QWidget& window, FramePrintPages& pages, Settings& settings, Messages& messages)
+    FramePrinting(QWidget* window, PrintPages& pages, Settings& settings, Messages& messages)
         : window_(window), pages_(pages), settings_(settings), messages_(messages) {}
     static constexpr const char* kNoPrinter = "プリンタが見つかりません";
 
@@ -70,8 +72,8 @@ private:
     // With `AutoMousePos` the pointer goes to the middle of the main window first.
     void moveMouseToCentre();
 
-    QWidget& window_;
-    FramePrintPages& pages_;
+    QWidget* window_;
+    PrintPages& pages_;
     Settings& settings_;
     Messages& messages_;
     std::unique_ptr<QPrinter> printer_;

@@ -12,10 +12,14 @@
 #include <QTimer>
 
 #include "app/AppHost.h"
+#include "app/BatchFax.h"
+#include "app/BatchMode.h"
+#include "app/DocumentPrintPages.h"
 #include "app/CLP98App.h"
 #include "base/CommandIds.h"
 #include "app/InstanceConnection.h"
 #include "gui/CMainFrame.h"
+#include "gui/FramePrinting.h"
 #include "gui/FrameRequestSide.h"
 #include "gui/QtMessages.h"
 #include "gui/QtTranslations.h"
@@ -48,21 +52,27 @@ public:
     void closeMainWindow() override {
         if (frame_) frame_->close();
     }
-    void runCommand(int id) override {
-        // Printing all pages from the command line: with a display the print
-        // dialog of the command is shown; without one the pages go to the
-        // default printer.
-        if (id == command::kPrintAll && app_.startup().printAll && !frame_->isVisible() &&
-            QGuiApplication::platformName() == "offscreen") {
-            batchFailed_ = !frame_->printAllPages();
-            return;
+    void runBatchCommand(int id) override {
+        switch (id) {
+            // Faxing all pages: the "#" number and the kept values, progress on standard error.
+            case command::kFaxAll:
+                batchFailed_ = !faxAllPages(app_.document(), app_.settings(), messages_,
+                                            app_.startup().faxNumber.value_or(std::string()), stderr);
+                break;
+            // Printing all pages: with a display the print dialog is shown;
+            // without one the pages go to the default printer.
+            case command::kPrintAll: {
+                DocumentPrintPages pages(app_.document());
+                FramePrinting printing(nullptr, pages, app_.settings(), messages_);
+                if (QGuiApplication::platformName() == "offscreen") batchFailed_ = !printing.printAllDirect();
+                else printing.print(PrintRange::AllPages, true, {});
+                break;
+            }
+            case command::kConvertAll:
+                batchFailed_ = runBatch(app_.startup(), app_.settings(), messages_, nullptr) != 0;
+                break;
+            default: break;
         }
-        // Faxing all pages from the command line: the "#" number and the kept values, progress on standard error.
-        if (id == command::kFaxAll && !frame_->isVisible()) {
-            batchFailed_ = !frame_->faxAllPages(app_.startup().faxNumber.value_or(std::string()));
-            return;
-        }
-        frame_->runCommand(id);
     }
     void postCommand(int id) override {
         QTimer::singleShot(0, frame_.get(), [this, id] { frame_->runCommand(id); });

@@ -28,7 +28,7 @@ struct FakeHost : AppHost {
     void createMainWindow() override { created = true; }
     void showMainWindow() override { shown = true; }
     void closeMainWindow() override { closed = true; }
-    void runCommand(int id) override { ran.push_back(id); }
+    void runBatchCommand(int id) override { ran.push_back(id); }
     void postCommand(int id) override { posted.push_back(id); }
 };
 
@@ -179,6 +179,7 @@ TEST_F(App, BatchCommandsRunWithTheWindowHidden) {
     FakeHost convert;
     start({"-=" + dir + "/out.tif", a, b}, convert, CLP98App::Startup::End);
     EXPECT_EQ(convert.ran, std::vector<int>{command::kConvertAll});
+    EXPECT_FALSE(convert.created);
     EXPECT_FALSE(convert.shown);
 
     FakeHost both;  // fax all comes before print all
