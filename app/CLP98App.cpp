@@ -180,6 +180,24 @@ bool CLP98App::exitInstance() {
     return store.save();
 }
 
+std::optional<CommandState> CLP98App::commandState(int id) const {
+    switch (id) {
+        case command::kManual: return CommandState{manualPath().has_value(), false, {}};
+        case command::kGuideBook: return CommandState{guideBookPath().has_value(), false, {}};
+        case command::kSaveStateAndExit: return CommandState{!table_.empty(), false, {}};
+        default: return std::nullopt;
+    }
+}
+
+bool CLP98App::runCommand(int id, AppHost& host) {
+    switch (id) {
+        case command::kManual: launchBook(manualPath()); return true;
+        case command::kGuideBook: launchBook(guideBookPath()); return true;
+        case command::kSaveStateAndExit: saveViewStateAndExit(host); return true;
+        default: return false;
+    }
+}
+
 bool CLP98App::saveViewStateAndExit(AppHost& host) {
     files::makeFolders(folders_.windowsFolder);
     const IndexState& index = table_.index();

@@ -7,6 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/LaunchLines.h"
 #include "app/RecentFileList.h"
+#include "app/ViewerCommands.h"
 #include "base/Settings.h"
 #include "platform/IniSettingsStore.h"
 #include "document/CLP98Doc.h"
@@ -48,6 +49,10 @@ public:
 
     // "表示状態を保存して終了": the page list as the saved view state, then the window closes.
     bool saveViewStateAndExit(AppHost& host);
+    // The application's own commands (manual, guide book, saving the view
+    // state and ending): their state, nothing for other commands; and running one.
+    std::optional<CommandState> commandState(int id) const;
+    bool runCommand(int id, AppHost& host);
     // Starts a copy showing the manual or the guide book (false when there is none).
     bool launchBook(const std::optional<std::string>& book) const;
     // Starts a preview copy for the file dialog (page 0: the first page).

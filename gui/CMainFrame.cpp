@@ -64,6 +64,7 @@ CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFi
     page_->setView(view_.get());
     navigator_ = std::make_unique<PageNavigator>(table_, document_, *view_);
     commands_ = std::make_unique<ViewerCommands>(*view_, *navigator_, document_, table_, settings_);
+    addHandlers();
     requestSide_ = std::make_unique<FrameRequestSide>(*this, settings_, startup.sizeMode);
     requests_ = std::make_unique<InstanceRequestHandler>(document_, settings_, *requestSide_);
     requestSide_->setColourDialogQuery([this] { return colourDialogOpen(); });
@@ -249,22 +250,9 @@ bool CMainFrame::runCommand(int id) {
     if (commandFilter_ && commandFilter_(id)) return true;
     view_->flushPendingPaint();
     if (mouse_) mouse_->releaseCapture();  // a dialog or a job takes the pointer
-    const bool done = runWindowCommand(id) || commands_->run(id);
+    const bool done = router_.run(id);
     refresh();
     return done;
-}
-
-bool CMainFrame::runWindowCommand(int id) {
-    if (!stateOf(id).enabled) return false;
-    if (runDocumentCommand(id)) return true;
-    switch (id) {
-        case command::kExit: close(); return true;
-        case command::kOpen: openWithDialog(); return true;
-        case command::kJump: openJumpDialog(); return true;
-        case command::kPageCounter: openPageList(false); return true;
-        case command::kSelectionCounter: openPageList(true); return true;
-        default: return false;
-    }
 }
 
 void CMainFrame::postCommand(int id) {

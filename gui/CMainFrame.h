@@ -10,6 +10,7 @@
 
 #include <QMainWindow>
 
+#include "app/CommandRouter.h"
 #include "app/CommandTable.h"
 #include "app/KeyTable.h"
 #include "app/ViewerCommands.h"
@@ -131,14 +132,19 @@ private:
     void buildStatusBar();
     void updateStates();
     void updateToolButtons();
-    bool runWindowCommand(int id);
     bool handleKey(QKeyEvent* event);
     KeyContext keyContext() const;
     bool runKeyAction(const KeyAction& action, bool autoRepeat = false);
     void postCommand(int id);
     CommandState stateOf(int id) const;
-    std::optional<CommandState> documentCommandState(int id) const;
-    bool runDocumentCommand(int id);
+    // The command table: the core's update handlers, the window's handlers.
+    void addHandlers();
+    void addFaxHandlers();
+    void addColourHandlers();
+    void addScanHandlers();
+    bool scannerReady() const;
+    void addOptionsHandlers();
+    void addPageFileHandlers();
     ViewRect pageClientRect() const;
     Messages& messages();
     FramePrinting& printing();
@@ -156,8 +162,6 @@ private:
     void applyPlacement();
     void storePlacement();
     // Fax.
-    std::optional<CommandState> faxCommandState(int id) const;
-    bool runFaxCommand(int id);
     bool sendFax(bool selectedPages, FaxSendUi* ui);
     void openPhoneBook();
     void openVoiceCall();
@@ -173,8 +177,6 @@ public:
     void setColourBroadcaster(std::function<void()> broadcast);
 
 private:
-    std::optional<CommandState> colourCommandState(int id) const;
-    bool runColourCommand(int id);
     void openColourDialog();
     void placeColourDialog();
     void colourDialogClosed(bool rememberPosition);
@@ -185,8 +187,6 @@ private:
     std::function<void()> colourBroadcast_;
 
     // Scanning: the scan, copy and scan-to-fax commands (CMainFrameScan.cpp).
-    std::optional<CommandState> scanCommandState(int id) const;
-    bool runScanCommand(int id);
     FrameScanning& scanning() const;
     mutable std::unique_ptr<FrameScanning> scanning_;
 
@@ -199,8 +199,6 @@ private:
     std::vector<std::string> recentShown_;
 
     // Options: the options dialog and what the window follows up after its OK (CMainFrameOptions.cpp).
-    std::optional<CommandState> optionsCommandState(int id) const;
-    bool runOptionsCommand(int id);
     void openOptions();
     void reopenCommentDialog();
 
@@ -208,8 +206,6 @@ private:
     std::unique_ptr<ViewMouse> mouse_;
 
     // Page files: saving, converting, deleting and editing them, and saving the index.
-    std::optional<CommandState> pageFilesCommandState(int id) const;
-    bool runPageFilesCommand(int id);
     PageFileOperations& pageFiles() const;
     std::optional<SaveChoice> askSaveTarget(const SaveTargetDialog::Shape& shape, const SaveChoice& initial,
                                             bool commonDialog);
@@ -245,8 +241,7 @@ private:
     std::unique_ptr<FrameCommentHost> commentHost_;
     CommentDialog* commentDialog_ = nullptr;
     std::optional<std::pair<std::string, int>> commentShown_;
-    std::function<std::optional<CommandState>(int)> applicationState_;
-    std::function<bool(int)> applicationRun_;
+    CommandRouter router_;
     std::map<int, QAction*> actions_;
     std::map<int, QAction*> buttons_;
     QToolBar* toolBar_ = nullptr;

@@ -47,16 +47,11 @@ bool onSomeScreen(const QPoint& p) {
 
 }  // namespace
 
-std::optional<CommandState> CMainFrame::colourCommandState(int id) const {
-    if (id != command::kColourAdjustment) return std::nullopt;
-    return CommandState{true, colourDialogOpen(), {}};
-}
-
-bool CMainFrame::runColourCommand(int id) {
-    if (id != command::kColourAdjustment) return false;
-    if (colourDialogOpen()) colourDialog_->accept();
-    else openColourDialog();
-    return true;
+void CMainFrame::addColourHandlers() {
+    router_.setHandler(command::kColourAdjustment, [this] {
+        if (colourDialogOpen()) colourDialog_->accept();
+        else openColourDialog();
+    });
 }
 
 bool CMainFrame::colourDialogOpen() const { return colourDialog_ && colourDialog_->isVisible(); }

@@ -4,6 +4,8 @@
 
 #include "base/CommandIds.h"
 #include "app/CommandLine.h"
+#include "app/PrintCommands.h"
+#include "app/SessionCommandStates.h"
 #include "base/Settings.h"
 #include "comments/BookContents.h"
 #include "document/BookInformation.h"
@@ -24,66 +26,49 @@
 
 namespace lumipage {
 
-namespace {
-
 using namespace command;
-
-CommandState enabledIf(bool on) { return CommandState{on, false, {}}; }
-
-struct PrintCommand {
-    int id;
-    PrintRange range;
-    bool dialog;
-    bool preview;
-};
-
-constexpr PrintCommand kPrintCommands[] = {
-    {kPrintAllDialog, PrintRange::AllPages, true, false},  {kPrintAll, PrintRange::AllPages, true, false},
-    {kPrintDirect, PrintRange::AllPages, false, false},    {kPrintSelected, PrintRange::SelectedPages, true, false},
-    {kPrintScreen, PrintRange::CurrentScreen, true, false}, {kPreviewAll, PrintRange::AllPages, false, true},
-    {kPreviewSelected, PrintRange::SelectedPages, false, true},
-    {kPreviewScreen, PrintRange::CurrentScreen, false, true},
-};
-
-const PrintCommand* printCommand(int id) {
-    for (const PrintCommand& c : kPrintCommands)
-        if (c.id == id) return &c;
-    return nullptr;
-}
-
-}  // namespace
 
 void CMainFrame::setApplicationCommands(std::function<std::optional<CommandState>(int)> state,
                                         std::function<bool(int)> run) {
-    applicationState_ = std::move(state);
-    applicationRun_ = std::move(run);
+    for (const int id : {kManual, kGuideBook, kSaveStateAndExit}) {
+        router_.setUpdate(id, [state, id] { return state(id).value_or(CommandState{}); });
+        router_.setHandler(id, [run, id] { run(id); });
+    }
     refresh();
 }
 
-CommandState CMainFrame::stateOf(int id) const {
-    if (applicationState_)
-        if (auto s = applicationState_(id)) return *s;
-    if (auto s = documentCommandState(id)) return *s;
-    return commands_->state(id);
-}
+CommandState CMainFrame::stateOf(int id) const { return router_.state(id); }
 
-std::optional<CommandState> CMainFrame::documentCommandState(int id) const {
-    if (auto s = optionsCommandState(id)) return s;
-    if (auto s = colourCommandState(id)) return s;
-    if (auto s = faxCommandState(id)) return s;
-    if (auto s = scanCommandState(id)) return s;
-    if (auto s = pageFilesCommandState(id)) return s;
-    const bool pages = table_.totalPages() > 0;
-    if (const PrintCommand* c = printCommand(id))
-        return enabledIf(pages && (c->range != PrintRange::SelectedPages || table_.counts().selected > 0));
-    switch (id) {
-        case kPrinterSetup: return enabledIf(true);
-        case kContents:
-        case kKeywordIndex: return enabledIf(table_.fileCount() > 0);
-        case kEditComment: return enabledIf(true);
-        case kBookInformation: return enabledIf(book_information::available(table_, document_));
-        default: return std::nullopt;
-    }
+// The window's part of the command table: the handlers of the commands
+// that open its dialogs; when each is offered the core decides.
+void CMainFrame::addHandlers() {
+    router_.setFallback([this](int id) { return commands_->state(id); }, [this](int id) { return commands_->run(id); });
+    addSessionStates(router_, SessionFacts{table_, document_, [this]() -> PageFileOperations& { return pageFiles(); },
+                                           [this]() -> FileEditor& {
+                                               pageFiles();
+                                               return *fileEditor_;
+                                           },
+                                           [this] { return scannerReady(); }, [this] { return colourDialogOpen(); }});
+    for (const PrintCommand& c : kPrintCommands)
+        router_.setHandler(c.id, [this, c] {
+            if (c.preview) printing().preview(c.range, pageClientRect());
+            else printing().print(c.range, c.dialog, pageClientRect());
+        });
+    router_.setHandler(kPrinterSetup, [this] { printing().printerSetup(); });
+    router_.setHandler(kContents, [this] { openContents(); });
+    router_.setHandler(kKeywordIndex, [this] { openKeywordIndex(); });
+    router_.setHandler(kEditComment, [this] { openCommentDialog(); });
+    router_.setHandler(kBookInformation, [this] { openBookInformation(); });
+    router_.setHandler(kExit, [this] { close(); });
+    router_.setHandler(kOpen, [this] { openWithDialog(); });
+    router_.setHandler(kJump, [this] { openJumpDialog(); });
+    router_.setHandler(kPageCounter, [this] { openPageList(false); });
+    router_.setHandler(kSelectionCounter, [this] { openPageList(true); });
+    addOptionsHandlers();
+    addColourHandlers();
+    addScanHandlers();
+    addFaxHandlers();
+    addPageFileHandlers();
 }
 
 ViewRect CMainFrame::pageClientRect() const {
@@ -100,29 +85,6 @@ FramePrinting& CMainFrame::printing() {
         printing_ = std::make_unique<FramePrinting>(this, *printPages_, settings_, messages());
     }
     return *printing_;
-}
-
-bool CMainFrame::runDocumentCommand(int id) {
-    if (runOptionsCommand(id)) return true;
-    if (runColourCommand(id)) return true;
-    if (runScanCommand(id)) return true;
-    if (applicationRun_ && applicationRun_(id)) return true;
-    if (runFaxCommand(id)) return true;
-    if (runPageFilesCommand(id)) return true;
-    if (const PrintCommand* c = printCommand(id)) {
-        if (c->preview) printing().preview(c->range, pageClientRect());
-        else printing().print(c->range, c->dialog, pageClientRect());
-        refresh();
-        return true;
-    }
-    switch (id) {
-        case kPrinterSetup: printing().printerSetup(); return true;
-        case kContents: openContents(); return true;
-        case kKeywordIndex: openKeywordIndex(); return true;
-        case kEditComment: openCommentDialog(); return true;
-        case kBookInformation: openBookInformation(); return true;
-        default: return false;
-    }
 }
 
 void CMainFrame::openContents() {

@@ -28,8 +28,6 @@ namespace {
 
 using namespace command;
 
-CommandState enabledIf(bool on) { return CommandState{on, false, {}}; }
-
 std::vector<PickLine> pickLinesOf(const PhoneBook& book, PhoneBook::Number which) {
     std::vector<PickLine> lines;
     lines.reserve(book.size());
@@ -65,31 +63,16 @@ std::string CMainFrame::phoneBookPath() const {
     return faxDataFolder_.empty() ? std::string() : CLP98FAX::phoneBookPath(faxDataFolder_);
 }
 
-std::optional<CommandState> CMainFrame::faxCommandState(int id) const {
-    const bool pages = table_.totalPages() > 0;
-    switch (id) {
-        // Without pages the fax key scans the pages to send, when a scanner is there.
-        case kFaxSend: return pages ? std::optional(enabledIf(true)) : scanCommandState(kFaxFromScanner);
-        case kFaxSelected: return enabledIf(table_.counts().selected > 0);
-        case kFaxAll: return enabledIf(pages);
-        case kPhoneBook:
-        case kVoiceCall: return enabledIf(true);
-        default: return std::nullopt;
-    }
-}
-
-bool CMainFrame::runFaxCommand(int id) {
-    switch (id) {
-        case kFaxSend:
-            if (table_.totalPages() == 0) return runScanCommand(kFaxFromScanner);
-            sendFax(table_.counts().selected > 0, nullptr);
-            return true;
-        case kFaxSelected: sendFax(true, nullptr); return true;
-        case kFaxAll: sendFax(false, nullptr); return true;
-        case kPhoneBook: openPhoneBook(); return true;
-        case kVoiceCall: openVoiceCall(); return true;
-        default: return false;
-    }
+void CMainFrame::addFaxHandlers() {
+    // Without pages the fax key scans the pages to send.
+    router_.setHandler(kFaxSend, [this] {
+        if (table_.totalPages() == 0) router_.run(kFaxFromScanner);
+        else sendFax(table_.counts().selected > 0, nullptr);
+    });
+    router_.setHandler(kFaxSelected, [this] { sendFax(true, nullptr); });
+    router_.setHandler(kFaxAll, [this] { sendFax(false, nullptr); });
+    router_.setHandler(kPhoneBook, [this] { openPhoneBook(); });
+    router_.setHandler(kVoiceCall, [this] { openVoiceCall(); });
 }
 
 // One send job over the page list; `ui` null for the window's own dialogs.

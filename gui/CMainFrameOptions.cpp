@@ -8,16 +8,7 @@
 
 namespace lumipage {
 
-std::optional<CommandState> CMainFrame::optionsCommandState(int id) const {
-    if (id == command::kOptions) return CommandState{true, false, {}};
-    return std::nullopt;
-}
-
-bool CMainFrame::runOptionsCommand(int id) {
-    if (id != command::kOptions) return false;
-    openOptions();
-    return true;
-}
+void CMainFrame::addOptionsHandlers() { router_.setHandler(command::kOptions, [this] { openOptions(); }); }
 
 void CMainFrame::openOptions() {
     moveMouseToCentre();

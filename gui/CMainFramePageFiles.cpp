@@ -85,30 +85,17 @@ PageFileOperations& CMainFrame::pageFiles() const {
     return *pageFiles_;
 }
 
-std::optional<CommandState> CMainFrame::pageFilesCommandState(int id) const {
-    if (id == kSaveIndex) {
-        const IndexFile& index = document_.index();
-        return CommandState{index.saveCommandEnabled(), false, index.saveCommandText()};
-    }
-    const auto command = pageFileCommandOf(id);
-    if (!command) return std::nullopt;
-    PageFileOperations& operations = pageFiles();
-    return CommandState{operations.enabled(*command, *fileEditor_), false, {}};
-}
-
-bool CMainFrame::runPageFilesCommand(int id) {
-    if (!pageFileCommandOf(id) && id != kSaveIndex) return false;
-    if (!stateOf(id).enabled) return true;
-    if (id == kSaveIndex) saveIndexFile();
-    else if (id == kSaveCurrentFile) saveCurrentPageFile();
-    else if (id == kConvertSelected || id == kConvertAll) convertPageFiles(id == kConvertSelected);
-    else if (id == kEditCurrentFile) editCurrentPageFile();
-    else if (const auto scope = deleteScope(id)) {
-        moveMouseToCentre();
-        if (pageFiles().deleteFiles(*scope) > 0) showCurrentPage();
-    }
-    refresh();
-    return true;
+void CMainFrame::addPageFileHandlers() {
+    router_.setHandler(kSaveIndex, [this] { saveIndexFile(); });
+    router_.setHandler(kSaveCurrentFile, [this] { saveCurrentPageFile(); });
+    router_.setHandler(kConvertSelected, [this] { convertPageFiles(true); });
+    router_.setHandler(kConvertAll, [this] { convertPageFiles(false); });
+    router_.setHandler(kEditCurrentFile, [this] { editCurrentPageFile(); });
+    for (const int id : {kDeleteSentFiles, kDeletePrintedFiles, kDeleteCurrentFile, kDeleteSelectedFiles, kDeleteAllFiles})
+        router_.setHandler(id, [this, id] {
+            moveMouseToCentre();
+            if (pageFiles().deleteFiles(*deleteScope(id)) > 0) showCurrentPage();
+        });
 }
 
 std::optional<SaveChoice> CMainFrame::askSaveTarget(const SaveTargetDialog::Shape& shape, const SaveChoice& initial,

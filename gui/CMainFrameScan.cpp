@@ -14,10 +14,6 @@ namespace lumipage {
 
 namespace {
 using namespace command;
-bool isScanCommand(int id) {
-    return id == kSelectScanner || id == kScanNew || id == kRescan || id == kCopyDirect ||
-           id == kCopyWithPrinterSetup || id == kFaxFromScanner;
-}
 }  // namespace
 
 FrameScanning& CMainFrame::scanning() const {
@@ -43,30 +39,19 @@ FrameScanning& CMainFrame::scanning() const {
     return *scanning_;
 }
 
-std::optional<CommandState> CMainFrame::scanCommandState(int id) const {
-    if (!isScanCommand(id)) return std::nullopt;
-    FrameScanning& scan = scanning();
+bool CMainFrame::scannerReady() const {
     // The source manager is tried once, when the window first asks.
-    bool on = scan.managerAvailable() && !scan.busy();
-    if (id == kRescan) on = on && table_.fileCount() > 0;
-    return CommandState{on, false, {}};
+    FrameScanning& scan = scanning();
+    return scan.managerAvailable() && !scan.busy();
 }
 
-bool CMainFrame::runScanCommand(int id) {
-    if (!isScanCommand(id)) return false;
-    if (!scanCommandState(id)->enabled) return true;
-    FrameScanning& scan = scanning();
-    switch (id) {
-        case kSelectScanner: scan.selectSource(); break;
-        case kScanNew: scan.scan(ScanMode::NewFiles); break;
-        case kRescan: scan.scan(ScanMode::Rescan); break;
-        case kCopyDirect: scan.scan(ScanMode::Copy, false); break;
-        case kCopyWithPrinterSetup: scan.scan(ScanMode::Copy, true); break;
-        case kFaxFromScanner: scan.scan(ScanMode::ScanToFax); break;
-        default: return false;
-    }
-    refresh();
-    return true;
+void CMainFrame::addScanHandlers() {
+    router_.setHandler(kSelectScanner, [this] { scanning().selectSource(); });
+    router_.setHandler(kScanNew, [this] { scanning().scan(ScanMode::NewFiles); });
+    router_.setHandler(kRescan, [this] { scanning().scan(ScanMode::Rescan); });
+    router_.setHandler(kCopyDirect, [this] { scanning().scan(ScanMode::Copy, false); });
+    router_.setHandler(kCopyWithPrinterSetup, [this] { scanning().scan(ScanMode::Copy, true); });
+    router_.setHandler(kFaxFromScanner, [this] { scanning().scan(ScanMode::ScanToFax); });
 }
 
 }  // namespace lumipage

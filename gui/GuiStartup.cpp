@@ -42,8 +42,8 @@ public:
         messages_.setParent(frame_.get());
         frame_->setFaxDataFolder(app_.folders().dataFolder);
         frame_->setRecentFiles(&app_.recentFiles());
-        frame_->setApplicationCommands([this](int id) { return applicationState(id); },
-                                       [this](int id) { return runApplicationCommand(id); });
+        frame_->setApplicationCommands([this](int id) { return app_.commandState(id); },
+                                       [this](int id) { return app_.runCommand(id, *this); });
         // Requests of other copies set the size mode the application keeps.
         frame_->requestSide().useSizeMode([this] { return app_.sizeMode(); },
                                           [this](int mode) { app_.setSizeMode(mode); });
@@ -80,23 +80,6 @@ public:
     bool batchFailed() const { return batchFailed_; }
 
 private:
-    std::optional<CommandState> applicationState(int id) const {
-        switch (id) {
-            case command::kManual: return CommandState{app_.manualPath().has_value(), false, {}};
-            case command::kGuideBook: return CommandState{app_.guideBookPath().has_value(), false, {}};
-            case command::kSaveStateAndExit: return CommandState{!app_.table().empty(), false, {}};
-            default: return std::nullopt;
-        }
-    }
-    bool runApplicationCommand(int id) {
-        switch (id) {
-            case command::kManual: app_.launchBook(app_.manualPath()); return true;
-            case command::kGuideBook: app_.launchBook(app_.guideBookPath()); return true;
-            case command::kSaveStateAndExit: app_.saveViewStateAndExit(*this); return true;
-            default: return false;
-        }
-    }
-
     CLP98App& app_;
     QtMessages& messages_;
     std::unique_ptr<CMainFrame> frame_;

@@ -1,0 +1,100 @@
+// The command table the window goes through: when the core offers each
+// command as the page list, the scanner and the colour dialog change, and
+// what the table runs.
+#include <gtest/gtest.h>
+
+#include "app/CommandRouter.h"
+#include "app/SessionCommandStates.h"
+#include "base/CommandIds.h"
+#include "base/FileEditor.h"
+#include "document/PageFileOperations.h"
+#include "support/DocumentFixture.h"
+#include "support/TestImages.h"
+
+namespace lumipage {
+namespace {
+
+using namespace command;
+
+class NoEditor : public FileEditor {
+public:
+    bool knowsProgramFor(const std::string&) override { return false; }
+    bool editAndWait(const std::string&) override { return false; }
+};
+
+struct CommandRouting : test::DocumentFixture, ::testing::Test {
+    PageFileOperations pageFiles{doc, settings, messages, &observer};
+    NoEditor editor;
+    bool scanner = false;
+    bool colourOpen = false;
+    std::vector<int> viewerRan;
+    CommandRouter router;
+
+    CommandRouting() {
+        router.setFallback([](int id) { return CommandState{id == kNextPage, false, {}}; },
+                           [this](int id) {
+                               viewerRan.push_back(id);
+                               return id == kNextPage;
+                           });
+        addSessionStates(router, SessionFacts{table, doc, [this]() -> PageFileOperations& { return pageFiles; },
+                                              [this]() -> FileEditor& { return editor; }, [this] { return scanner; },
+                                              [this] { return colourOpen; }});
+    }
+    bool on(int id) const { return router.state(id).enabled; }
+};
+
+TEST_F(CommandRouting, WhatIsOfferedFollowsThePageListTheScannerAndTheColourDialog) {
+    // Nothing open: printing, faxing pages, contents and deleting are not offered.
+    for (const int id : {kPrintAll, kPrintSelected, kPreviewAll, kFaxAll, kFaxSelected, kContents, kDeleteAllFiles,
+                         kConvertAll, kRescan, kScanNew, kFaxSend})
+        EXPECT_FALSE(on(id)) << id;
+    for (const int id : {kPrinterSetup, kPhoneBook, kVoiceCall, kOptions, kEditComment, kColourAdjustment})
+        EXPECT_TRUE(on(id)) << id;
+
+    // With a scanner the fax key scans the pages to send; rescanning needs a file.
+    scanner = true;
+    EXPECT_TRUE(on(kFaxSend));
+    EXPECT_TRUE(on(kScanNew));
+    EXPECT_FALSE(on(kRescan));
+
+    const PageRaster page = test::makePage(test::Pattern::Text, 96, 40, 1);
+    ASSERT_TRUE(table.append(writeMH("two.MH", {&page, &page})));
+    ASSERT_TRUE(doc.goToPage(1));
+    scanner = false;
+    EXPECT_TRUE(on(kFaxSend));  // pages to send now, scanner or not
+    for (const int id : {kPrintAll, kPreviewAll, kFaxAll, kContents, kDeleteAllFiles, kConvertAll, kSaveCurrentFile})
+        EXPECT_TRUE(on(id)) << id;
+    EXPECT_FALSE(on(kPrintSelected));
+    EXPECT_FALSE(on(kFaxSelected));
+    EXPECT_FALSE(on(kEditCurrentFile));  // no program edits the file here
+    table.select(2, true);
+    EXPECT_TRUE(on(kPrintSelected));
+    EXPECT_TRUE(on(kPreviewSelected));
+    EXPECT_TRUE(on(kFaxSelected));
+
+    EXPECT_FALSE(router.state(kColourAdjustment).checked);
+    colourOpen = true;
+    EXPECT_TRUE(router.state(kColourAdjustment).checked);
+    EXPECT_FALSE(router.state(kSaveIndex).text.empty());
+}
+
+TEST_F(CommandRouting, HandlersRunOnlyWhenTheirCommandIsOfferedAndTheRestGoToTheViewer) {
+    int printed = 0;
+    router.setHandler(kPrintAll, [&printed] { ++printed; });
+    EXPECT_FALSE(router.run(kPrintAll));  // no pages: not offered, not run
+    EXPECT_EQ(printed, 0);
+    const PageRaster page = test::makePage(test::Pattern::Text, 96, 40, 1);
+    ASSERT_TRUE(table.append(writeMH("one.MH", {&page})));
+    EXPECT_TRUE(router.run(kPrintAll));
+    EXPECT_EQ(printed, 1);
+    EXPECT_TRUE(viewerRan.empty());
+
+    EXPECT_TRUE(router.run(kNextPage));
+    EXPECT_FALSE(router.run(kPreviousPage));
+    EXPECT_EQ(viewerRan, (std::vector<int>{kNextPage, kPreviousPage}));
+    EXPECT_TRUE(router.decides(kPrintAll));
+    EXPECT_FALSE(router.decides(kNextPage));
+}
+
+}  // namespace
+}  // namespace lumipage
