@@ -37,6 +37,7 @@ void CLP98Doc::empty() {
     commentTitle_.clear();
     shortTitle_.clear();
     unsavedPage_ = false;
+    ++pageVersion_;
 }
 
 bool CLP98Doc::open(const std::string& path, int firstPage, const PageTable* counted) {
@@ -64,6 +65,7 @@ bool CLP98Doc::showPage(int page) {
     if (!isLoaded() || page < 1 || page > filePages_) return false;
     filePage_ = page;
     const bool ok = source_ && source_->loadPage(page, raster_, settings_, messages_);
+    ++pageVersion_;
     updateCommentTitle();
     return ok;
 }

@@ -42,6 +42,10 @@ public:
     const std::string& commentTitle() const { return commentTitle_; }
     const std::string& shortTitle() const { return shortTitle_; }
     bool unsavedPage() const { return unsavedPage_; }
+    // Changes whenever the page as read changes (another page loaded, the
+    // document emptied, a new page taken): what shows the page compares it
+    // with the version it showed.
+    uint64_t pageVersion() const { return pageVersion_; }
     // The bitmap a loaded .BMP page was read from, kept to be saved unchanged; null for other files.
     const CDIB* sourceBitmap() const { return source_ ? source_->sourceBitmap() : nullptr; }
     // "LumipageBook 2.1" as the loaded book has it, for the book information.
@@ -108,6 +112,7 @@ private:
     std::string commentTitle_;
     std::string shortTitle_;
     bool unsavedPage_ = false;
+    uint64_t pageVersion_ = 0;
 };
 
 }  // namespace lumipage

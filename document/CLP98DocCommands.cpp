@@ -233,6 +233,7 @@ bool CLP98Doc::newPage(PageRaster&& page, const std::string& title, const std::s
         filePages_ = filePage_ = 1;
         raster_ = std::move(page);
         unsavedPage_ = true;
+        ++pageVersion_;
         setTitle(title);
         return true;
     }
@@ -250,6 +251,7 @@ bool CLP98Doc::newPage(PageRaster&& page, const std::string& title, const std::s
     }
     filePage_ = 1;
     raster_ = std::move(page);
+    ++pageVersion_;
     setTitle(title);
     return true;
 }

@@ -233,6 +233,9 @@ QString CMainFrame::captionText() const {
 }
 
 void CMainFrame::refresh() {
+    // The document's page changed underneath (files opened, saved, deleted,
+    // scanned, a fax job's pages): the view shows the new one.
+    if (view_->pageOutOfDate()) view_->ShowCurrentPage();
     followCommentTarget();
     setWindowTitle(captionText());
     updateStates();

@@ -94,7 +94,7 @@ bool CMainFrame::sendFax(bool selectedPages, FaxSendUi* ui) {
     pages.onViewSaved(
         [this, &scroll] { scroll = {page_->horizontalScrollBar()->value(), page_->verticalScrollBar()->value()}; },
         [this, &scroll] {
-            showCurrentPage();
+            refresh();
             page_->horizontalScrollBar()->setValue(scroll.x());
             page_->verticalScrollBar()->setValue(scroll.y());
         });
@@ -109,7 +109,6 @@ bool CMainFrame::sendFax(bool selectedPages, FaxSendUi* ui) {
     link.setEventPump(nullptr);
     if (closeAfterFax_) QTimer::singleShot(0, this, [this] { close(); });
     // The marks of the pages sent show in the counters.
-    showCurrentPage();
     refresh();
     return job.lastStep() == faxtext::kStepDone;
 }

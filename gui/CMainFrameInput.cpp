@@ -178,7 +178,7 @@ void CMainFrame::storeOpenDialogAtExit() {
 
 void CMainFrame::openFiles(const std::vector<std::string>& paths) {
     document_.openChosen(paths);
-    showCurrentPage();
+    refresh();
 }
 
 void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
@@ -193,7 +193,7 @@ void CMainFrame::dropEvent(QDropEvent* event) {
     event->acceptProposedAction();
     activateWindow();
     document_.openDropped(paths);
-    showCurrentPage();
+    refresh();
 }
 
 }  // namespace lumipage

@@ -94,7 +94,7 @@ void CMainFrame::addPageFileHandlers() {
     for (const int id : {kDeleteSentFiles, kDeletePrintedFiles, kDeleteCurrentFile, kDeleteSelectedFiles, kDeleteAllFiles})
         router_.setHandler(id, [this, id] {
             moveMouseToCentre();
-            if (pageFiles().deleteFiles(*deleteScope(id)) > 0) showCurrentPage();
+            pageFiles().deleteFiles(*deleteScope(id));
         });
 }
 
@@ -128,7 +128,6 @@ void CMainFrame::saveCurrentPageFile() {
     keepSaveOptions(*choice);
     std::optional<FixedOverwritePolicy> overwrite;
     pageFiles().saveCurrentPage(choice->path, *overwriteFor(*choice, overwrite), choice->copyComments);
-    showCurrentPage();
 }
 
 void CMainFrame::keepSaveOptions(const SaveChoice& choice) {
@@ -166,7 +165,7 @@ void CMainFrame::convertPageFiles(bool selectedOnly) {
     const ConversionResult result =
         pageFiles().convertPages(selectedOnly, choice->path, options, *overwriteFor(*choice, overwrite), progress);
     progress.hide();
-    showCurrentPage();
+    refresh();
     if (result.pagesWritten > 0) offerAfterConversion(result);
 }
 
@@ -182,13 +181,11 @@ void CMainFrame::offerAfterConversion(const ConversionResult& result) {
     done.exec();
     if (done.deleteSources()) pageFiles().deleteMarked(DeleteScope::All);
     if (done.openWritten()) pageFiles().openWritten(result);
-    showCurrentPage();
 }
 
 void CMainFrame::editCurrentPageFile() {
     pageFiles();
     pageFiles_->editCurrent(*fileEditor_);
-    showCurrentPage();
 }
 
 void CMainFrame::saveIndexFile() {

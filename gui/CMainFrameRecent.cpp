@@ -54,7 +54,7 @@ void CMainFrame::updateRecentMenu() {
 void CMainFrame::openRecent(size_t index) {
     if (!recent_) return;
     openRecentFile(*recent_, index, document_, messages());
-    showCurrentPage();
+    refresh();
 }
 
 }  // namespace lumipage

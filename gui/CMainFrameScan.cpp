@@ -22,11 +22,11 @@ FrameScanning& CMainFrame::scanning() const {
         CMainFrame& self = const_cast<CMainFrame&>(*this);
         ScanWindow window;
         window.widget = &self;
-        window.showPage = [&self] { self.showCurrentPage(); };
+        window.showPage = [&self] { self.refresh(); };
         window.showScanned = [&self](const PageRaster* page) {
             // The view shows the page as it is; it neither turns nor keeps it.
             self.viewDocument_->showInstead(const_cast<PageRaster*>(page));
-            self.showCurrentPage();
+            self.refresh();
         };
         window.printCopy = [&self](bool printerDialog) {
             self.printing().print(PrintRange::FirstPage, printerDialog, self.pageClientRect());

@@ -125,7 +125,7 @@ int runWindow(int argc, char** argv, const std::vector<std::string>& args) {
     }
 
     // The saved view state or the auto-open files may have come after the window was shown.
-    host.frame()->showCurrentPage();
+    host.frame()->refresh();
     InstanceConnection link(app, host.frame()->requestSide());
     std::unique_ptr<QSocketNotifier> notifier;
     if (link.listen()) {

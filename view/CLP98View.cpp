@@ -124,6 +124,7 @@ void CLP98View::OnUpdate(int hint) {
 // inversion, the level follows the fit mode, and the page is placed as the
 // PageStartPosition setting says.
 void CLP98View::ShowCurrentPage() {
+    shownVersion_ = document_.pageVersion();
     orientation_.showPage(document_.pageRaster(), document_.pageWord());
     storePageWord();
     level_ = FitLevel(fitMode_);

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <optional>
 
 #include "view/COSBView.h"
@@ -74,6 +75,9 @@ public:
 
     // Zoom commands.
     bool pageShown() const;
+    // True when the document's page changed since it was last shown: the
+    // window shows it again when it next brings itself up to date.
+    bool pageOutOfDate() const { return shownVersion_ != document_.pageVersion(); }
     bool canZoomIn() const { return pageShown() && level_ < zoom::kOneToOne; }
     bool canZoomOut() const { return pageShown() && level_ > 0; }
     void zoomIn();
@@ -156,6 +160,7 @@ private:
     ViewDocument& document_;
     Settings& settings_;
     PageOrientation orientation_;
+    uint64_t shownVersion_ = 0;  // the page version last shown; 0: the empty document, nothing to show
     PageRenderer renderer_;
     DisplayGeometry geometry_;
     std::vector<uint8_t> savedPixels_;  // pixel values kept across colour changes

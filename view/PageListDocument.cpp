@@ -10,6 +10,9 @@ PageRaster* PageListDocument::pageRaster() {
     return document_.isLoaded() && document_.raster().hasBits() ? &document_.raster() : nullptr;
 }
 
+// Both counters only grow, so their sum changes whenever either does.
+uint64_t PageListDocument::pageVersion() const { return document_.pageVersion() + insteadVersion_; }
+
 // A page held only in memory has no word of its own: it is shown as it is.
 uint16_t PageListDocument::pageWord() const {
     if (instead_) return 0;

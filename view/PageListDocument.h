@@ -18,12 +18,17 @@ public:
     void setTransformOfAll(uint16_t value, uint16_t mask) override;
     // Shows `page` as it is instead of the document's page (a scanned page
     // not yet kept); null returns to the document's page.
-    void showInstead(PageRaster* page) { instead_ = page; }
+    void showInstead(PageRaster* page) {
+        instead_ = page;
+        ++insteadVersion_;
+    }
+    uint64_t pageVersion() const override;
 
 private:
     CLP98Doc& document_;
     OpenFileTable& table_;
     PageRaster* instead_ = nullptr;
+    uint64_t insteadVersion_ = 0;
 };
 
 }  // namespace lumipage

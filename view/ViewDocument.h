@@ -22,6 +22,8 @@ public:
     // Gives every page the transform bits under `mask` from `value`, as the
     // all-pages turn, mirror and invert commands do.
     virtual void setTransformOfAll(uint16_t value, uint16_t mask) = 0;
+    // Changes whenever the page pageRaster() gives changes.
+    virtual uint64_t pageVersion() const { return 0; }
 };
 
 }  // namespace lumipage

@@ -116,6 +116,28 @@ struct PageShown : test::DocumentFixture, ::testing::Test {
     QAbstractButton* button(QWidget* w, const char* id) const { return w->findChild<QAbstractButton*>(id); }
 };
 
+// The window is not told when the document loads another page: whoever
+// changed it (a job, another copy's request, a scan), the next time the
+// window brings itself up to date it shows the page the document has.
+TEST_F(PageShown, ThePageTheDocumentLoadsIsShownWithoutTheWindowBeingTold) {
+    make();
+    PageRaster blank;
+    blank.create(400, 600, 200);
+    ASSERT_TRUE(table.append(writeMH("two.MH", {&page, &blank})));
+    ASSERT_TRUE(doc.goToPage(1));
+    frame->runCommand(kFitWholePage);
+    ASSERT_GT(darkQuarter(0, 0), 0.1);
+
+    ASSERT_TRUE(doc.goToPage(2));
+    frame->refresh();
+    EXPECT_LT(darkQuarter(0, 0), 0.01);
+    EXPECT_NE(frame->captionText().indexOf("(2/2)"), -1) << frame->captionText().toStdString();
+
+    doc.closeAll();
+    frame->refresh();
+    EXPECT_FALSE(frame->view().pageShown());
+}
+
 TEST_F(PageShown, InvertedAndMirroredPageSurvivesRedrawsAndRequestsOfOtherCopies) {
     make();
     open(writeMH("corner.MH", {&page}));
