@@ -12,6 +12,7 @@
 
 #include "base/CommandIds.h"
 #include "app/CommandLine.h"
+#include "app/CoreSession.h"
 #include "app/InstanceRequestHandler.h"
 #include "gui/FrameRequestSide.h"
 #include "base/Settings.h"
@@ -58,12 +59,16 @@ CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFi
     setAcceptDrops(true);
     page_ = new PageWidget(this);
     setCentralWidget(page_);
-    viewDocument_ = std::make_unique<PageListDocument>(document_, table_);
-    view_ = std::make_unique<CLP98View>(*page_, *viewDocument_, settings_);
+    session_ = std::make_unique<CoreSession>(
+        settings_, table_, document_,
+        SessionWindow{*page_, [] { return makeFileEditor(); }, [this] { return scannerReady(); },
+                      [this] { return colourDialogOpen(); }});
+    viewDocument_ = &session_->viewDocument();
+    view_ = &session_->view();
+    navigator_ = &session_->navigator();
+    commands_ = &session_->commands();
     view_->setFitMode(startup.sizeMode);
-    page_->setView(view_.get());
-    navigator_ = std::make_unique<PageNavigator>(table_, document_, *view_);
-    commands_ = std::make_unique<ViewerCommands>(*view_, *navigator_, document_, table_, settings_);
+    page_->setView(view_);
     addHandlers();
     requestSide_ = std::make_unique<FrameRequestSide>(*this, settings_, startup.sizeMode);
     requests_ = std::make_unique<InstanceRequestHandler>(document_, settings_, *requestSide_);
@@ -253,7 +258,7 @@ bool CMainFrame::runCommand(int id) {
     if (commandFilter_ && commandFilter_(id)) return true;
     view_->flushPendingPaint();
     if (mouse_) mouse_->releaseCapture();  // a dialog or a job takes the pointer
-    const bool done = router_.run(id);
+    const bool done = router().run(id);
     refresh();
     return done;
 }

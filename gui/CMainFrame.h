@@ -27,6 +27,7 @@ class QToolBar;
 namespace lumipage {
 
 class CLP98Doc;
+class CoreSession;
 class CLP98FAX;
 class FaxSendUi;
 class CLP98View;
@@ -139,6 +140,7 @@ private:
     CommandState stateOf(int id) const;
     // The command table: the core's update handlers, the window's handlers.
     void addHandlers();
+    CommandRouter& router();
     void addFaxHandlers();
     void addColourHandlers();
     void addScanHandlers();
@@ -207,6 +209,7 @@ private:
 
     // Page files: saving, converting, deleting and editing them, and saving the index.
     PageFileOperations& pageFiles() const;
+    static std::unique_ptr<FileEditor> makeFileEditor();
     std::optional<SaveChoice> askSaveTarget(const SaveTargetDialog::Shape& shape, const SaveChoice& initial,
                                             bool commonDialog);
     void keepSaveOptions(const SaveChoice& choice);
@@ -216,8 +219,6 @@ private:
     void offerAfterConversion(const ConversionResult& result);
     void editCurrentPageFile();
     void saveIndexFile();
-    mutable std::unique_ptr<PageFileOperations> pageFiles_;
-    mutable std::unique_ptr<FileEditor> fileEditor_;
     SaveChoice saveOptions_;  // the save dialog's choices, kept for the run
     // A close asked for during a fax call cancels the call and closes the window once it has ended.
     bool faxCallRunning_ = false;
@@ -230,10 +231,12 @@ private:
     MenuShape shape_;
     std::function<bool(int)> commandFilter_;
     PageWidget* page_;
-    std::unique_ptr<PageListDocument> viewDocument_;
-    std::unique_ptr<CLP98View> view_;
-    std::unique_ptr<PageNavigator> navigator_;
-    std::unique_ptr<ViewerCommands> commands_;
+    // The core under the window, and what it owns that the window uses most.
+    std::unique_ptr<CoreSession> session_;
+    PageListDocument* viewDocument_ = nullptr;
+    CLP98View* view_ = nullptr;
+    PageNavigator* navigator_ = nullptr;
+    ViewerCommands* commands_ = nullptr;
     std::unique_ptr<FrameRequestSide> requestSide_;
     std::unique_ptr<InstanceRequestHandler> requests_;
     std::unique_ptr<FramePrintPages> printPages_;
@@ -241,13 +244,11 @@ private:
     std::unique_ptr<FrameCommentHost> commentHost_;
     CommentDialog* commentDialog_ = nullptr;
     std::optional<std::pair<std::string, int>> commentShown_;
-    CommandRouter router_;
     std::map<int, QAction*> actions_;
     std::map<int, QAction*> buttons_;
     QToolBar* toolBar_ = nullptr;
     std::array<QLabel*, 5> panes_{};
     // Fax.
-    std::unique_ptr<CLP98FAX> fax_;
     std::string faxDataFolder_;
 };
 

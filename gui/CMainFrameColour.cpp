@@ -48,7 +48,7 @@ bool onSomeScreen(const QPoint& p) {
 }  // namespace
 
 void CMainFrame::addColourHandlers() {
-    router_.setHandler(command::kColourAdjustment, [this] {
+    router().setHandler(command::kColourAdjustment, [this] {
         if (colourDialogOpen()) colourDialog_->accept();
         else openColourDialog();
     });

@@ -5,7 +5,7 @@
 #include "base/CommandIds.h"
 #include "app/CommandLine.h"
 #include "app/PrintCommands.h"
-#include "app/SessionCommandStates.h"
+#include "app/CoreSession.h"
 #include "base/Settings.h"
 #include "comments/BookContents.h"
 #include "document/BookInformation.h"
@@ -31,39 +31,34 @@ using namespace command;
 void CMainFrame::setApplicationCommands(std::function<std::optional<CommandState>(int)> state,
                                         std::function<bool(int)> run) {
     for (const int id : {kManual, kGuideBook, kSaveStateAndExit}) {
-        router_.setUpdate(id, [state, id] { return state(id).value_or(CommandState{}); });
-        router_.setHandler(id, [run, id] { run(id); });
+        router().setUpdate(id, [state, id] { return state(id).value_or(CommandState{}); });
+        router().setHandler(id, [run, id] { run(id); });
     }
     refresh();
 }
 
-CommandState CMainFrame::stateOf(int id) const { return router_.state(id); }
+CommandState CMainFrame::stateOf(int id) const { return session_->router().state(id); }
+CommandRouter& CMainFrame::router() { return session_->router(); }
 
 // The window's part of the command table: the handlers of the commands
 // that open its dialogs; when each is offered the core decides.
 void CMainFrame::addHandlers() {
-    router_.setFallback([this](int id) { return commands_->state(id); }, [this](int id) { return commands_->run(id); });
-    addSessionStates(router_, SessionFacts{table_, document_, [this]() -> PageFileOperations& { return pageFiles(); },
-                                           [this]() -> FileEditor& {
-                                               pageFiles();
-                                               return *fileEditor_;
-                                           },
-                                           [this] { return scannerReady(); }, [this] { return colourDialogOpen(); }});
+    CommandRouter& table = router();
     for (const PrintCommand& c : kPrintCommands)
-        router_.setHandler(c.id, [this, c] {
+        table.setHandler(c.id, [this, c] {
             if (c.preview) printing().preview(c.range, pageClientRect());
             else printing().print(c.range, c.dialog, pageClientRect());
         });
-    router_.setHandler(kPrinterSetup, [this] { printing().printerSetup(); });
-    router_.setHandler(kContents, [this] { openContents(); });
-    router_.setHandler(kKeywordIndex, [this] { openKeywordIndex(); });
-    router_.setHandler(kEditComment, [this] { openCommentDialog(); });
-    router_.setHandler(kBookInformation, [this] { openBookInformation(); });
-    router_.setHandler(kExit, [this] { close(); });
-    router_.setHandler(kOpen, [this] { openWithDialog(); });
-    router_.setHandler(kJump, [this] { openJumpDialog(); });
-    router_.setHandler(kPageCounter, [this] { openPageList(false); });
-    router_.setHandler(kSelectionCounter, [this] { openPageList(true); });
+    table.setHandler(kPrinterSetup, [this] { printing().printerSetup(); });
+    table.setHandler(kContents, [this] { openContents(); });
+    table.setHandler(kKeywordIndex, [this] { openKeywordIndex(); });
+    table.setHandler(kEditComment, [this] { openCommentDialog(); });
+    table.setHandler(kBookInformation, [this] { openBookInformation(); });
+    table.setHandler(kExit, [this] { close(); });
+    table.setHandler(kOpen, [this] { openWithDialog(); });
+    table.setHandler(kJump, [this] { openJumpDialog(); });
+    table.setHandler(kPageCounter, [this] { openPageList(false); });
+    table.setHandler(kSelectionCounter, [this] { openPageList(true); });
     addOptionsHandlers();
     addColourHandlers();
     addScanHandlers();

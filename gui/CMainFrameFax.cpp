@@ -16,6 +16,7 @@
 #include "fax/FaxSendJob.h"
 #include "fax/FaxTexts.h"
 #include "fax/PhoneBookEditor.h"
+#include "app/CoreSession.h"
 #include "gui/CMainFrame.h"
 #include "gui/FaxSendWindows.h"
 #include "gui/PageWidget.h"
@@ -52,12 +53,9 @@ std::function<std::vector<PickLine>(bool)> pickList(CLP98FAX& fax, std::string p
 
 }  // namespace
 
-CLP98FAX& CMainFrame::fax() {
-    if (!fax_) fax_ = std::make_unique<CLP98FAX>(settings_);
-    return *fax_;
-}
+CLP98FAX& CMainFrame::fax() { return session_->fax(); }
 
-void CMainFrame::useFax(std::unique_ptr<CLP98FAX> fax) { fax_ = std::move(fax); }
+void CMainFrame::useFax(std::unique_ptr<CLP98FAX> fax) { session_->useFax(std::move(fax)); }
 
 std::string CMainFrame::phoneBookPath() const {
     return faxDataFolder_.empty() ? std::string() : CLP98FAX::phoneBookPath(faxDataFolder_);
@@ -65,14 +63,14 @@ std::string CMainFrame::phoneBookPath() const {
 
 void CMainFrame::addFaxHandlers() {
     // Without pages the fax key scans the pages to send.
-    router_.setHandler(kFaxSend, [this] {
-        if (table_.totalPages() == 0) router_.run(kFaxFromScanner);
+    router().setHandler(kFaxSend, [this] {
+        if (table_.totalPages() == 0) router().run(kFaxFromScanner);
         else sendFax(table_.counts().selected > 0, nullptr);
     });
-    router_.setHandler(kFaxSelected, [this] { sendFax(true, nullptr); });
-    router_.setHandler(kFaxAll, [this] { sendFax(false, nullptr); });
-    router_.setHandler(kPhoneBook, [this] { openPhoneBook(); });
-    router_.setHandler(kVoiceCall, [this] { openVoiceCall(); });
+    router().setHandler(kFaxSelected, [this] { sendFax(true, nullptr); });
+    router().setHandler(kFaxAll, [this] { sendFax(false, nullptr); });
+    router().setHandler(kPhoneBook, [this] { openPhoneBook(); });
+    router().setHandler(kVoiceCall, [this] { openVoiceCall(); });
 }
 
 // One send job over the page list; `ui` null for the window's own dialogs.

@@ -8,7 +8,7 @@
 
 namespace lumipage {
 
-void CMainFrame::addOptionsHandlers() { router_.setHandler(command::kOptions, [this] { openOptions(); }); }
+void CMainFrame::addOptionsHandlers() { router().setHandler(command::kOptions, [this] { openOptions(); }); }
 
 void CMainFrame::openOptions() {
     moveMouseToCentre();

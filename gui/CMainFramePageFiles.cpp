@@ -16,6 +16,7 @@
 #include "document/OpenFileTable.h"
 #include "document/PageFileOperations.h"
 #include "gui/dialogs/BookOptionsDialog.h"
+#include "app/CoreSession.h"
 #include "gui/CMainFrame.h"
 #include "gui/dialogs/ConversionDoneDialog.h"
 #include "gui/dialogs/ConversionProgressDialog.h"
@@ -77,22 +78,18 @@ OverwritePolicy* overwriteFor(const SaveChoice& choice, std::optional<FixedOverw
 
 }  // namespace
 
-PageFileOperations& CMainFrame::pageFiles() const {
-    if (!pageFiles_) {
-        pageFiles_ = std::make_unique<PageFileOperations>(document_, settings_, document_.messages());
-        fileEditor_ = std::make_unique<RememberingFileEditor>();
-    }
-    return *pageFiles_;
-}
+PageFileOperations& CMainFrame::pageFiles() const { return session_->pageFiles(); }
+
+std::unique_ptr<FileEditor> CMainFrame::makeFileEditor() { return std::make_unique<RememberingFileEditor>(); }
 
 void CMainFrame::addPageFileHandlers() {
-    router_.setHandler(kSaveIndex, [this] { saveIndexFile(); });
-    router_.setHandler(kSaveCurrentFile, [this] { saveCurrentPageFile(); });
-    router_.setHandler(kConvertSelected, [this] { convertPageFiles(true); });
-    router_.setHandler(kConvertAll, [this] { convertPageFiles(false); });
-    router_.setHandler(kEditCurrentFile, [this] { editCurrentPageFile(); });
+    router().setHandler(kSaveIndex, [this] { saveIndexFile(); });
+    router().setHandler(kSaveCurrentFile, [this] { saveCurrentPageFile(); });
+    router().setHandler(kConvertSelected, [this] { convertPageFiles(true); });
+    router().setHandler(kConvertAll, [this] { convertPageFiles(false); });
+    router().setHandler(kEditCurrentFile, [this] { editCurrentPageFile(); });
     for (const int id : {kDeleteSentFiles, kDeletePrintedFiles, kDeleteCurrentFile, kDeleteSelectedFiles, kDeleteAllFiles})
-        router_.setHandler(id, [this, id] {
+        router().setHandler(id, [this, id] {
             moveMouseToCentre();
             pageFiles().deleteFiles(*deleteScope(id));
         });
@@ -185,7 +182,7 @@ void CMainFrame::offerAfterConversion(const ConversionResult& result) {
 
 void CMainFrame::editCurrentPageFile() {
     pageFiles();
-    pageFiles_->editCurrent(*fileEditor_);
+    pageFiles().editCurrent(session_->fileEditor());
 }
 
 void CMainFrame::saveIndexFile() {

@@ -46,12 +46,12 @@ bool CMainFrame::scannerReady() const {
 }
 
 void CMainFrame::addScanHandlers() {
-    router_.setHandler(kSelectScanner, [this] { scanning().selectSource(); });
-    router_.setHandler(kScanNew, [this] { scanning().scan(ScanMode::NewFiles); });
-    router_.setHandler(kRescan, [this] { scanning().scan(ScanMode::Rescan); });
-    router_.setHandler(kCopyDirect, [this] { scanning().scan(ScanMode::Copy, false); });
-    router_.setHandler(kCopyWithPrinterSetup, [this] { scanning().scan(ScanMode::Copy, true); });
-    router_.setHandler(kFaxFromScanner, [this] { scanning().scan(ScanMode::ScanToFax); });
+    router().setHandler(kSelectScanner, [this] { scanning().selectSource(); });
+    router().setHandler(kScanNew, [this] { scanning().scan(ScanMode::NewFiles); });
+    router().setHandler(kRescan, [this] { scanning().scan(ScanMode::Rescan); });
+    router().setHandler(kCopyDirect, [this] { scanning().scan(ScanMode::Copy, false); });
+    router().setHandler(kCopyWithPrinterSetup, [this] { scanning().scan(ScanMode::Copy, true); });
+    router().setHandler(kFaxFromScanner, [this] { scanning().scan(ScanMode::ScanToFax); });
 }
 
 }  // namespace lumipage

@@ -9,6 +9,7 @@
 #include "app/WindowPlacement.h"
 #include "document/CLP98Doc.h"
 #include "fax/CLP98FAX.h"
+#include "app/CoreSession.h"
 #include "gui/CMainFrame.h"
 
 #include "document/PageFileOperations.h"
@@ -64,7 +65,7 @@ void CMainFrame::storePlacement() {
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
     // While the page's file is out with its editor the window waits for it and stays.
-    if (pageFiles_ && pageFiles_->editing()) {
+    if (session_->editingPageFile()) {
         event->ignore();
         return;
     }

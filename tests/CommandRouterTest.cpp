@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include "app/CommandRouter.h"
+#include "app/CoreSession.h"
 #include "app/SessionCommandStates.h"
 #include "base/CommandIds.h"
 #include "base/FileEditor.h"
 #include "document/PageFileOperations.h"
 #include "support/DocumentFixture.h"
 #include "support/TestImages.h"
+#include "support/ViewFakes.h"
+#include "view/CLP98View.h"
 
 namespace lumipage {
 namespace {
@@ -94,6 +97,36 @@ TEST_F(CommandRouting, HandlersRunOnlyWhenTheirCommandIsOfferedAndTheRestGoToThe
     EXPECT_EQ(viewerRan, (std::vector<int>{kNextPage, kPreviousPage}));
     EXPECT_TRUE(router.decides(kPrintAll));
     EXPECT_FALSE(router.decides(kNextPage));
+}
+
+// The session under the window, without one: a command given to its table
+// moves through the page list, the view shows each page the document loads,
+// and a page loaded behind the view's back shows as out of date.
+TEST_F(CommandRouting, ASessionWithoutAWindowRunsTheViewersCommands) {
+    test::FakeViewHost host;
+    CoreSession session(settings, table, doc,
+                        SessionWindow{host, [] { return std::make_unique<NoEditor>(); }, [] { return false; },
+                                      [] { return false; }});
+    const PageRaster a = test::makePage(test::Pattern::Text, 320, 200, 1);
+    const PageRaster b = test::makePage(test::Pattern::Noise, 320, 200, 2);
+    ASSERT_TRUE(table.append(writeMH("two.MH", {&a, &b})));
+    ASSERT_TRUE(doc.goToPage(1));
+    EXPECT_TRUE(session.view().pageOutOfDate());
+    session.view().ShowCurrentPage();
+    EXPECT_FALSE(session.view().pageOutOfDate());
+
+    EXPECT_TRUE(session.router().state(kNextPage).enabled);
+    ASSERT_TRUE(session.router().run(kNextPage));
+    EXPECT_EQ(table.currentPage(), 2);
+    EXPECT_FALSE(session.view().pageOutOfDate());
+    ASSERT_NE(session.view().orientation().displayed(), nullptr);
+    EXPECT_EQ(test::firstDifferentRow(*session.view().orientation().displayed(), b), -1);
+    EXPECT_FALSE(session.router().state(kNextPage).enabled);
+    EXPECT_TRUE(session.router().state(kPrintAll).enabled);
+    EXPECT_FALSE(session.router().state(kEditCurrentFile).enabled);  // no program edits it
+
+    ASSERT_TRUE(doc.goToPage(1));  // as a job would
+    EXPECT_TRUE(session.view().pageOutOfDate());
 }
 
 }  // namespace

@@ -1,0 +1,74 @@
+#pragma once
+#include <functional>
+#include <memory>
+
+#include "app/CommandRouter.h"
+#include "app/ViewerCommands.h"
+
+namespace lumipage {
+
+class CLP98Doc;
+class CLP98FAX;
+class CLP98View;
+class FileEditor;
+class OpenFileTable;
+class PageFileOperations;
+class PageListDocument;
+class PageNavigator;
+class ViewHost;
+struct Settings;
+
+// What the session needs from the window it runs under: where the view
+// draws, the program that edits files (with the window's event pump), and
+// the two facts only the window knows.
+struct SessionWindow {
+    ViewHost& viewHost;
+    std::function<std::unique_ptr<FileEditor>()> makeFileEditor;
+    std::function<bool()> scannerReady;  // a source manager is there and no scan runs
+    std::function<bool()> colourDialogOpen;
+};
+
+// The core of a windowed run, without any toolkit: it owns the page view and
+// what the view shows, the navigator, the viewer's commands, the fax
+// object, the page-file operations and the command table every command
+// goes through. The window turns its events into calls here, adds the
+// handlers of the commands that open its dialogs, and paints the view.
+class CoreSession {
+public:
+    CoreSession(Settings& settings, OpenFileTable& table, CLP98Doc& document, SessionWindow window);
+    ~CoreSession();
+    CoreSession(const CoreSession&) = delete;
+    CoreSession& operator=(const CoreSession&) = delete;
+
+    PageListDocument& viewDocument() { return *viewDocument_; }
+    CLP98View& view() { return *view_; }
+    PageNavigator& navigator() { return *navigator_; }
+    ViewerCommands& commands() { return *commands_; }
+    CommandRouter& router() { return router_; }
+    const CommandRouter& router() const { return router_; }
+
+    // The program's one fax object, made on first use; a test may give its own.
+    CLP98FAX& fax();
+    void useFax(std::unique_ptr<CLP98FAX> fax);
+    // Saving, converting, deleting and editing page files, made on first use.
+    PageFileOperations& pageFiles();
+    FileEditor& fileEditor();
+    // Whether a page file is being edited in another program now.
+    bool editingPageFile() const;
+
+private:
+    Settings& settings_;
+    OpenFileTable& table_;
+    CLP98Doc& document_;
+    SessionWindow window_;
+    std::unique_ptr<PageListDocument> viewDocument_;
+    std::unique_ptr<CLP98View> view_;
+    std::unique_ptr<PageNavigator> navigator_;
+    std::unique_ptr<ViewerCommands> commands_;
+    CommandRouter router_;
+    std::unique_ptr<CLP98FAX> fax_;
+    std::unique_ptr<PageFileOperations> pageFiles_;
+    std::unique_ptr<FileEditor> fileEditor_;
+};
+
+}  // namespace lumipage
