@@ -40,7 +40,8 @@ public:
         const auto stamp = files::stampOf(path);
         const bool unchanged = counted && stamp && counted->stamp == *stamp;
         if (!unchanged) countWalk();
-        return tiff_.open(path, messages, unchanged ? &counted->directories : nullptr) && tiff_.pageCount() > 0;
+        return sayReadError(messages, tiff_.open(path, unchanged ? &counted->directories : nullptr), path) &&
+               tiff_.pageCount() > 0;
     }
     int pages() const override { return tiff_.pageCount(); }
     bool loadPage(int page, PageRaster& raster, const Settings& settings, Messages& messages) override {

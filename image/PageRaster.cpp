@@ -4,6 +4,7 @@
 #include <new>
 
 #include "base/Messages.h"
+#include "image/ReadError.h"
 #include "image/BitTables.h"
 
 namespace lumipage {
@@ -100,9 +101,7 @@ std::array<uint8_t, 32> PageRaster::storedRecord() const {
 }
 
 bool PageRaster::checkSize(const std::string& fileName, int32_t w, int32_t h, Messages& messages) {
-    if (w <= kMaxSide && h <= kMaxSide) return true;
-    messages.message(fileName + "\nデータサイズが制限値を超えています");
-    return false;
+    return sayReadError(messages, fits(w, h) ? ReadError::None : ReadError::TooLarge, fileName);
 }
 
 void PageRaster::invertBytes(uint8_t* data, size_t count) {

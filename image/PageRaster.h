@@ -71,7 +71,9 @@ public:
     // The 32-byte little-endian stored form; the pointer field is stored as 0.
     std::array<uint8_t, 32> storedRecord() const;
 
-    // True when both sides are at most 16000; otherwise says so, naming the file.
+    // True when both sides are at most 16000.
+    static constexpr bool fits(int32_t w, int32_t h) { return w <= kMaxSide && h <= kMaxSide; }
+    // The same; otherwise says so, naming the file.
     static bool checkSize(const std::string& fileName, int32_t w, int32_t h, Messages& messages);
     static bool orientationDiffers(const PageRaster& a, const PageRaster& b) {
         return a.isLandscape() != b.isLandscape();

@@ -12,12 +12,6 @@ namespace lumipage {
 
 namespace {
 
-constexpr const char* kLoadFailed = "Failed to load file";
-constexpr const char* kNoSuchPage = "このページは存在しません";
-constexpr const char* kUnsupported = "このTIFFファイルはサポートされていません";
-constexpr const char* kOutOfMemory = "メモリー不足のため読み込めません";
-constexpr const char* kReadError = "データリードエラー";
-
 constexpr int64_t kBlackIsZero = 1;
 constexpr int64_t kLeastSignificantBitFirst = 2;  // FillOrder 2
 
@@ -25,26 +19,24 @@ int32_t clampSide(int64_t side) { return int32_t(std::min<int64_t>(side, PageRas
 
 }  // namespace
 
-bool TiffReader::open(const std::string& path, Messages& messages, const std::vector<uint32_t>* knownPages) {
+ReadError TiffReader::open(const std::string& path, const std::vector<uint32_t>* knownPages) {
     close();
     name_ = path;
     if (!file_.open(path, File::Mode::Read) || !source_.attach(file_) || !start(knownPages)) {
-        messages.message(kLoadFailed);
         close();
-        return false;
+        return ReadError::CannotOpen;
     }
-    return true;
+    return ReadError::None;
 }
 
-bool TiffReader::open(std::span<const uint8_t> data, const std::string& name, Messages& messages) {
+ReadError TiffReader::open(std::span<const uint8_t> data, const std::string& name) {
     close();
     name_ = name;
     if (!source_.attach(data) || !start()) {
-        messages.message(kLoadFailed);
         close();
-        return false;
+        return ReadError::CannotOpen;
     }
-    return true;
+    return ReadError::None;
 }
 
 void TiffReader::close() {
@@ -113,22 +105,23 @@ void TiffReader::walkDirectories() {
 
 bool TiffReader::loadPage(int page, PageRaster& raster, const TiffReadOptions& options, Messages& messages) {
     if (page < 1 || page > pageCount()) return false;
+    return sayReadError(messages, loadPage(page, raster, options), name_);
+}
+
+ReadError TiffReader::loadPage(int page, PageRaster& raster, const TiffReadOptions& options) {
+    if (page < 1 || page > pageCount()) return ReadError::NoSuchPage;
     const uint32_t offset = pages_[size_t(page - 1)];
-    if (offset == 0) {
-        messages.message(kNoSuchPage);
-        return false;
-    }
+    if (offset == 0) return ReadError::NoSuchPage;
     TiffPageInfo info;
     if (info.read(source_, offset) != TiffPageInfo::Status::Supported) {
-        messages.message(kUnsupported);
         raster.resetToBlank();
-        return false;
+        return ReadError::UnsupportedPage;
     }
     const int32_t width = clampSide(info.imageWidth);
     const int32_t height = clampSide(info.imageLength);
-    if (!PageRaster::checkSize(name_, width, height, messages)) {
+    if (!PageRaster::fits(width, height)) {
         raster.resetToBlank();
-        return false;
+        return ReadError::TooLarge;
     }
     // A standard-resolution fax page has its rows twice as far apart as its
     // pixels; every row is shown twice so the page keeps its true shape.
@@ -142,17 +135,11 @@ bool TiffReader::loadPage(int page, PageRaster& raster, const TiffReadOptions& o
     raster.setSize(width, doubled ? 2 * height : height);
     const size_t bytes = size_t(raster.imageSize) + PageRaster::kSpareBytes;
     raster.setSize(width, height);
-    if (!raster.allocate(bytes)) {
-        messages.message(kOutOfMemory);
-        return false;
-    }
-    if (!readStrips(info, raster)) {
-        messages.message(kReadError);
-        return false;
-    }
+    if (!raster.allocate(bytes)) return ReadError::OutOfMemory;
+    if (!readStrips(info, raster)) return ReadError::DataRead;
     if (info.photometric == kBlackIsZero && !options.ignoreBlackIsZero) raster.invert();
     if (doubled) doubleRows(raster);
-    return true;
+    return ReadError::None;
 }
 
 bool TiffReader::readStrips(const TiffPageInfo& info, PageRaster& raster) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/PageDecoder.h"
+#include "image/ReadError.h"
 #include "image/TiffHeader.h"
 #include "image/TiffSource.h"
 #include "platform/File.h"
@@ -34,9 +35,14 @@ public:
 
     // `knownPages`: the page directories an earlier walk of this same file
     // found (pageDirectoriesOf), taken instead of walking the chain again.
-    bool open(const std::string& path, Messages& messages, const std::vector<uint32_t>* knownPages = nullptr);
+    ReadError open(const std::string& path, const std::vector<uint32_t>* knownPages = nullptr);
     // The same over bytes in memory, shown under `name`; they must outlive the reader.
-    bool open(std::span<const uint8_t> data, const std::string& name, Messages& messages);
+    ReadError open(std::span<const uint8_t> data, const std::string& name);
+    // The same, saying what went wrong through `messages`.
+    bool open(const std::string& path, Messages& messages) { return sayReadError(messages, open(path), path); }
+    bool open(std::span<const uint8_t> data, const std::string& name, Messages& messages) {
+        return sayReadError(messages, open(data, name), name);
+    }
     void close();
 
     const TiffHeader& header() const { return header_; }
@@ -44,7 +50,10 @@ public:
     // The directory offset of page 1..pageCount(), 0 where the file has none.
     uint32_t pageOffset(int page) const;
 
-    // Decodes page 1..pageCount() into the raster, saying what went wrong.
+    // Decodes page 1..pageCount() into the raster. A page number outside the
+    // file is NoSuchPage too, but a caller that asks for one is told nothing.
+    ReadError loadPage(int page, PageRaster& raster, const TiffReadOptions& options);
+    // The same, saying what went wrong through `messages`.
     bool loadPage(int page, PageRaster& raster, const TiffReadOptions& options, Messages& messages);
 
     // The number of pages of a TIFF file, 0 when it cannot be read as one.

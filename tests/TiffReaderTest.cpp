@@ -269,6 +269,15 @@ TEST(TiffReader, PagesFollowPageNumberAndSkipOtherDirectories) {
     EXPECT_FALSE(g.load(2));
     EXPECT_EQ(g.messages.said, std::vector<std::string>{kNoSuchPage});
     EXPECT_TRUE(g.load(3));
+    // Asked without a messages object, the reader says what failed as a value.
+    PageRaster raster;
+    EXPECT_EQ(g.reader.loadPage(2, raster, {}), ReadError::NoSuchPage);
+    EXPECT_EQ(g.reader.loadPage(4, raster, {}), ReadError::NoSuchPage);
+    EXPECT_EQ(g.reader.loadPage(3, raster, {}), ReadError::None);
+    EXPECT_EQ(g.messages.said.size(), 1u);
+    TiffReader missing;
+    EXPECT_EQ(missing.open("/nonexistent/x.tif"), ReadError::CannotOpen);
+    EXPECT_EQ(readErrorText(ReadError::TooLarge, "/d/a.tif"), "/d/a.tif\nデータサイズが制限値を超えています");
 }
 
 TEST(TiffReader, LoopingChainsEndAndThePageLimitHolds) {
