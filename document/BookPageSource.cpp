@@ -5,7 +5,6 @@
 #include "base/Messages.h"
 #include "comments/CommentFile.h"
 #include "document/OpenFileTable.h"
-#include "image/PageLoading.h"
 #include "image/PaperRecord.h"
 #include "platform/AtomicFile.h"
 
@@ -34,10 +33,7 @@ bool BookPageSource::open(const std::string& path, const PageTable*, int firstPa
     firstPage = std::max(firstPage, 1);
     const int pages = int(std::min<int64_t>(header->pages, OpenFileTable::kMaxPages - firstPage + 1));
     auto directory = book_file::readDirectory(file_, *header, pages);
-    if (!directory || pages < 1) {
-        messages.message(page_loading::kLoadFailed);
-        return false;
-    }
+    if (!directory || pages < 1) return sayReadError(messages, ReadError::CannotOpen, path);
     directory_ = std::move(*directory);
     headerText_ = header->text;
     // The embedded comment becomes the book's comment file unless one exists already.
@@ -50,10 +46,10 @@ bool BookPageSource::open(const std::string& path, const PageTable*, int firstPa
     return true;
 }
 
-bool BookPageSource::loadPage(int page, PageRaster& raster, const Settings&, Messages& messages) {
-    if (page < 1 || page > pages()) return false;
+ReadError BookPageSource::loadPage(int page, PageRaster& raster, const Settings&) {
+    if (page < 1 || page > pages()) return ReadError::NoSuchPage;
     const BookDirectoryEntry& entry = directory_[size_t(page - 1)];
-    return PaperRecord::read(file_, entry.offset, entry.type, raster, decoder_, messages);
+    return PaperRecord::read(file_, entry.offset, entry.type, raster, decoder_);
 }
 
 }  // namespace lumipage

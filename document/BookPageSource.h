@@ -18,7 +18,7 @@ public:
     bool open(const std::string& path, const PageTable* counted, int firstPage, PageRaster& raster,
               Messages& messages) override;
     int pages() const override { return int(directory_.size()); }
-    bool loadPage(int page, PageRaster& raster, const Settings& settings, Messages& messages) override;
+    ReadError loadPage(int page, PageRaster& raster, const Settings& settings) override;
     std::string bookHeaderText() const override { return headerText_; }
     std::optional<int> pageStartPosition() const override { return pageStartPosition_; }
 

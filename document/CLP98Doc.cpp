@@ -64,7 +64,8 @@ bool CLP98Doc::open(const std::string& path, int firstPage, const PageTable* cou
 bool CLP98Doc::showPage(int page) {
     if (!isLoaded() || page < 1 || page > filePages_) return false;
     filePage_ = page;
-    const bool ok = source_ && source_->loadPage(page, raster_, settings_, messages_);
+    // The one place the document turns a reader's failure into its message.
+    const bool ok = source_ && sayReadError(messages_, source_->loadPage(page, raster_, settings_), path_);
     ++pageVersion_;
     updateCommentTitle();
     return ok;

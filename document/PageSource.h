@@ -7,6 +7,7 @@
 
 #include "document/FileTypeCode.h"
 #include "document/PageWord.h"
+#include "image/ReadError.h"
 #include "platform/FileSystem.h"
 
 namespace lumipage {
@@ -56,8 +57,8 @@ public:
                       Messages& messages) = 0;
     // Pages of the opened file.
     virtual int pages() const = 0;
-    // Decodes page 1..pages() into the raster.
-    virtual bool loadPage(int page, PageRaster& raster, const Settings& settings, Messages& messages) = 0;
+    // Decodes page 1..pages() into the raster; what went wrong, if anything.
+    virtual ReadError loadPage(int page, PageRaster& raster, const Settings& settings) = 0;
 
     // The title a page file's header holds; empty for other files.
     virtual std::string storedTitle() const { return {}; }

@@ -13,7 +13,6 @@
 #include "image/FaxPageFile.h"
 #include "image/LpPageFile.h"
 #include "image/PageDecoder.h"
-#include "image/PageLoading.h"
 #include "image/TiffReader.h"
 #include "platform/File.h"
 
@@ -44,8 +43,8 @@ public:
                tiff_.pageCount() > 0;
     }
     int pages() const override { return tiff_.pageCount(); }
-    bool loadPage(int page, PageRaster& raster, const Settings& settings, Messages& messages) override {
-        return tiff_.loadPage(page, raster, TiffReadOptions{settings.ignoreBlackIsZero != 0}, messages);
+    ReadError loadPage(int page, PageRaster& raster, const Settings& settings) override {
+        return tiff_.loadPage(page, raster, TiffReadOptions{settings.ignoreBlackIsZero != 0});
     }
 
 private:
@@ -62,8 +61,8 @@ public:
         return BmpFile::loadPage(path_, bitmap_, raster, messages);
     }
     int pages() const override { return 1; }
-    bool loadPage(int, PageRaster& raster, const Settings&, Messages& messages) override {
-        return BmpFile::loadPage(path_, bitmap_, raster, messages);
+    ReadError loadPage(int, PageRaster& raster, const Settings&) override {
+        return BmpFile::loadPage(path_, bitmap_, raster);
     }
     const CDIB* sourceBitmap() const override { return &bitmap_; }
 
@@ -78,15 +77,13 @@ class PageFileSource final : public PageSource {
 public:
     FileCount count(const std::string& path, Messages&) override { return {LpPageFile::countPages(path), nullptr}; }
     bool open(const std::string& path, const PageTable*, int, PageRaster& raster, Messages& messages) override {
-        if (!file_.open(path, File::Mode::Read)) {
-            messages.message(page_loading::kLoadFailed);
-            return false;
-        }
-        return LpPageFile::open(file_, header_, raster, messages) && pages() > 0;
+        const ReadError error =
+            file_.open(path, File::Mode::Read) ? LpPageFile::open(file_, header_, raster) : ReadError::CannotOpen;
+        return sayReadError(messages, error, path) && pages() > 0;
     }
     int pages() const override { return std::min(header_.pageCount, OpenFileTable::kMaxPages); }
-    bool loadPage(int page, PageRaster& raster, const Settings&, Messages& messages) override {
-        return LpPageFile::loadPage(file_, header_, page, raster, decoder_, messages);
+    ReadError loadPage(int page, PageRaster& raster, const Settings&) override {
+        return LpPageFile::loadPage(file_, header_, page, raster, decoder_);
     }
     std::string storedTitle() const override { return header_.title; }
 
@@ -101,15 +98,13 @@ class FaxFileSource final : public PageSource {
 public:
     FileCount count(const std::string&, Messages&) override { return {1, nullptr}; }
     bool open(const std::string& path, const PageTable*, int, PageRaster& raster, Messages& messages) override {
-        if (!file_.open(path, File::Mode::Read)) {
-            messages.message(page_loading::kLoadFailed);
-            return false;
-        }
-        return FaxPageFile::open(file_, raster, messages);
+        const ReadError error =
+            file_.open(path, File::Mode::Read) ? FaxPageFile::open(file_, raster) : ReadError::CannotOpen;
+        return sayReadError(messages, error, path);
     }
     int pages() const override { return 1; }
-    bool loadPage(int, PageRaster& raster, const Settings&, Messages& messages) override {
-        return FaxPageFile::loadPage(file_, raster, decoder_, messages);
+    ReadError loadPage(int, PageRaster& raster, const Settings&) override {
+        return FaxPageFile::loadPage(file_, raster, decoder_);
     }
 
 private:

@@ -13,9 +13,7 @@ namespace lumipage {
 
 namespace {
 
-constexpr const char* kLoadFailed = "Failed to load DIB file";
 constexpr const char* kSaveFailed = "Failed to save DIB file";
-constexpr const char* kOutOfMemory = "メモリー不足のため読み込めません";
 
 // For a byte of two 4-bit pixels, the two page bits: ink where the index is below 8.
 constexpr std::array<uint8_t, 256> kNibbleInk = [] {
@@ -90,24 +88,19 @@ bool BmpFile::pageFromBitmap(const CDIB& bitmap, PageRaster& raster) {
 }
 
 bool BmpFile::loadPage(const std::string& path, CDIB& bitmap, PageRaster& raster, Messages& messages) {
+    return sayReadError(messages, loadPage(path, bitmap, raster), path);
+}
+
+ReadError BmpFile::loadPage(const std::string& path, CDIB& bitmap, PageRaster& raster) {
     // The header first, so that an oversized bitmap is refused before its
     // pixels are allocated.
     CDIB read;
-    if (!read.open(path, CDIB::Content::HeaderOnly)) {
-        messages.message(kLoadFailed);
-        return false;
-    }
-    if (!PageRaster::checkSize(path, read.width(), read.height(), messages)) return false;
-    if (!read.open(path, CDIB::Content::Everything)) {
-        messages.message(kLoadFailed);
-        return false;
-    }
-    if (!pageFromBitmap(read, raster)) {
-        messages.message(kOutOfMemory);
-        return false;
-    }
+    if (!read.open(path, CDIB::Content::HeaderOnly)) return ReadError::CannotOpenBitmap;
+    if (!PageRaster::fits(read.width(), read.height())) return ReadError::TooLarge;
+    if (!read.open(path, CDIB::Content::Everything)) return ReadError::CannotOpenBitmap;
+    if (!pageFromBitmap(read, raster)) return ReadError::OutOfMemory;
     bitmap = std::move(read);
-    return true;
+    return ReadError::None;
 }
 
 bool BmpFile::bitmapFromPage(const PageRaster& raster, CDIB& bitmap) {

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "image/ReadError.h"
+
 namespace lumipage {
 
 class CDIB;
@@ -14,6 +16,8 @@ class BmpFile {
 public:
     // Reads the file into `bitmap` and the page into `raster`. On failure the
     // bitmap is left as it was, and so is the raster unless it was replaced.
+    static ReadError loadPage(const std::string& path, CDIB& bitmap, PageRaster& raster);
+    // The same, saying what went wrong through `messages`.
     static bool loadPage(const std::string& path, CDIB& bitmap, PageRaster& raster, Messages& messages);
     // Makes the raster (coding 0, new buffer) from a bitmap of 1, 4 or 8 bits
     // per pixel: 1-bit pixels are taken as they are, turned over when the

@@ -24,21 +24,25 @@ bool FaxPageFile::parseHeader(const uint8_t* bytes, PageRaster& raster) {
 }
 
 bool FaxPageFile::open(const File& file, PageRaster& raster, Messages& messages) {
+    return sayReadError(messages, open(file, raster), file.path());
+}
+
+ReadError FaxPageFile::open(const File& file, PageRaster& raster) {
     uint8_t head[kHeaderSize];
-    if (!file.readAt(0, head) || !parseHeader(head, raster)) {
-        messages.message(page_loading::kLoadFailed);
-        return false;
-    }
-    return true;
+    if (!file.readAt(0, head) || !parseHeader(head, raster)) return ReadError::CannotOpen;
+    return ReadError::None;
 }
 
 bool FaxPageFile::loadPage(const File& file, PageRaster& raster, PageDecoder& decoder, Messages& messages) {
-    if (!page_loading::prepareRaster(file, raster, messages)) return false;
+    return sayReadError(messages, loadPage(file, raster, decoder), file.path());
+}
+
+ReadError FaxPageFile::loadPage(const File& file, PageRaster& raster, PageDecoder& decoder) {
+    if (const ReadError e = page_loading::prepareRaster(raster); e != ReadError::None) return e;
     std::vector<uint8_t> coded;
-    if (!page_loading::readCoded(file, kHeaderSize, file.size(), page_loading::codedLimit(raster), coded, messages))
-        return false;
+    if (const ReadError e = page_loading::readCoded(file, kHeaderSize, file.size(), page_loading::codedLimit(raster), coded); e != ReadError::None) return e;
     decoder.decodePage(coded, raster, 0, 0);
-    return true;
+    return ReadError::None;
 }
 
 }  // namespace lumipage

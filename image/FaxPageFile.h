@@ -3,6 +3,7 @@
 #include <string>
 
 #include "image/PageRaster.h"
+#include "image/ReadError.h"
 
 namespace lumipage {
 
@@ -26,8 +27,10 @@ public:
 
     // Checks the header and sets the raster's coding and geometry (no buffer).
     // Says "Failed to load file" when the header is unreadable or invalid.
+    static ReadError open(const File& file, PageRaster& raster);
     static bool open(const File& file, PageRaster& raster, Messages& messages);
     // Decodes the page into the raster set up by open().
+    static ReadError loadPage(const File& file, PageRaster& raster, PageDecoder& decoder);
     static bool loadPage(const File& file, PageRaster& raster, PageDecoder& decoder, Messages& messages);
     // False when the 16 bytes are not a fax file header; sets lineDoubling.
     static bool parseHeader(const uint8_t* bytes, PageRaster& raster);

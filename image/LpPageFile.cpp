@@ -78,6 +78,10 @@ bool LpPageFile::parseHeader(const uint8_t* bytes, Header& header, PageRaster& r
 }
 
 bool LpPageFile::open(const File& file, Header& header, PageRaster& raster, Messages& messages) {
+    return sayReadError(messages, open(file, header, raster), file.path());
+}
+
+ReadError LpPageFile::open(const File& file, Header& header, PageRaster& raster) {
     uint8_t head[kHeaderSize];
     bool ok = file.readAt(0, head) && parseHeader(head, header, raster);
     if (ok) {
@@ -90,26 +94,26 @@ bool LpPageFile::open(const File& file, Header& header, PageRaster& raster, Mess
             header.pageOffsets[size_t(i)] = uint32_t(e[0]) | uint32_t(e[1]) << 8 | uint32_t(e[2]) << 16 | uint32_t(e[3]) << 24;
         }
     }
-    if (!ok) {
-        messages.message(page_loading::kLoadFailed);
-        return false;
-    }
+    if (!ok) return ReadError::CannotOpen;
     if (header.pageCount == 0) {
         header.pageCount = 1;
         header.pageOffsets[0] = kFirstPageWithoutCount;
     }
-    return true;
+    return ReadError::None;
 }
 
 bool LpPageFile::loadPage(const File& file, const Header& header, int page, PageRaster& raster, PageDecoder& decoder,
                           Messages& messages) {
-    if (page < 1 || page > header.pageCount) return false;
+    if (page < 1 || page > header.pageCount) return false;  // asked for nothing: nothing to say
+    return sayReadError(messages, loadPage(file, header, page, raster, decoder), file.path());
+}
+
+ReadError LpPageFile::loadPage(const File& file, const Header& header, int page, PageRaster& raster,
+                               PageDecoder& decoder) {
+    if (page < 1 || page > header.pageCount) return ReadError::NoSuchPage;
     const size_t index = size_t(page - 1);
     const uint32_t offset = index < header.pageOffsets.size() ? header.pageOffsets[index] : 0;
-    if (offset == 0) {
-        messages.message("このページは存在しません");
-        return false;
-    }
+    if (offset == 0) return ReadError::NoSuchPage;
     raster.coding = header.coding;
     raster.lineDoubling = 0;
     raster.dpi = header.dpi;
@@ -118,18 +122,15 @@ bool LpPageFile::loadPage(const File& file, const Header& header, int page, Page
     if (raster.width <= 0 || raster.height <= 0) {
         // A header without a size describes no image: show an empty page.
         raster.resetToBlank();
-        return true;
+        return ReadError::None;
     }
-    if (!page_loading::prepareRaster(file, raster, messages)) return false;
+    if (const ReadError e = page_loading::prepareRaster(raster); e != ReadError::None) return e;
 
     const size_t rawSize = size_t(raster.bytesPerRow) * size_t(raster.height);
     if (raster.coding == int32_t(PageCoding::Bit)) {
-        if (!file.readAt(offset, std::span(raster.bits(), rawSize))) {
-            messages.message(page_loading::kReadError);
-            return false;
-        }
+        if (!file.readAt(offset, std::span(raster.bits(), rawSize))) return ReadError::DataRead;
         raster.clearPadding();
-        return true;
+        return ReadError::None;
     }
     // A coded page runs to the next page's start, the last one to the end of the file.
     int64_t end = file.size();
@@ -137,9 +138,9 @@ bool LpPageFile::loadPage(const File& file, const Header& header, int page, Page
         header.pageOffsets[index + 1] > offset)
         end = header.pageOffsets[index + 1];
     std::vector<uint8_t> coded;
-    if (!page_loading::readCoded(file, offset, end, page_loading::codedLimit(raster), coded, messages)) return false;
+    if (const ReadError e = page_loading::readCoded(file, offset, end, page_loading::codedLimit(raster), coded); e != ReadError::None) return e;
     decoder.decodePage(coded, raster, 0, 0);
-    return true;
+    return ReadError::None;
 }
 
 int LpPageFile::countPages(const std::string& path) {

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "image/PageRaster.h"
+#include "image/ReadError.h"
 
 namespace lumipage {
 
@@ -44,10 +45,14 @@ public:
     // Reads the header and the offset table; sets the raster's coding, dpi and
     // geometry (no buffer). Says "Failed to load file" when the header is
     // unreadable or not a page file.
+    static ReadError open(const File& file, Header& header, PageRaster& raster);
     static bool open(const File& file, Header& header, PageRaster& raster, Messages& messages);
 
     // Page 1..pageCount into the raster, in the header's geometry: size
     // check, allocation, then raw rows or decoded TaggedMH rows.
+    static ReadError loadPage(const File& file, const Header& header, int page, PageRaster& raster,
+                              PageDecoder& decoder);
+    // The same, saying what went wrong through `messages` (nothing for a page outside the file).
     static bool loadPage(const File& file, const Header& header, int page, PageRaster& raster, PageDecoder& decoder,
                          Messages& messages);
 

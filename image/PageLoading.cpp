@@ -3,38 +3,25 @@
 #include <algorithm>
 #include <cstring>
 
-#include "base/Messages.h"
 #include "platform/File.h"
 
 namespace lumipage::page_loading {
 
-bool prepareRaster(const File& file, PageRaster& raster, Messages& messages) {
-    if (!PageRaster::checkSize(file.path(), raster.width, raster.height, messages)) {
+ReadError prepareRaster(PageRaster& raster) {
+    if (!PageRaster::fits(raster.width, raster.height)) {
         raster.resetToBlank();
-        return false;
+        return ReadError::TooLarge;
     }
     // Pages of one file usually share a size: the buffer is kept and cleared.
-    if (!raster.allocatePage()) {
-        messages.message(kNoMemory);
-        return false;
-    }
-    return true;
+    return raster.allocatePage() ? ReadError::None : ReadError::OutOfMemory;
 }
 
-bool readCoded(const File& file, int64_t offset, int64_t end, size_t limit, std::vector<uint8_t>& out,
-               Messages& messages) {
+ReadError readCoded(const File& file, int64_t offset, int64_t end, size_t limit, std::vector<uint8_t>& out) {
     // The page's bytes must all be there; only the decoder's need is capped.
-    if (offset < 0 || offset >= end || end > file.size()) {
-        messages.message(kReadError);
-        return false;
-    }
+    if (offset < 0 || offset >= end || end > file.size()) return ReadError::DataRead;
     const size_t want = size_t(std::min<int64_t>(end - offset, int64_t(limit)));
     out.resize(want);
-    if (!file.readAt(offset, out)) {
-        messages.message(kReadError);
-        return false;
-    }
-    return true;
+    return file.readAt(offset, out) ? ReadError::None : ReadError::DataRead;
 }
 
 size_t codedLimit(const PageRaster& raster) {

@@ -20,6 +20,11 @@ uint32_t le32(const uint8_t* p) {
 
 bool PaperRecord::read(const File& file, int64_t offset, std::string_view itemType, PageRaster& raster,
                        PageDecoder& decoder, Messages& messages) {
+    return sayReadError(messages, read(file, offset, itemType, raster, decoder), file.path());
+}
+
+ReadError PaperRecord::read(const File& file, int64_t offset, std::string_view itemType, PageRaster& raster,
+                            PageDecoder& decoder) {
     uint8_t head[kHeaderSize];
     uint8_t block[kImageBlockSize];
     const int64_t fileSize = file.size();
@@ -35,10 +40,7 @@ bool PaperRecord::read(const File& file, int64_t offset, std::string_view itemTy
         at += std::max<int64_t>(kImageBlockSize, le32(block));
         ok = at <= fileSize;
     }
-    if (!ok) {
-        messages.message(page_loading::kLoadFailed);
-        return false;
-    }
+    if (!ok) return ReadError::CannotOpen;
     raster.coding = int32_t(le32(block + 4));
     raster.lineDoubling = le32(block + 8);
     raster.dpi = int32_t(le32(block + 12));
@@ -46,22 +48,18 @@ bool PaperRecord::read(const File& file, int64_t offset, std::string_view itemTy
     const int32_t width = int32_t(le32(block + 16));
     const int32_t height = int32_t(le32(block + 20));
     const uint32_t count = le32(block + 24);
-    if (width <= 0 || height <= 0) {
-        messages.message(page_loading::kLoadFailed);
-        return false;
-    }
-    if (!PageRaster::checkSize(file.path(), width, height, messages)) {
+    if (width <= 0 || height <= 0) return ReadError::CannotOpen;
+    if (!PageRaster::fits(width, height)) {
         raster.resetToBlank();
-        return false;
+        return ReadError::TooLarge;
     }
     raster.setSize(width, height);
-    if (!page_loading::prepareRaster(file, raster, messages)) return false;
+    if (const ReadError e = page_loading::prepareRaster(raster); e != ReadError::None) return e;
     std::vector<uint8_t> coded;
-    if (count == 0) return true;  // an empty page
-    if (!page_loading::readCoded(file, at, at + int64_t(count), page_loading::codedLimit(raster), coded, messages))
-        return false;
+    if (count == 0) return ReadError::None;  // an empty page
+    if (const ReadError e = page_loading::readCoded(file, at, at + int64_t(count), page_loading::codedLimit(raster), coded); e != ReadError::None) return e;
     decoder.decodePage(coded, raster, 0, 0);
-    return true;
+    return ReadError::None;
 }
 
 }  // namespace lumipage

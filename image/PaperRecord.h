@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "image/PageRaster.h"
+#include "image/ReadError.h"
 
 namespace lumipage {
 
@@ -29,6 +30,9 @@ public:
     // Reads and decodes the record at `offset` into the raster. `itemType` is
     // the type text of the book item pointing at it. Failures say the reader's
     // messages ("Failed to load file" for a record that is not a page).
+    static ReadError read(const File& file, int64_t offset, std::string_view itemType, PageRaster& raster,
+                          PageDecoder& decoder);
+    // The same, saying what went wrong through `messages`.
     static bool read(const File& file, int64_t offset, std::string_view itemType, PageRaster& raster,
                      PageDecoder& decoder, Messages& messages);
 };

@@ -8,6 +8,7 @@ std::string readErrorText(ReadError error, std::string_view fileName) {
     switch (error) {
         case ReadError::None: return {};
         case ReadError::CannotOpen: return "Failed to load file";
+        case ReadError::CannotOpenBitmap: return "Failed to load DIB file";
         case ReadError::NoSuchPage: return "このページは存在しません";
         case ReadError::UnsupportedPage: return "このTIFFファイルはサポートされていません";
         case ReadError::TooLarge: return std::string(fileName) + "\nデータサイズが制限値を超えています";

@@ -11,6 +11,7 @@ class Messages;
 enum class ReadError {
     None,
     CannotOpen,        // not there, not readable, or not of the kind its name says
+    CannotOpenBitmap,  // the same for a .BMP file, which has a text of its own
     NoSuchPage,        // a page the file's table leaves empty
     UnsupportedPage,   // a TIFF page of a kind the program does not show
     TooLarge,          // a side beyond the largest page
