@@ -3,7 +3,8 @@
 namespace lumipage {
 
 // What start-up needs from the window side: the main frame, its commands,
-// the batch commands that need the toolkit (printing) and the shell. The GUI implements it; batch runs and tests have their own.
+// the batch commands that need the toolkit (printing) and the shell. The
+// GUI implements it; batch runs and tests have their own.
 class AppHost {
 public:
     virtual ~AppHost() = default;

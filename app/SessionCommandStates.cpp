@@ -15,7 +15,8 @@ using namespace command;
 
 CommandState enabledIf(bool on) { return CommandState{on, false, {}}; }
 
-constexpr int kScanCommands[] = {kSelectScanner, kScanNew, kRescan, kCopyDirect, kCopyWithPrinterSetup, kFaxFromScanner};
+constexpr int kScanCommands[] = {kSelectScanner,        kScanNew,       kRescan, kCopyDirect,
+                                 kCopyWithPrinterSetup, kFaxFromScanner};
 
 void addPrintStates(CommandRouter& router, OpenFileTable& table) {
     for (const PrintCommand& c : kPrintCommands) {

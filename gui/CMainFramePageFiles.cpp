@@ -88,7 +88,8 @@ void CMainFrame::addPageFileHandlers() {
     router().setHandler(kConvertSelected, [this] { convertPageFiles(true); });
     router().setHandler(kConvertAll, [this] { convertPageFiles(false); });
     router().setHandler(kEditCurrentFile, [this] { editCurrentPageFile(); });
-    for (const int id : {kDeleteSentFiles, kDeletePrintedFiles, kDeleteCurrentFile, kDeleteSelectedFiles, kDeleteAllFiles})
+    for (const int id :
+         {kDeleteSentFiles, kDeletePrintedFiles, kDeleteCurrentFile, kDeleteSelectedFiles, kDeleteAllFiles})
         router().setHandler(id, [this, id] {
             moveMouseToCentre();
             pageFiles().deleteFiles(*deleteScope(id));

@@ -40,7 +40,9 @@ bool FaxPageFile::loadPage(const File& file, PageRaster& raster, PageDecoder& de
 ReadError FaxPageFile::loadPage(const File& file, PageRaster& raster, PageDecoder& decoder) {
     if (const ReadError e = page_loading::prepareRaster(raster); e != ReadError::None) return e;
     std::vector<uint8_t> coded;
-    if (const ReadError e = page_loading::readCoded(file, kHeaderSize, file.size(), page_loading::codedLimit(raster), coded); e != ReadError::None) return e;
+    const ReadError read =
+        page_loading::readCoded(file, kHeaderSize, file.size(), page_loading::codedLimit(raster), coded);
+    if (read != ReadError::None) return read;
     decoder.decodePage(coded, raster, 0, 0);
     return ReadError::None;
 }

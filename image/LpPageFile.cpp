@@ -138,7 +138,9 @@ ReadError LpPageFile::loadPage(const File& file, const Header& header, int page,
         header.pageOffsets[index + 1] > offset)
         end = header.pageOffsets[index + 1];
     std::vector<uint8_t> coded;
-    if (const ReadError e = page_loading::readCoded(file, offset, end, page_loading::codedLimit(raster), coded); e != ReadError::None) return e;
+    const ReadError read =
+        page_loading::readCoded(file, offset, end, page_loading::codedLimit(raster), coded);
+    if (read != ReadError::None) return read;
     decoder.decodePage(coded, raster, 0, 0);
     return ReadError::None;
 }

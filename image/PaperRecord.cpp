@@ -57,7 +57,9 @@ ReadError PaperRecord::read(const File& file, int64_t offset, std::string_view i
     if (const ReadError e = page_loading::prepareRaster(raster); e != ReadError::None) return e;
     std::vector<uint8_t> coded;
     if (count == 0) return ReadError::None;  // an empty page
-    if (const ReadError e = page_loading::readCoded(file, at, at + int64_t(count), page_loading::codedLimit(raster), coded); e != ReadError::None) return e;
+    const ReadError read =
+        page_loading::readCoded(file, at, at + int64_t(count), page_loading::codedLimit(raster), coded);
+    if (read != ReadError::None) return read;
     decoder.decodePage(coded, raster, 0, 0);
     return ReadError::None;
 }
