@@ -8,7 +8,7 @@ namespace lumipage {
 DocumentPrintPages::DocumentPrintPages(CLP98Doc& doc) : doc_(doc), table_(doc.table()) {}
 
 int DocumentPrintPages::pageCount() const { return table_.totalPages(); }
-int DocumentPrintPages::currentPage() const { return table_.currentPage(); }
+int DocumentPrintPages::currentPage() const { return table_.empty() ? 0 : table_.currentPage(); }
 
 std::vector<int> DocumentPrintPages::selectedPages() {
     table_.recount();

@@ -76,7 +76,7 @@ Messages& CMainFrame::messages() { return document_.messages(); }
 
 FramePrinting& CMainFrame::printing() {
     if (!printing_) {
-        printPages_ = std::make_unique<FramePrintPages>(table_, document_, *view_, *navigator_, *page_);
+        printPages_ = std::make_unique<FramePrintPages>(document_, *view_, *navigator_, *page_);
         printing_ = std::make_unique<FramePrinting>(this, *printPages_, settings_, messages());
     }
     return *printing_;

@@ -19,14 +19,6 @@
 
 namespace lumipage {
 
-int FramePrintPages::pageCount() const { return navigator_.pageCount(); }
-int FramePrintPages::currentPage() const { return navigator_.currentPage(); }
-
-std::vector<int> FramePrintPages::selectedPages() {
-    table_.recount();
-    return table_.selectedPages();
-}
-
 bool FramePrintPages::showForPrinting(int page) {
     const bool wasCurrent = page == navigator_.currentPage();
     if (!wasCurrent) {
@@ -47,15 +39,6 @@ const PageRaster* FramePrintPages::shownPage() const {
     const PageRaster* page = view_.orientation().displayed();
     return page && page->hasBits() ? page : nullptr;
 }
-
-bool FramePrintPages::inMemoryPage() const { return document_.unsavedPage(); }
-
-void FramePrintPages::markPrint(int page, int status) {
-    table_.setMarks(page, status == PrintJob::kPrinted ? PageWord::kPrinted : PageWord::kPrintError,
-                    PageWord::kPrintMarks);
-}
-
-void FramePrintPages::recountMarks() { table_.recount(); }
 
 PrintPages::ViewState FramePrintPages::viewState() const {
     return {navigator_.currentPage(), view_.level(), view_.scrollPosition()};

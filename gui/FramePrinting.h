@@ -3,6 +3,7 @@
 #include <memory>
 #include <optional>
 
+#include "app/DocumentPrintPages.h"
 #include "view/PrintJob.h"
 
 class QWidget;
@@ -19,30 +20,21 @@ struct Settings;
 
 // The page list and the view lent to a print job: pages are gone to as the
 // navigation does, shown whole while they print, and the view's page, level
-// and scroll position are given back at the end.
-class FramePrintPages : public PrintPages {
+// and scroll position are given back at the end. Marks and the selection
+// are the page list's, as without a window.
+class FramePrintPages : public DocumentPrintPages {
 public:
-    FramePrintPages(OpenFileTable& table, CLP98Doc& document, CLP98View& view, PageNavigator& navigator,
-                    ViewHost& host)
-        : table_(table), document_(document), view_(view), navigator_(navigator), host_(host) {}
+    FramePrintPages(CLP98Doc& document, CLP98View& view, PageNavigator& navigator, ViewHost& host)
+        : DocumentPrintPages(document), view_(view), navigator_(navigator), host_(host) {}
 
-    int pageCount() const override;
-    int currentPage() const override;
-    std::vector<int> selectedPages() override;
     bool showForPrinting(int page) override;
     const PageRaster* shownPage() const override;
-    const CDIB* colourPage() const override { return nullptr; }
-    bool inMemoryPage() const override;
-    void markPrint(int page, int status) override;
-    void recountMarks() override;
     ViewState viewState() const override;
     void restoreViewState(const ViewState& state) override;
     ViewSize screenBitmapSize() const override;
     int levelDivisor() const override;
 
 private:
-    OpenFileTable& table_;
-    CLP98Doc& document_;
     CLP98View& view_;
     PageNavigator& navigator_;
     ViewHost& host_;
