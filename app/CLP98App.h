@@ -7,7 +7,7 @@
 #include "app/CommandLine.h"
 #include "app/LaunchLines.h"
 #include "app/RecentFileList.h"
-#include "app/ViewerCommands.h"
+#include "app/CommandState.h"
 #include "base/Settings.h"
 #include "platform/IniSettingsStore.h"
 #include "document/CLP98Doc.h"

@@ -2,7 +2,7 @@
 #include <functional>
 #include <map>
 
-#include "app/ViewerCommands.h"
+#include "app/CommandState.h"
 
 namespace lumipage {
 

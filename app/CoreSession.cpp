@@ -1,6 +1,7 @@
 #include "app/CoreSession.h"
 
 #include "app/SessionCommandStates.h"
+#include "app/ViewerCommands.h"
 #include "base/FileEditor.h"
 #include "document/CLP98Doc.h"
 #include "document/PageFileOperations.h"

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "app/CommandRouter.h"
-#include "app/ViewerCommands.h"
 
 namespace lumipage {
 
@@ -16,6 +15,7 @@ class PageFileOperations;
 class PageListDocument;
 class PageNavigator;
 class ViewHost;
+class ViewerCommands;
 struct Settings;
 
 // What the session needs from the window it runs under: where the view

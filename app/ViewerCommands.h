@@ -2,6 +2,8 @@
 #include <functional>
 #include <string>
 
+#include "app/CommandState.h"
+
 namespace lumipage {
 
 class CLP98Doc;
@@ -9,14 +11,6 @@ class CLP98View;
 class OpenFileTable;
 class PageNavigator;
 struct Settings;
-
-// How a command shows in menus and on buttons right now.
-struct CommandState {
-    bool enabled = false;
-    bool checked = false;
-    std::string text;  // empty: the caption of the command table
-    friend bool operator==(const CommandState&, const CommandState&) = default;
-};
 
 // The viewer's commands: what each does and when it is offered. The window
 // asks `state` before it shows a menu and when idle, and hands every
