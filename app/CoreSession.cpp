@@ -1,6 +1,8 @@
 #include "app/CoreSession.h"
 
+#include "app/ScanSession.h"
 #include "app/SessionCommandStates.h"
+#include "base/CommandIds.h"
 #include "app/ViewerCommands.h"
 #include "base/FileEditor.h"
 #include "document/CLP98Doc.h"
@@ -20,8 +22,9 @@ CoreSession::CoreSession(Settings& settings, OpenFileTable& table, CLP98Doc& doc
     commands_ = std::make_unique<ViewerCommands>(*view_, *navigator_, document_, table_, settings_);
     router_.setFallback([this](int id) { return commands_->state(id); }, [this](int id) { return commands_->run(id); });
     addSessionStates(router_, SessionFacts{table_, document_, [this]() -> PageFileOperations& { return pageFiles(); },
-                                           [this]() -> FileEditor& { return fileEditor(); }, window_.scannerReady,
-                                           window_.colourDialogOpen});
+                                           [this]() -> FileEditor& { return fileEditor(); },
+                                           [this] { return scannerReady(); }, window_.colourDialogOpen});
+    addScanHandlers();
 }
 
 CoreSession::~CoreSession() = default;
@@ -44,5 +47,24 @@ FileEditor& CoreSession::fileEditor() {
 }
 
 bool CoreSession::editingPageFile() const { return pageFiles_ && pageFiles_->editing(); }
+
+ScanSession& CoreSession::scanning() {
+    if (!scanning_) scanning_ = std::make_unique<ScanSession>(settings_, document_, *viewDocument_, *window_.scanWindow);
+    return *scanning_;
+}
+
+// The source manager is tried once, when the window first asks.
+bool CoreSession::scannerReady() { return window_.scanWindow && scanning().ready(); }
+
+void CoreSession::addScanHandlers() {
+    using namespace command;
+    if (!window_.scanWindow) return;
+    router_.setHandler(kSelectScanner, [this] { scanning().selectSource(); });
+    router_.setHandler(kScanNew, [this] { scanning().scan(ScanMode::NewFiles); });
+    router_.setHandler(kRescan, [this] { scanning().scan(ScanMode::Rescan); });
+    router_.setHandler(kCopyDirect, [this] { scanning().scan(ScanMode::Copy, PrinterDialog::Skip); });
+    router_.setHandler(kCopyWithPrinterSetup, [this] { scanning().scan(ScanMode::Copy, PrinterDialog::Show); });
+    router_.setHandler(kFaxFromScanner, [this] { scanning().scan(ScanMode::ScanToFax); });
+}
 
 }  // namespace lumipage

@@ -14,23 +14,26 @@ class OpenFileTable;
 class PageFileOperations;
 class PageListDocument;
 class PageNavigator;
+class ScanSession;
+class ScanWindow;
 class ViewHost;
 class ViewerCommands;
 struct Settings;
 
 // What the session needs from the window it runs under: where the view
-// draws, the program that edits files (with the window's event pump), and
-// the two facts only the window knows.
+// draws, the program that edits files (with the window's event pump), the
+// window's side of scanning (null: no scanning) and whether its colour
+// dialog is open.
 struct SessionWindow {
     ViewHost& viewHost;
     std::function<std::unique_ptr<FileEditor>()> makeFileEditor;
-    std::function<bool()> scannerReady;  // a source manager is there and no scan runs
+    ScanWindow* scanWindow = nullptr;
     std::function<bool()> colourDialogOpen;
 };
 
 // The core of a windowed run, without any toolkit: it owns the page view and
 // what the view shows, the navigator, the viewer's commands, the fax
-// object, the page-file operations and the command table every command
+// object, scanning, the page-file operations and the command table every command
 // goes through. The window turns its events into calls here, adds the
 // handlers of the commands that open its dialogs, and paints the view.
 class CoreSession {
@@ -55,6 +58,8 @@ public:
     FileEditor& fileEditor();
     // Whether a page file is being edited in another program now.
     bool editingPageFile() const;
+    // Scanning, with the source manager loaded on first use; only with a scan window.
+    ScanSession& scanning();
 
 private:
     Settings& settings_;
@@ -69,6 +74,10 @@ private:
     std::unique_ptr<CLP98FAX> fax_;
     std::unique_ptr<PageFileOperations> pageFiles_;
     std::unique_ptr<FileEditor> fileEditor_;
+    std::unique_ptr<ScanSession> scanning_;
+
+    void addScanHandlers();
+    bool scannerReady();
 };
 
 }  // namespace lumipage

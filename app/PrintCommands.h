@@ -9,19 +9,19 @@ namespace lumipage {
 struct PrintCommand {
     int id;
     PrintRange range;
-    bool dialog;
+    PrinterDialog dialog;
     bool preview;
 };
 
 inline constexpr PrintCommand kPrintCommands[] = {
-    {command::kPrintAllDialog, PrintRange::AllPages, true, false},
-    {command::kPrintAll, PrintRange::AllPages, true, false},
-    {command::kPrintDirect, PrintRange::AllPages, false, false},
-    {command::kPrintSelected, PrintRange::SelectedPages, true, false},
-    {command::kPrintScreen, PrintRange::CurrentScreen, true, false},
-    {command::kPreviewAll, PrintRange::AllPages, false, true},
-    {command::kPreviewSelected, PrintRange::SelectedPages, false, true},
-    {command::kPreviewScreen, PrintRange::CurrentScreen, false, true},
+    {command::kPrintAllDialog, PrintRange::AllPages, PrinterDialog::Show, false},
+    {command::kPrintAll, PrintRange::AllPages, PrinterDialog::Show, false},
+    {command::kPrintDirect, PrintRange::AllPages, PrinterDialog::Skip, false},
+    {command::kPrintSelected, PrintRange::SelectedPages, PrinterDialog::Show, false},
+    {command::kPrintScreen, PrintRange::CurrentScreen, PrinterDialog::Show, false},
+    {command::kPreviewAll, PrintRange::AllPages, PrinterDialog::Skip, true},
+    {command::kPreviewSelected, PrintRange::SelectedPages, PrinterDialog::Skip, true},
+    {command::kPreviewScreen, PrintRange::CurrentScreen, PrinterDialog::Skip, true},
 };
 
 }  // namespace lumipage

@@ -59,10 +59,10 @@ CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFi
     setAcceptDrops(true);
     page_ = new PageWidget(this);
     setCentralWidget(page_);
+    scanWindow_ = makeScanWindow();
     session_ = std::make_unique<CoreSession>(
         settings_, table_, document_,
-        SessionWindow{*page_, [] { return makeFileEditor(); }, [this] { return scannerReady(); },
-                      [this] { return colourDialogOpen(); }});
+        SessionWindow{*page_, [] { return makeFileEditor(); }, scanWindow_.get(), [this] { return colourDialogOpen(); }});
     viewDocument_ = &session_->viewDocument();
     view_ = &session_->view();
     navigator_ = &session_->navigator();

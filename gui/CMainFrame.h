@@ -143,8 +143,6 @@ private:
     CommandRouter& router();
     void addFaxHandlers();
     void addColourHandlers();
-    void addScanHandlers();
-    bool scannerReady() const;
     void addOptionsHandlers();
     void addPageFileHandlers();
     ViewRect pageClientRect() const;
@@ -188,9 +186,9 @@ private:
     ColourDialog* colourDialog_ = nullptr;
     std::function<void()> colourBroadcast_;
 
-    // Scanning: the scan, copy and scan-to-fax commands (CMainFrameScan.cpp).
-    FrameScanning& scanning() const;
-    mutable std::unique_ptr<FrameScanning> scanning_;
+    // Scanning: the window's dialogs and jobs for the core's scans (CMainFrameScan.cpp).
+    std::unique_ptr<FrameScanning> makeScanWindow();
+    std::unique_ptr<FrameScanning> scanWindow_;
 
     // Recent files: their items in the file menu (CMainFrameRecent.cpp).
     void updateRecentMenu();

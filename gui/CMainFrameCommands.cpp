@@ -61,7 +61,6 @@ void CMainFrame::addHandlers() {
     table.setHandler(kSelectionCounter, [this] { openPageList(true); });
     addOptionsHandlers();
     addColourHandlers();
-    addScanHandlers();
     addFaxHandlers();
     addPageFileHandlers();
 }

@@ -68,7 +68,8 @@ void FramePrinting::setUp(PrintJob& job, PrintRange range, bool preview, const V
     job.setUp(range, preview, settings_.useStretchBlt != 0, client);
 }
 
-void FramePrinting::print(PrintRange range, bool withDialog, const ViewRect& client) {
+void FramePrinting::print(PrintRange range, PrinterDialog printerDialog, const ViewRect& client) {
+    const bool withDialog = printerDialog == PrinterDialog::Show;
     PrintJob job(pages_);
     setUp(job, range, false, client);
     const int sheets = job.prepare();

@@ -51,7 +51,7 @@ public:
     static constexpr const char* kNoPrinter = "プリンタが見つかりません";
 
     // `client`: the page area's rectangle, for the current-screen range.
-    void print(PrintRange range, bool withDialog, const ViewRect& client);
+    void print(PrintRange range, PrinterDialog dialog, const ViewRect& client);
     void preview(PrintRange range, const ViewRect& client);
     void printerSetup();
     // Batch printing: all pages to the default printer; false when there is none.

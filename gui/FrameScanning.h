@@ -1,58 +1,41 @@
 #pragma once
 #include <functional>
 #include <memory>
-#include <optional>
-#include <string>
 
-#include "scan/ScanJob.h"
-#include "scan/SourceManagerLibrary.h"
-#include "scan/TwainSession.h"
+#include "app/ScanSession.h"
 
 class QProgressDialog;
 class QWidget;
 
 namespace lumipage {
 
-class CLP98Doc;
-class PageRaster;
-class Messages;
-struct Settings;
-
-// What the window lends to its scan jobs.
-struct ScanWindow {
-    QWidget* widget = nullptr;
-    std::function<void()> showPage;                   // the current page changed
-    std::function<void(const PageRaster*)> showScanned;  // a page not yet kept, null: back to the document
-    std::function<bool(bool printerDialog)> printCopy;  // the current page, first page only
+// What the window lends to its scans besides itself.
+struct ScanWindowJobs {
+    std::function<void()> refresh;                             // the page list or the page shown changed
+    std::function<bool(PrinterDialog dialog)> printCopy;       // the current page, first page only
     std::function<void(int id)> postCommand;
-    std::function<bool()> sendAllPages;  // scan to fax: the send job over every page
+    std::function<bool()> sendAllPages;                        // scan to fax: the send job over every page
 };
 
-// The window side of scanning: the source manager named in the settings,
-// one TWAIN session and the scan settings kept for the program's life; it
-// answers the scan job with the scan dialog and the threshold dialog.
-class FrameScanning : public ScanJobUi, public TwainHost {
+// The window side of scanning: the scan dialog, the threshold dialog, the
+// scanner list, the progress window while pages are read, and the window
+// kept answering meanwhile.
+class FrameScanning : public ScanWindow {
 public:
-    static constexpr const char* kFaxUnavailable = "この画面からはＦＡＸ送信できません";
-
-    FrameScanning(Settings& settings, CLP98Doc& document, Messages& messages, ScanWindow window);
+    FrameScanning(QWidget* window, ScanWindowJobs jobs);
     ~FrameScanning() override;
 
-    // Whether the source manager could be loaded (tested once).
-    bool managerAvailable();
-    bool busy() const { return busy_; }
-    void selectSource();
-    void scan(ScanMode mode, bool printerDialog = false);
-    ScanSettings& kept() { return kept_; }
-
-    // ScanJobUi
-    ScanDialogResult showScanDialog(ScanSettings& settings, const ScanDialogSetup& setup) override;
+    // ScanWindow
+    ScanDialogResult showScanDialog(ScanSettings& settings, const ScanDialogSetup& setup,
+                                    const ScanDialogTitle& title) override;
     void adjustThreshold(ThresholdAdjustment& adjustment) override;
-    bool printCopy(bool printerDialog) override;
-    bool sendAllPages() override;
-    void convertAllPages() override;
-    void pageChanged() override;
-    void showScannedPage(const PageRaster* page) override;
+    void scanEnded() override;
+    bool printCopy(PrinterDialog dialog) override { return jobs_.printCopy(dialog); }
+    bool canSendFax() const override { return bool(jobs_.sendAllPages); }
+    bool sendAllPages() override { return jobs_.sendAllPages(); }
+    void postCommand(int id) override { jobs_.postCommand(id); }
+    void pageChanged() override { jobs_.refresh(); }
+    std::optional<size_t> choose(const std::vector<std::string>& sources, size_t current) override;
 
     // TwainHost
     bool pump() override;
@@ -61,20 +44,9 @@ public:
     void pageRead() override;
 
 private:
-    TwainSession& session();
-
-    Settings& settings_;
-    CLP98Doc& document_;
-    Messages& messages_;
-    ScanWindow window_;
-    std::unique_ptr<DlopenSourceManager> library_;
-    std::unique_ptr<TwainSession> session_;
-    std::unique_ptr<ScanJob> job_;
-    ScanSettings kept_;
-    ScanMode mode_ = ScanMode::NewFiles;
-    std::optional<bool> available_;
+    QWidget* window_;
+    ScanWindowJobs jobs_;
     std::unique_ptr<QProgressDialog> progress_;  // while pages are read
-    bool busy_ = false;
 };
 
 }  // namespace lumipage

@@ -65,7 +65,7 @@ public:
                 DocumentPrintPages pages(app_.document());
                 FramePrinting printing(nullptr, pages, app_.settings(), messages_);
                 if (QGuiApplication::platformName() == "offscreen") batchFailed_ = !printing.printAllDirect();
-                else printing.print(PrintRange::AllPages, true, {});
+                else printing.print(PrintRange::AllPages, PrinterDialog::Show, {});
                 break;
             }
             case command::kConvertAll:

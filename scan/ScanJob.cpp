@@ -86,10 +86,10 @@ bool ScanJob::openSource(ScanCapabilities& caps) {
     }
 }
 
-void ScanJob::run(ScanMode mode, bool printerDialog) {
+void ScanJob::run(ScanMode mode, PrinterDialog dialog) {
     if (busy_) return;
     mode_ = mode;
-    printerDialog_ = printerDialog;
+    printerDialog_ = dialog;
     copyPrinted_ = false;
     thresholdDialogOff_ = false;
     pageName_.clear();

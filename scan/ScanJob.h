@@ -7,6 +7,7 @@
 #include "scan/ScanCapabilities.h"
 #include "scan/ScanFormulas.h"
 #include "scan/TwainSession.h"
+#include "view/PrintLayout.h"
 
 namespace lumipage {
 
@@ -80,7 +81,7 @@ public:
     virtual ScanDialogResult showScanDialog(ScanSettings& settings, const ScanDialogSetup& setup) = 0;
     virtual void adjustThreshold(ThresholdAdjustment& adjustment) = 0;
     // Prints the document's current (in-memory) page, first page only.
-    virtual bool printCopy(bool printerDialog) = 0;
+    virtual bool printCopy(PrinterDialog dialog) = 0;
     // Sends all open pages by fax.
     virtual bool sendAllPages() = 0;
     // Starts the conversion of all pages ("全頁ファイル変換...").
@@ -104,8 +105,8 @@ public:
             std::string faxWorkFolder);
 
     bool busy() const { return busy_; }
-    // Runs the command; `printerDialog` only for copies.
-    void run(ScanMode mode, bool printerDialog = false);
+    // Runs the command; `dialog` only matters for copies.
+    void run(ScanMode mode, PrinterDialog dialog = PrinterDialog::Skip);
 
     // The dialog's title with the state of the target file.
     std::string dialogTitle(ScanMode mode, const ScanSettings& settings, bool* executeEnabled) const;
@@ -140,7 +141,7 @@ private:
     std::string faxWorkFolder_;
     ScanSettings* current_ = nullptr;
     ScanMode mode_ = ScanMode::NewFiles;
-    bool printerDialog_ = false;
+    PrinterDialog printerDialog_ = PrinterDialog::Skip;
     bool busy_ = false;
     bool copyPrinted_ = false;
     bool thresholdDialogOff_ = false;

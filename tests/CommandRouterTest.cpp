@@ -10,6 +10,7 @@
 #include "base/FileEditor.h"
 #include "document/PageFileOperations.h"
 #include "support/DocumentFixture.h"
+#include "support/NoFileEditor.h"
 #include "support/TestImages.h"
 #include "support/ViewFakes.h"
 #include "view/CLP98View.h"
@@ -19,15 +20,9 @@ namespace {
 
 using namespace command;
 
-class NoEditor : public FileEditor {
-public:
-    bool knowsProgramFor(const std::string&) override { return false; }
-    bool editAndWait(const std::string&) override { return false; }
-};
-
 struct CommandRouting : test::DocumentFixture, ::testing::Test {
     PageFileOperations pageFiles{doc, settings, messages, &observer};
-    NoEditor editor;
+    test::NoFileEditor editor;
     bool scanner = false;
     bool colourOpen = false;
     std::vector<int> viewerRan;
@@ -105,7 +100,7 @@ TEST_F(CommandRouting, HandlersRunOnlyWhenTheirCommandIsOfferedAndTheRestGoToThe
 TEST_F(CommandRouting, ASessionWithoutAWindowRunsTheViewersCommands) {
     test::FakeViewHost host;
     CoreSession session(settings, table, doc,
-                        SessionWindow{host, [] { return std::make_unique<NoEditor>(); }, [] { return false; },
+                        SessionWindow{host, [] { return std::make_unique<test::NoFileEditor>(); }, nullptr,
                                       [] { return false; }});
     const PageRaster a = test::makePage(test::Pattern::Text, 320, 200, 1);
     const PageRaster b = test::makePage(test::Pattern::Noise, 320, 200, 2);

@@ -133,8 +133,8 @@ TEST(ScanJob, CopiesPrintWithoutKeepingAFileAndFaxScansGoToTheWorkFolder) {
     FakeTwainSource source;
     Job j(source);
     j.ui.answers = {ScanDialogResult::Execute, ScanDialogResult::Execute};
-    j.job.run(ScanMode::Copy, true);
-    EXPECT_EQ(j.ui.copies, std::vector<bool>{true});
+    j.job.run(ScanMode::Copy, PrinterDialog::Show);
+    EXPECT_EQ(j.ui.copies, std::vector<PrinterDialog>{PrinterDialog::Show});
     EXPECT_EQ(j.ui.dialogs.size(), 1u);  // a copy ends the job
     EXPECT_EQ(j.ui.dialogs[0].title, "スキャナ入力・コピー");
     EXPECT_FALSE(j.ui.dialogs[0].sourceDialogEnabled);

@@ -7,6 +7,10 @@ namespace lumipage {
 // page (the copy job of a scan), or the part of the current page the window shows.
 enum class PrintRange { AllPages = 0, SelectedPages = 1, FirstPage = 2, CurrentScreen = 3 };
 
+// Whether the printer dialog comes up before a job prints, or the job goes
+// straight to the printer kept for the run.
+enum class PrinterDialog { Skip, Show };
+
 // The arithmetic of a printed sheet: which page pixels, the print bitmap's
 // shape, and where the bitmap lands on the sheet.
 namespace print {

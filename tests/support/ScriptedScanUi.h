@@ -18,7 +18,7 @@ public:
     int thresholdDialogs = 0;
     int newThreshold = -1;  // what the threshold dialog sets, -1: unchanged
     std::string newFileName;  // typed into the threshold dialog when not empty
-    std::vector<bool> copies;
+    std::vector<PrinterDialog> copies;
     int sends = 0, conversions = 0, repaints = 0;
 
     // What the last dialog offered: the reduction methods and the zoom range.
@@ -46,8 +46,8 @@ public:
         }
         if (!newFileName.empty()) adjustment.fileName = newFileName;
     }
-    bool printCopy(bool printerDialog) override {
-        copies.push_back(printerDialog);
+    bool printCopy(PrinterDialog dialog) override {
+        copies.push_back(dialog);
         return true;
     }
     bool sendAllPages() override { return ++sends > 0; }
