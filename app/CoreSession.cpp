@@ -1,8 +1,10 @@
 #include "app/CoreSession.h"
 
+#include "app/PageListCommentHost.h"
 #include "app/ScanSession.h"
 #include "app/SessionCommandStates.h"
 #include "base/CommandIds.h"
+#include "app/ViewPrintPages.h"
 #include "app/ViewerCommands.h"
 #include "base/FileEditor.h"
 #include "document/CLP98Doc.h"
@@ -51,6 +53,20 @@ bool CoreSession::editingPageFile() const { return pageFiles_ && pageFiles_->edi
 ScanSession& CoreSession::scanning() {
     if (!scanning_) scanning_ = std::make_unique<ScanSession>(settings_, document_, *viewDocument_, *window_.scanWindow);
     return *scanning_;
+}
+
+PrintPages& CoreSession::printPages() {
+    if (!printPages_) printPages_ = std::make_unique<ViewPrintPages>(document_, *view_, *navigator_, window_.viewHost);
+    return *printPages_;
+}
+
+CommentHost& CoreSession::commentHost() {
+    if (!commentHost_)
+        commentHost_ = std::make_unique<PageListCommentHost>(table_, *navigator_, [this] {
+            document_.refreshCommentTitle();  // the caption shows the page's new title
+            if (changed_) changed_();
+        });
+    return *commentHost_;
 }
 
 // The source manager is tried once, when the window first asks.

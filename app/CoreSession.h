@@ -9,11 +9,15 @@ namespace lumipage {
 class CLP98Doc;
 class CLP98FAX;
 class CLP98View;
+class CommentHost;
+class PrintPages;
 class FileEditor;
 class OpenFileTable;
 class PageFileOperations;
 class PageListDocument;
 class PageNavigator;
+class PageListCommentHost;
+class ViewPrintPages;
 class ScanSession;
 class ScanWindow;
 class ViewHost;
@@ -60,6 +64,12 @@ public:
     bool editingPageFile() const;
     // Scanning, with the source manager loaded on first use; only with a scan window.
     ScanSession& scanning();
+    // The pages a print job prints, the view following the job.
+    PrintPages& printPages();
+    // What the comment dialog edits: the current file or page. A written
+    // comment refreshes the document's title and tells `changed`.
+    CommentHost& commentHost();
+    void setChangeListener(std::function<void()> changed) { changed_ = std::move(changed); }
 
 private:
     Settings& settings_;
@@ -75,6 +85,9 @@ private:
     std::unique_ptr<PageFileOperations> pageFiles_;
     std::unique_ptr<FileEditor> fileEditor_;
     std::unique_ptr<ScanSession> scanning_;
+    std::unique_ptr<ViewPrintPages> printPages_;
+    std::unique_ptr<PageListCommentHost> commentHost_;
+    std::function<void()> changed_;
 
     void addScanHandlers();
     bool scannerReady();

@@ -22,7 +22,6 @@
 #include "document/OpenFileTable.h"
 #include "fax/CLP98FAX.h"
 #include "document/PageFileOperations.h"
-#include "gui/FrameCommentHost.h"
 #include "gui/FramePrinting.h"
 #include "gui/FrameScanning.h"
 #include "gui/PageWidget.h"
@@ -75,6 +74,7 @@ CMainFrame::CMainFrame(Settings& settings, const StartupRequest& startup, OpenFi
     requestSide_->setColourDialogQuery([this] { return colourDialogOpen(); });
     navigator_->setChangeListener([this] { refresh(); });
     commands_->setChangeListener([this] { refresh(); });
+    session_->setChangeListener([this] { refresh(); });
     page_->setKeyHandler([this](QKeyEvent* e) { return handleKey(e); });
     page_->setResizeHandler([this](int id) { postCommand(id); });
     mouse_ = std::make_unique<ViewMouse>(*page_, *view_, settings_);

@@ -38,8 +38,6 @@ class FileEditor;
 struct ConversionResult;
 class PageFileOperations;
 class Messages;
-class FrameCommentHost;
-class FramePrintPages;
 class FramePrinting;
 class InstanceRequestHandler;
 class FrameRequestSide;
@@ -237,9 +235,7 @@ private:
     ViewerCommands* commands_ = nullptr;
     std::unique_ptr<FrameRequestSide> requestSide_;
     std::unique_ptr<InstanceRequestHandler> requests_;
-    std::unique_ptr<FramePrintPages> printPages_;
     std::unique_ptr<FramePrinting> printing_;
-    std::unique_ptr<FrameCommentHost> commentHost_;
     CommentDialog* commentDialog_ = nullptr;
     std::optional<std::pair<std::string, int>> commentShown_;
     std::map<int, QAction*> actions_;

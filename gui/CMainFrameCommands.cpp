@@ -13,7 +13,6 @@
 #include "document/OpenFileTable.h"
 #include "gui/CMainFrame.h"
 #include "gui/DialogPlacement.h"
-#include "gui/FrameCommentHost.h"
 #include "gui/FramePrinting.h"
 #include "gui/PageWidget.h"
 #include "gui/QtMessages.h"
@@ -75,8 +74,7 @@ Messages& CMainFrame::messages() { return document_.messages(); }
 
 FramePrinting& CMainFrame::printing() {
     if (!printing_) {
-        printPages_ = std::make_unique<FramePrintPages>(document_, *view_, *navigator_, *page_);
-        printing_ = std::make_unique<FramePrinting>(this, *printPages_, settings_, messages());
+        printing_ = std::make_unique<FramePrinting>(this, session_->printPages(), settings_, messages());
     }
     return *printing_;
 }
@@ -103,11 +101,7 @@ void CMainFrame::openKeywordIndex() {
 
 void CMainFrame::openCommentDialog() {
     if (!commentDialog_) {
-        commentHost_ = std::make_unique<FrameCommentHost>(table_, *navigator_, [this] {
-            document_.refreshCommentTitle();  // the caption shows the page's new title
-            refresh();
-        });
-        commentDialog_ = new CommentDialog(*commentHost_, messages(), this);
+        commentDialog_ = new CommentDialog(session_->commentHost(), messages(), this);
         // Closed by the user: where it stood is kept for the next opening.
         connect(commentDialog_, &QDialog::finished, this, [this] {
             if (settings_.saveDialogPos) settings_.commentDlg = placementEntry(*commentDialog_, false);
@@ -132,7 +126,7 @@ void CMainFrame::storeCommentDialogAtExit() {
 // The comment dialog follows the current page.
 void CMainFrame::followCommentTarget() {
     if (!commentDialog_ || !commentDialog_->isVisible()) return;
-    const auto target = commentHost_->commentTarget();
+    const auto target = session_->commentHost().commentTarget();
     std::optional<std::pair<std::string, int>> shown;
     if (target) shown = std::make_pair(target->file, target->page);
     if (shown == commentShown_) return;

@@ -3,42 +3,14 @@
 #include <memory>
 #include <optional>
 
-#include "app/DocumentPrintPages.h"
 #include "view/PrintJob.h"
 
 class QWidget;
 
 namespace lumipage {
 
-class CLP98Doc;
 class Messages;
-class CLP98View;
-class OpenFileTable;
-class PageNavigator;
-class ViewHost;
 struct Settings;
-
-// The page list and the view lent to a print job: pages are gone to as the
-// navigation does, shown whole while they print, and the view's page, level
-// and scroll position are given back at the end. Marks and the selection
-// are the page list's, as without a window.
-class FramePrintPages : public DocumentPrintPages {
-public:
-    FramePrintPages(CLP98Doc& document, CLP98View& view, PageNavigator& navigator, ViewHost& host)
-        : DocumentPrintPages(document), view_(view), navigator_(navigator), host_(host) {}
-
-    bool showForPrinting(int page) override;
-    const PageRaster* shownPage() const override;
-    ViewState viewState() const override;
-    void restoreViewState(const ViewState& state) override;
-    ViewSize screenBitmapSize() const override;
-    int levelDivisor() const override;
-
-private:
-    CLP98View& view_;
-    PageNavigator& navigator_;
-    ViewHost& host_;
-};
 
 // The print commands: print with or without the printer dialog, preview,
 // printer set-up. One printer is kept for the whole run. `window` is the

@@ -3,31 +3,14 @@
 #include <optional>
 #include <string>
 
+#include "comments/CommentHost.h"
+
 class QPlainTextEdit;
 class QPushButton;
 
 namespace lumipage {
 
 class Messages;
-
-// Whose comment the dialog shows: the current file's, as its file part
-// (page 0) or as the section of the page within the file.
-struct CommentTarget {
-    std::string file;
-    int page = 0;
-    bool lastPageOfList = false;
-};
-
-// What the comment dialog needs from the window.
-class CommentHost {
-public:
-    virtual ~CommentHost() = default;
-    // The current file and page, or nothing when no page is shown.
-    virtual std::optional<CommentTarget> commentTarget() const = 0;
-    virtual void goToNextPage() = 0;
-    // A comment was written or deleted: the caption's title may have changed.
-    virtual void commentChanged(const std::string& file) = 0;
-};
 
 // The comment dialog (164, "コメント"), modeless: follows the current page,
 // saving a changed comment before it moves on, and edits the comment of the

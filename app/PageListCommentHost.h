@@ -1,17 +1,19 @@
 #pragma once
 #include <functional>
+#include <optional>
+#include <string>
 
 #include "document/OpenFileTable.h"
-#include "gui/dialogs/CommentDialog.h"
+#include "comments/CommentHost.h"
 #include "view/PageNavigator.h"
 
 namespace lumipage {
 
-// The comment dialog's view of the window: the current file, and its page
-// when the file has more than one.
-class FrameCommentHost : public CommentHost {
+// The comment dialog's view of the page list: the current file, and its
+// page when the file has more than one.
+class PageListCommentHost : public CommentHost {
 public:
-    FrameCommentHost(OpenFileTable& table, PageNavigator& navigator, std::function<void()> changed)
+    PageListCommentHost(OpenFileTable& table, PageNavigator& navigator, std::function<void()> changed)
         : table_(table), navigator_(navigator), changed_(std::move(changed)) {}
 
     std::optional<CommentTarget> commentTarget() const override {
