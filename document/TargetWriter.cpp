@@ -23,21 +23,23 @@ bool sameSize(const PageRaster& a, const PageRaster& b) { return a.width == b.wi
 
 }  // namespace
 
-TargetWriter::TargetWriter(int outCode, Messages& messages) : outCode_(outCode), messages_(messages) {}
-
-TargetWriter::~TargetWriter() { abandon(); }
-
-const char* TargetWriter::failureText() const {
-    switch (type_) {
+const char* saveFailureText(FileTypeCode type) {
+    switch (type) {
         case FileTypeCode::Tiff: return kSaveTiffFailed;
         case FileTypeCode::Pdf: return kSavePdfFailed;
+        case FileTypeCode::Bitmap: return kSaveDibFailed;
+        case FileTypeCode::Book: return kSaveFileFailed;
         default: return kSaveMhFailed;
     }
 }
 
-bool TargetWriter::failed(const std::string& path, const char* text) {
-    messages_.message(path + "\n" + text);
-    return false;
+TargetWriter::TargetWriter(int outCode, Messages& messages) : outCode_(outCode), messages_(messages) {}
+
+TargetWriter::~TargetWriter() { abandon(); }
+
+WriteResult TargetWriter::failed(const std::string& path, WriteResult result) {
+    messages_.message(path + "\n" + saveFailureText(type_));
+    return result;
 }
 
 const PageRaster* TargetWriter::forPageFile(const PageRaster& page, int dpi, bool single) {
@@ -73,62 +75,64 @@ const PageRaster* TargetWriter::forFax(const PageRaster& page) {
     return &fitted_;
 }
 
-bool TargetWriter::writeBitmap(const PageToWrite& page) {
+WriteResult TargetWriter::writeBitmap(const PageToWrite& page) {
     CDIB made;
     const CDIB* bitmap = page.keptBitmap;
     if (!bitmap) {
-        if (!BmpFile::bitmapFromPage(*page.raster, made)) return false;
+        if (!BmpFile::bitmapFromPage(*page.raster, made)) return WriteError::PageNotWritable;
         bitmap = &made;
     }
-    return bitmap->write(out_->file());
+    return written(bitmap->write(out_->file()));
 }
 
-bool TargetWriter::writePageFile(const PageToWrite& page, int dpi) {
+WriteResult TargetWriter::writePageFile(const PageToWrite& page, int dpi) {
     const PageRaster* raster = forPageFile(*page.raster, dpi, true);
-    if (!raster) return false;
+    if (!raster) return WriteError::PageNotWritable;
     PageRaster target;
     target.setSize(raster->width, raster->height);
     target.dpi = dpi != 0 ? dpi : raster->dpi;
     target.coding = int32_t(type_ == FileTypeCode::PageFileMH ? PageCoding::TaggedMH : PageCoding::Bit);
     File& file = out_->file();
-    return pageFile_.begin(file, 1, target, page.titleCp932) && pageFile_.append(file, *raster) &&
-           pageFile_.finish(file);
+    WriteResult result = pageFile_.begin(file, 1, target, page.titleCp932);
+    if (result) result = pageFile_.append(file, *raster);
+    if (result) result = pageFile_.finish(file);
+    return result;
 }
 
-bool TargetWriter::writeSingle(const std::string& path, FileTypeCode type, int dpi, const PageToWrite& page) {
+WriteResult TargetWriter::writeSingle(const std::string& path, FileTypeCode type, int dpi, const PageToWrite& page) {
     abandon();
     type_ = type;
     if (type == FileTypeCode::Book || type == FileTypeCode::Pdf) {
-        return begin(path, type, dpi, 1, 1) && append(page) && finish({});
+        WriteResult result = begin(path, type, dpi, 1, 1);
+        if (result) result = append(page);
+        if (result) result = finish({});
+        return result;
     }
     out_ = std::make_unique<AtomicFileWriter>(path);
-    const char* failure = type == FileTypeCode::Tiff     ? kSaveTiffFailed
-                          : type == FileTypeCode::Bitmap ? kSaveDibFailed
-                                                         : kSaveMhFailed;
     if (!out_->open()) {
         out_.reset();
-        return failed(path, failure);
+        return failed(path, WriteError::CannotCreate);
     }
-    bool ok = false;
+    WriteResult result = WriteError::PageNotWritable;
     switch (type) {
-        case FileTypeCode::Tiff: ok = tiff_.writeSinglePage(out_->file(), *page.raster, outCode_); break;
-        case FileTypeCode::Bitmap: ok = writeBitmap(page); break;
+        case FileTypeCode::Tiff: result = tiff_.writeSinglePage(out_->file(), *page.raster, outCode_); break;
+        case FileTypeCode::Bitmap: result = writeBitmap(page); break;
         case FileTypeCode::Fax: {
             const PageRaster* fax = forFax(*page.raster);
-            ok = fax && fax_.write(out_->file(), *fax);
+            if (fax) result = fax_.write(out_->file(), *fax);
             break;
         }
         case FileTypeCode::PageFileBW:
-        case FileTypeCode::PageFileMH: ok = writePageFile(page, dpi); break;
+        case FileTypeCode::PageFileMH: result = writePageFile(page, dpi); break;
         default: break;
     }
-    ok = ok && out_->commit();
+    if (result && !out_->commit()) result = WriteError::CannotReplace;
     out_.reset();
-    return ok || failed(path, failure);
+    return result ? result : failed(path, result);
 }
 
-bool TargetWriter::begin(const std::string& path, FileTypeCode type, int dpi, int plannedPages,
-                         int pageStartPosition) {
+WriteResult TargetWriter::begin(const std::string& path, FileTypeCode type, int dpi, int plannedPages,
+                                int pageStartPosition) {
     abandon();
     type_ = type;
     path_ = path;
@@ -138,72 +142,81 @@ bool TargetWriter::begin(const std::string& path, FileTypeCode type, int dpi, in
     begun_ = false;
     if (type == FileTypeCode::Book) {
         book_ = std::make_unique<BookWriter>();
-        if (book_->begin(path, plannedPages, pageStartPosition)) return true;
+        if (book_->begin(path, plannedPages, pageStartPosition)) return {};
         book_.reset();
-        return failed(path, kSaveFileFailed);
+        return failed(path, WriteError::CannotCreate);
     }
     if (type != FileTypeCode::Tiff && type != FileTypeCode::PageFileBW && type != FileTypeCode::PageFileMH &&
         type != FileTypeCode::Pdf)
-        return false;
+        return WriteError::PageNotWritable;  // a type that holds one page only
     out_ = std::make_unique<AtomicFileWriter>(path);
-    if (out_->open() && (type != FileTypeCode::Tiff || tiff_.beginMultiPage(out_->file(), plannedPages)) &&
-        (type != FileTypeCode::Pdf || pdf_.begin(out_->file())))
-        return true;
+    WriteResult result = out_->open() ? WriteResult{} : WriteError::CannotCreate;
+    if (result && type == FileTypeCode::Tiff) result = tiff_.beginMultiPage(out_->file(), plannedPages);
+    if (result && type == FileTypeCode::Pdf) result = pdf_.begin(out_->file());
+    if (result) return result;
     out_.reset();
-    return failed(path, failureText());
+    return failed(path, result);
 }
 
-bool TargetWriter::append(const PageToWrite& page) {
-    bool ok = false;
-    if (book_) {
-        ok = book_->addPage(page.asRead ? *page.asRead : *page.raster, page.word);
-        if (!ok) return failed(path_, kSaveFileFailed);
-    } else if (out_ && type_ == FileTypeCode::Pdf) {
-        ok = pdf_.appendPage(out_->file(), *page.raster);
-        if (!ok) return failed(path_, kSavePdfFailed);
-    } else if (out_ && type_ == FileTypeCode::Tiff) {
-        ok = tiff_.appendPage(out_->file(), *page.raster, outCode_);
-        if (!ok) return failed(path_, kSaveTiffFailed);
-    } else if (out_) {
-        if (!begun_) {
-            // The first page sets the size of every page: scaled to the file's resolution.
-            const PageRaster& first = *page.raster;
-            const int dpi = dpi_ != 0 ? dpi_ : first.dpi;
-            const bool scaled = first.dpi >= kLowestScaledDpi && first.dpi <= kHighestScaledDpi;
-            geometry_.setSize(scaled ? int32_t(int64_t(first.width) * dpi / first.dpi) : first.width,
-                              scaled ? int32_t(int64_t(first.height) * dpi / first.dpi) : first.height);
-            geometry_.dpi = dpi;
-            geometry_.coding = int32_t(type_ == FileTypeCode::PageFileMH ? PageCoding::TaggedMH : PageCoding::Bit);
-            dpi_ = dpi;
-            begun_ = pageFile_.begin(out_->file(), planned_, geometry_, page.titleCp932);
-            if (!begun_) return failed(path_, kSaveMhFailed);
-        }
-        const PageRaster* raster = forPageFile(*page.raster, dpi_, false);
-        ok = raster && pageFile_.append(out_->file(), *raster);
-        if (!ok) return failed(path_, kSaveMhFailed);
+// A multi-page page file: the first page sets the size of every page,
+// scaled to the file's resolution.
+WriteResult TargetWriter::appendToPageFile(const PageToWrite& page) {
+    if (!begun_) {
+        const PageRaster& first = *page.raster;
+        const int dpi = dpi_ != 0 ? dpi_ : first.dpi;
+        const bool scaled = first.dpi >= kLowestScaledDpi && first.dpi <= kHighestScaledDpi;
+        geometry_.setSize(scaled ? int32_t(int64_t(first.width) * dpi / first.dpi) : first.width,
+                          scaled ? int32_t(int64_t(first.height) * dpi / first.dpi) : first.height);
+        geometry_.dpi = dpi;
+        geometry_.coding = int32_t(type_ == FileTypeCode::PageFileMH ? PageCoding::TaggedMH : PageCoding::Bit);
+        dpi_ = dpi;
+        const WriteResult begun = pageFile_.begin(out_->file(), planned_, geometry_, page.titleCp932);
+        if (!begun) return begun;
+        begun_ = true;
     }
-    if (ok) ++written_;
-    return ok;
+    const PageRaster* raster = forPageFile(*page.raster, dpi_, false);
+    if (!raster) return WriteError::PageNotWritable;
+    return pageFile_.append(out_->file(), *raster);
 }
 
-bool TargetWriter::finish(const std::string& indexFile, const std::function<void()>& fillBookComment) {
-    bool ok = false;
+WriteResult TargetWriter::append(const PageToWrite& page) {
+    WriteResult result = WriteError::NothingWritten;  // no file begun
     if (book_) {
-        ok = written_ > 0 && book_->end(indexFile, fillBookComment);
+        result = written(book_->addPage(page.asRead ? *page.asRead : *page.raster, page.word));
+    } else if (out_ && type_ == FileTypeCode::Pdf) {
+        result = pdf_.appendPage(out_->file(), *page.raster);
+    } else if (out_ && type_ == FileTypeCode::Tiff) {
+        result = tiff_.appendPage(out_->file(), *page.raster, outCode_);
+    } else if (out_) {
+        result = appendToPageFile(page);
+    } else {
+        return result;
+    }
+    if (!result) return failed(path_, result);
+    ++written_;
+    return result;
+}
+
+WriteResult TargetWriter::finish(const std::string& indexFile, const std::function<void()>& fillBookComment) {
+    WriteResult result = WriteError::NothingWritten;
+    if (book_) {
+        if (written_ > 0) result = written(book_->end(indexFile, fillBookComment));
         book_.reset();
     } else if (out_) {
         File& file = out_->file();
-        const bool ended = type_ == FileTypeCode::Tiff  ? tiff_.finishMultiPage(file)
-                           : type_ == FileTypeCode::Pdf ? pdf_.finish(file)
-                                                        : begun_ && pageFile_.finish(file);
-        ok = written_ > 0 && ended && out_->commit();
+        if (type_ == FileTypeCode::Tiff) result = tiff_.finishMultiPage(file);
+        else if (type_ == FileTypeCode::Pdf) result = pdf_.finish(file);
+        else if (begun_) result = pageFile_.finish(file);
+        if (result && written_ == 0) result = WriteError::NothingWritten;
+        if (result && !out_->commit()) result = WriteError::CannotReplace;
         out_.reset();
     }
-    if (!ok) {
+    if (!result) {
         abandon();
-        if (written_ > 0) return failed(path_, failureText());
+        // A file that never got a page was refused page by page already.
+        if (written_ > 0) return failed(path_, result);
     }
-    return ok;
+    return result;
 }
 
 void TargetWriter::abandon() {

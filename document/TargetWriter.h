@@ -37,11 +37,16 @@ inline constexpr const char* kSaveDibFailed = "Failed to save DIB file";
 inline constexpr const char* kSaveFileFailed = "Failed to save file";
 inline constexpr const char* kSavePdfFailed = "Failed to save PDF file";
 
+// What the user is told when a file of this type cannot be saved, whatever failed.
+const char* saveFailureText(FileTypeCode type);
+
 // Writes pages into files of one type: a single page as a whole file, or
 // many pages into one file. Every file is written beside its target under a
 // temporary name and renamed over the target only when it is complete, so a
 // failed or interrupted write never leaves a partial file under the target's
-// name and never loses the file it was to replace.
+// name and never loses the file it was to replace. A failure is said once,
+// here, with the target's name and the text of its type, and is returned as
+// what failed.
 class TargetWriter {
 public:
     TargetWriter(int outCode, Messages& messages);
@@ -53,26 +58,26 @@ public:
     void setOutCode(int outCode) { outCode_ = outCode; }
 
     // `dpi`: the resolution a page file is written at; 0 = the page's own.
-    bool writeSingle(const std::string& path, FileTypeCode type, int dpi, const PageToWrite& page);
+    WriteResult writeSingle(const std::string& path, FileTypeCode type, int dpi, const PageToWrite& page);
 
     // Many pages: page files, TIFF and books. `pageStartPosition` is a book's.
-    bool begin(const std::string& path, FileTypeCode type, int dpi, int plannedPages, int pageStartPosition);
-    bool append(const PageToWrite& page);
+    WriteResult begin(const std::string& path, FileTypeCode type, int dpi, int plannedPages, int pageStartPosition);
+    WriteResult append(const PageToWrite& page);
     // Completes the file and puts it under its name; `indexFile` is the index
     // in use, whose comment a book takes; `fillBookComment` adds the pages'
     // comments to a book's comment file before the book embeds it.
-    bool finish(const std::string& indexFile, const std::function<void()>& fillBookComment = {});
+    WriteResult finish(const std::string& indexFile, const std::function<void()>& fillBookComment = {});
     void abandon();
     int pagesWritten() const { return written_; }
 
 private:
-    bool failed(const std::string& path, const char* text);
-    const char* failureText() const;
+    WriteResult failed(const std::string& path, WriteResult result);
     // The page in the geometry a page file at `dpi` needs (itself when it fits as it is).
     const PageRaster* forPageFile(const PageRaster& page, int dpi, bool single);
     const PageRaster* forFax(const PageRaster& page);
-    bool writeBitmap(const PageToWrite& page);
-    bool writePageFile(const PageToWrite& page, int dpi);
+    WriteResult writeBitmap(const PageToWrite& page);
+    WriteResult writePageFile(const PageToWrite& page, int dpi);
+    WriteResult appendToPageFile(const PageToWrite& page);
 
     int outCode_;
     Messages& messages_;

@@ -20,12 +20,14 @@ std::vector<uint8_t> FaxPageFileWriter::headerBytes() {
     return h;
 }
 
-bool FaxPageFileWriter::write(File& file, const PageRaster& page) {
-    if (!page.hasBits() || page.width != FaxPageFile::kWidth || page.height != FaxPageFile::kHeight) return false;
+WriteResult FaxPageFileWriter::write(File& file, const PageRaster& page) {
+    if (!page.hasBits() || page.width != FaxPageFile::kWidth || page.height != FaxPageFile::kHeight)
+        return WriteError::PageNotWritable;
     const PageToEncode fax = PageToEncode::of(page).withCoding(int32_t(PageCoding::FaxG3));
     coded_.resize(PageEncoder::bufferSize(fax));
     const size_t n = encoder_.encodePage(coded_, fax);
-    return n > 0 && file.writeAt(0, headerBytes()) && file.writeAt(FaxPageFile::kHeaderSize, std::span(coded_.data(), n));
+    if (n == 0) return WriteError::PageNotWritable;
+    return written(file.writeAt(0, headerBytes()) && file.writeAt(FaxPageFile::kHeaderSize, std::span(coded_.data(), n)));
 }
 
 }  // namespace lumipage

@@ -4,6 +4,7 @@
 
 #include "image/PageEncoder.h"
 #include "image/PageRaster.h"
+#include "image/WriteError.h"
 
 namespace lumipage {
 
@@ -17,7 +18,7 @@ public:
     static std::vector<uint8_t> headerBytes();
     // The page must already be a fax page (1728 x 2290); fitting other pages
     // to that size is the caller's step.
-    bool write(File& file, const PageRaster& page);
+    WriteResult write(File& file, const PageRaster& page);
 
 private:
     PageEncoder encoder_;

@@ -73,7 +73,7 @@ std::vector<uint8_t> LpPageFileWriter::headerBytes(int sizeClass, std::string_vi
     return b;
 }
 
-bool LpPageFileWriter::writeHead(File& file, int pageCount) {
+WriteResult LpPageFileWriter::writeHead(File& file, int pageCount) {
     PageRaster geometry;
     geometry.coding = coding_;
     geometry.dpi = dpi_;
@@ -81,10 +81,10 @@ bool LpPageFileWriter::writeHead(File& file, int pageCount) {
     std::vector<uint8_t> head = headerBytes(sizeClass_, title_, geometry, pageCount);
     for (uint32_t offset : offsets_)
         for (int j = 0; j < 4; ++j) head.push_back(uint8_t(offset >> (8 * j)));
-    return file.writeAt(0, head);
+    return written(file.writeAt(0, head));
 }
 
-bool LpPageFileWriter::begin(File& file, int plannedPages, const PageRaster& target, std::string_view titleCp932) {
+WriteResult LpPageFileWriter::begin(File& file, int plannedPages, const PageRaster& target, std::string_view titleCp932) {
     sizeClass_ = sizeClassFor(plannedPages);
     planned_ = plannedPages;
     appended_ = 0;
@@ -95,28 +95,35 @@ bool LpPageFileWriter::begin(File& file, int plannedPages, const PageRaster& tar
     title_ = std::string(titleCp932);
     offsets_.assign(size_t(LpPageFile::tableEntries(sizeClass_)), 0);
     offsets_[0] = uint32_t(sizeClass_) * 256 + 256;
-    return width_ > 0 && height_ > 0 && writeHead(file, 1);
+    if (width_ <= 0 || height_ <= 0) return WriteError::PageNotWritable;
+    return writeHead(file, 1);
 }
 
-bool LpPageFileWriter::append(File& file, const PageRaster& page) {
-    if (appended_ >= kMaxAppended || appended_ >= planned_ || size_t(appended_) >= offsets_.size()) return false;
-    if (!page.hasBits() || page.width != width_ || page.height != height_) return false;
+WriteResult LpPageFileWriter::append(File& file, const PageRaster& page) {
+    if (appended_ >= kMaxAppended || appended_ >= planned_ || size_t(appended_) >= offsets_.size())
+        return WriteError::PageNotWritable;
+    if (!page.hasBits() || page.width != width_ || page.height != height_) return WriteError::PageNotWritable;
     const int64_t end = file.size();
-    if (end < 0 || end > int64_t(UINT32_MAX)) return false;
+    if (end < 0) return WriteError::WriteFailed;
+    if (end > int64_t(UINT32_MAX)) return WriteError::PageNotWritable;
     bool ok;
     if (coding_ == int32_t(PageCoding::TaggedMH)) {
         const PageToEncode tagged = PageToEncode::of(page).withCoding(int32_t(PageCoding::TaggedMH));
         coded_.resize(PageEncoder::bufferSize(tagged));
         const size_t n = encoder_.encodePage(coded_, tagged);
-        ok = n > 0 && file.writeAt(end, std::span(coded_.data(), n));
+        if (n == 0) return WriteError::PageNotWritable;
+        ok = file.writeAt(end, std::span(coded_.data(), n));
     } else {
         ok = file.writeAt(end, std::span(page.bits(), size_t(page.bytesPerRow) * size_t(page.height)));
     }
-    if (!ok) return false;
+    if (!ok) return WriteError::WriteFailed;
     offsets_[size_t(appended_++)] = uint32_t(end);
-    return true;
+    return {};
 }
 
-bool LpPageFileWriter::finish(File& file) { return appended_ > 0 && writeHead(file, appended_); }
+WriteResult LpPageFileWriter::finish(File& file) {
+    if (appended_ == 0) return WriteError::NothingWritten;
+    return writeHead(file, appended_);
+}
 
 }  // namespace lumipage

@@ -6,6 +6,7 @@
 
 #include "image/PageEncoder.h"
 #include "image/PageRaster.h"
+#include "image/WriteError.h"
 
 namespace lumipage {
 
@@ -26,14 +27,14 @@ public:
     static int sizeClassFor(int plannedPages);
 
     // `target` gives dpi, width, height and coding (Bit or TaggedMH) of every page.
-    bool begin(File& file, int plannedPages, const PageRaster& target, std::string_view titleCp932);
+    WriteResult begin(File& file, int plannedPages, const PageRaster& target, std::string_view titleCp932);
     // Refused beyond the planned count or a full table; the page must have the target's geometry.
-    bool append(File& file, const PageRaster& page);
-    bool finish(File& file);
+    WriteResult append(File& file, const PageRaster& page);
+    WriteResult finish(File& file);
     int pagesWritten() const { return appended_; }
 
 private:
-    bool writeHead(File& file, int pageCount);
+    WriteResult writeHead(File& file, int pageCount);
 
     int sizeClass_ = 0;
     int planned_ = 0;

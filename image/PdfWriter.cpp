@@ -55,12 +55,12 @@ bool PdfWriter::put(File& file, const std::string& text) {
     return putBytes(file, reinterpret_cast<const uint8_t*>(text.data()), text.size());
 }
 
-bool PdfWriter::begin(File& file) {
+WriteResult PdfWriter::begin(File& file) {
     offsets_.assign(2, 0);  // the catalogue and the page tree come at the end
     pageObjects_.clear();
     position_ = 0;
     // The comment of high bytes tells transfer programs the file is binary.
-    return put(file, "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n");
+    return written(put(file, "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n"));
 }
 
 size_t PdfWriter::code(const PageRaster& page) {
@@ -78,9 +78,9 @@ size_t PdfWriter::code(const PageRaster& page) {
     return encoder_.encodePage(buffer_, whole);
 }
 
-bool PdfWriter::appendPage(File& file, const PageRaster& page) {
+WriteResult PdfWriter::appendPage(File& file, const PageRaster& page) {
     const size_t coded = code(page);
-    if (coded == 0) return false;
+    if (coded == 0) return WriteError::PageNotWritable;
     const int32_t rows = page.height;
     const std::string width = number(points(page.width, page.dpi));
     const std::string height = number(points(page.height, page.rowResolution()));
@@ -121,14 +121,14 @@ bool PdfWriter::appendPage(File& file, const PageRaster& page) {
         // The page's objects are dropped; the next page is written over them.
         offsets_.resize(size_t(pageObject - 1));
         position_ = start;
-        return false;
+        return WriteError::WriteFailed;
     }
     pageObjects_.push_back(pageObject);
-    return true;
+    return {};
 }
 
-bool PdfWriter::finish(File& file) {
-    if (pageObjects_.empty()) return false;
+WriteResult PdfWriter::finish(File& file) {
+    if (pageObjects_.empty()) return WriteError::NothingWritten;
     std::string kids;
     for (const int p : pageObjects_) kids += std::to_string(p) + " 0 R ";
     offsets_[kPageTree - 1] = position_;
@@ -145,7 +145,7 @@ bool PdfWriter::finish(File& file) {
     }
     table += "trailer\n<< /Size " + std::to_string(offsets_.size() + 1) + " /Root 1 0 R >>\nstartxref\n" +
              std::to_string(xref) + "\n%%EOF\n";
-    return ok && put(file, table);
+    return written(ok && put(file, table));
 }
 
 }  // namespace lumipage

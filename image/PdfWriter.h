@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "image/PageEncoder.h"
+#include "image/WriteError.h"
 
 namespace lumipage {
 
@@ -15,17 +16,17 @@ class PageRaster;
 // at its true physical size from the raster's resolution. The objects are
 // written in page order as they come; the page tree, the catalogue and the
 // cross-reference table follow at the end. The caller opens the file
-// (created empty) and reports failures.
+// (created empty) and says failures.
 class PdfWriter {
 public:
     // The resolution taken for a page that does not know its own.
     static constexpr int32_t kAssumedDpi = 300;
 
-    bool begin(File& file);
+    WriteResult begin(File& file);
     // Appends one page; false when it cannot be coded or written (the file
     // stays usable: the next page can still be appended).
-    bool appendPage(File& file, const PageRaster& page);
-    bool finish(File& file);
+    WriteResult appendPage(File& file, const PageRaster& page);
+    WriteResult finish(File& file);
     int pagesWritten() const { return int(pageObjects_.size()); }
 
     // Page size in points (1/72 inch) of `pixels` at `dpi`, as written.

@@ -143,51 +143,53 @@ std::span<const uint8_t> TiffWriter::codePage(const PageToEncode& page) {
     return {buffer_.data(), n};
 }
 
-bool TiffWriter::writeSinglePage(File& file, const PageRaster& raster, int codingSetting) {
+WriteResult TiffWriter::writeSinglePage(File& file, const PageRaster& raster, int codingSetting) {
     const PageToEncode page = PageToEncode::of(raster).withCoding(codingForSetting(codingSetting));
     const std::span<const uint8_t> data = codePage(page);
-    if (data.empty() || data.size() > UINT32_MAX - kSinglePageHeaderSize) return false;
+    if (data.empty() || data.size() > UINT32_MAX - kSinglePageHeaderSize) return WriteError::PageNotWritable;
     std::array<uint8_t, kSinglePageHeaderSize> header{};
     const auto start = fileHeader();
     std::copy(start.begin(), start.end(), header.begin());
     layOutIfd(std::span(header).subspan(kFileHeaderSize), kFileHeaderSize, page, kSinglePageHeaderSize,
               uint32_t(data.size()), raster.dpi, raster.rowResolution(), nullptr, 0);
-    return file.writeAt(0, header) && file.writeAt(kSinglePageHeaderSize, data);
+    return written(file.writeAt(0, header) && file.writeAt(kSinglePageHeaderSize, data));
 }
 
-bool TiffWriter::beginMultiPage(File& file, int plannedPages) {
+WriteResult TiffWriter::beginMultiPage(File& file, int plannedPages) {
     plannedPages_ = plannedPages;
     pagesWritten_ = 0;
     nextBlock_ = kFileHeaderSize;
     lastBlock_ = -1;
-    return plannedPages > 0 && file.writeAt(0, fileHeader());
+    if (plannedPages <= 0) return WriteError::NothingWritten;
+    return written(file.writeAt(0, fileHeader()));
 }
 
-bool TiffWriter::appendPage(File& file, const PageRaster& raster, int codingSetting) {
-    if (pagesWritten_ >= kMaxPages || pagesWritten_ >= plannedPages_) return false;
+WriteResult TiffWriter::appendPage(File& file, const PageRaster& raster, int codingSetting) {
+    if (pagesWritten_ >= kMaxPages || pagesWritten_ >= plannedPages_) return WriteError::PageNotWritable;
     const PageToEncode page = PageToEncode::of(raster).withCoding(codingForSetting(codingSetting));
     const std::span<const uint8_t> data = codePage(page);
     const int64_t blockOffset = nextBlock_;
     const int64_t end = blockOffset + int64_t(kPageBlockSize) + int64_t(data.size());
-    if (data.empty() || end > int64_t(UINT32_MAX)) return false;
+    if (data.empty() || end > int64_t(UINT32_MAX)) return WriteError::PageNotWritable;
     const bool lastPlanned = pagesWritten_ + 1 == plannedPages_;
     const uint32_t subfileType = plannedPages_ > 1 ? kSubfilePageOfMany : 0;
     std::array<uint8_t, kPageBlockSize> block{};
     const size_t nextAt = layOutIfd(block, uint32_t(blockOffset), page, uint32_t(blockOffset + kPageBlockSize), uint32_t(data.size()),
               raster.dpi, raster.rowResolution(), &subfileType, lastPlanned ? 0 : uint32_t(end));
-    if (!file.writeAt(blockOffset, block) || !file.writeAt(blockOffset + int64_t(kPageBlockSize), data)) return false;
+    if (!file.writeAt(blockOffset, block) || !file.writeAt(blockOffset + int64_t(kPageBlockSize), data))
+        return WriteError::WriteFailed;
     lastBlock_ = blockOffset;
     lastNextPointer_ = int64_t(nextAt);
     nextBlock_ = end;
     ++pagesWritten_;
-    return true;
+    return {};
 }
 
-bool TiffWriter::finishMultiPage(File& file) {
-    if (lastBlock_ < 0) return false;
-    if (pagesWritten_ == plannedPages_) return true;
+WriteResult TiffWriter::finishMultiPage(File& file) {
+    if (lastBlock_ < 0) return WriteError::NothingWritten;
+    if (pagesWritten_ == plannedPages_) return {};
     const std::array<uint8_t, 4> zero{};
-    return file.writeAt(lastBlock_ + lastNextPointer_, zero);
+    return written(file.writeAt(lastBlock_ + lastNextPointer_, zero));
 }
 
 }  // namespace lumipage

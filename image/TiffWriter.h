@@ -6,6 +6,7 @@
 
 #include "image/PageEncoder.h"
 #include "image/PageRaster.h"
+#include "image/WriteError.h"
 
 namespace lumipage {
 
@@ -14,7 +15,7 @@ class File;
 // Writes bilevel pages as little-endian TIFF 6.0 files with one strip per
 // page: a single page after a fixed 186-byte header, or a multi-page file of
 // 190-byte IFD blocks each followed by its page's data. The caller opens the
-// file (created empty) and reports failures; the writer never reads it back.
+// file (created empty) and says failures; the writer never reads it back.
 class TiffWriter {
 public:
     static constexpr size_t kSinglePageHeaderSize = 186;
@@ -25,19 +26,19 @@ public:
     static int32_t codingForSetting(int setting);
 
     // Writes `page` coded by the TIFF coding setting as the whole file.
-    bool writeSinglePage(File& file, const PageRaster& page, int codingSetting);
+    WriteResult writeSinglePage(File& file, const PageRaster& page, int codingSetting);
 
     // Starts a multi-page file of `plannedPages` pages: writes the file header.
-    bool beginMultiPage(File& file, int plannedPages);
+    WriteResult beginMultiPage(File& file, int plannedPages);
     // Appends one page; refused after kMaxPages or the planned count. A page
     // that cannot be coded or written is not counted, and the next page is
     // written in its place.
-    bool appendPage(File& file, const PageRaster& page, int codingSetting);
+    WriteResult appendPage(File& file, const PageRaster& page, int codingSetting);
     int pagesWritten() const { return pagesWritten_; }
     // Ends a multi-page file that got fewer pages than planned (a page that
     // failed, a cancelled conversion): the last block's next-IFD pointer,
     // which points where the next page would have gone, becomes 0.
-    bool finishMultiPage(File& file);
+    WriteResult finishMultiPage(File& file);
 
 private:
     // Codes the page into buffer_ (raw rows are not copied); empty on failure.

@@ -17,7 +17,7 @@ namespace {
 
 constexpr int kTiffCodingT6 = 14;
 
-bool writeContents(File& file, FileTypeCode type, const PageRaster& page) {
+WriteResult writeContents(File& file, FileTypeCode type, const PageRaster& page) {
     switch (type) {
     case FileTypeCode::Tiff: {
         TiffWriter writer;
@@ -25,7 +25,8 @@ bool writeContents(File& file, FileTypeCode type, const PageRaster& page) {
     }
     case FileTypeCode::Bitmap: {
         CDIB bitmap;
-        return BmpFile::bitmapFromPage(page, bitmap) && bitmap.write(file);
+        if (!BmpFile::bitmapFromPage(page, bitmap)) return WriteError::PageNotWritable;
+        return written(bitmap.write(file));
     }
     case FileTypeCode::PageFileMH:
     case FileTypeCode::PageFileBW: {
@@ -34,9 +35,12 @@ bool writeContents(File& file, FileTypeCode type, const PageRaster& page) {
         target.dpi = page.dpi;
         target.coding = int32_t(type == FileTypeCode::PageFileMH ? PageCoding::TaggedMH : PageCoding::Bit);
         LpPageFileWriter writer;
-        return writer.begin(file, 1, target, {}) && writer.append(file, page) && writer.finish(file);
+        WriteResult result = writer.begin(file, 1, target, {});
+        if (result) result = writer.append(file, page);
+        if (result) result = writer.finish(file);
+        return result;
     }
-    default: return false;
+    default: return WriteError::PageNotWritable;
     }
 }
 

@@ -216,7 +216,7 @@ bool writePageFile(const std::string& path, const std::vector<PageRaster>& pages
     if (!file.open(path, File::Mode::Create) || !writer.begin(file, int(pages.size()), pages[0], title)) return false;
     for (const PageRaster& page : pages)
         if (!writer.append(file, page)) return false;
-    return writer.finish(file);
+    return bool(writer.finish(file));
 }
 
 bool writeFax(const std::string& path, const PageRaster& page) {
