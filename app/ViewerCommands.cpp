@@ -13,6 +13,9 @@ using namespace command;
 
 namespace {
 
+constexpr CLP98View::PageScope kCurrentPage = CLP98View::PageScope::CurrentPage;
+constexpr CLP98View::PageScope kAllPages = CLP98View::PageScope::AllPages;
+
 // The turn a rotation command asks for, or -1.
 int rotationOf(int id) {
     if (id >= kRotate0 && id <= kRotate270) return id - kRotate0;
@@ -106,7 +109,7 @@ bool ViewerCommands::run(int id) {
 
 bool ViewerCommands::runView(int id) {
     if (const int angle = rotationOf(id); angle >= 0) {
-        view_.rotateTo(angle, id >= kRotateAll0);
+        view_.rotateTo(angle, id >= kRotateAll0 ? kAllPages : kCurrentPage);
         return true;
     }
     switch (id) {
@@ -135,12 +138,12 @@ bool ViewerCommands::runView(int id) {
         case kTurnLeft: view_.turnLeft(); return true;
         case kTurnRight: view_.turnRight(); return true;
         case kTurnHalf: view_.turnHalf(); return true;
-        case kInvert: view_.toggleInverted(false); return true;
-        case kInvertAll: view_.toggleInverted(true); return true;
-        case kMirrorLeftRight: view_.toggleMirrorLeftRight(false); return true;
-        case kMirrorLeftRightAll: view_.toggleMirrorLeftRight(true); return true;
-        case kMirrorUpDown: view_.toggleMirrorUpDown(false); return true;
-        case kMirrorUpDownAll: view_.toggleMirrorUpDown(true); return true;
+        case kInvert: view_.toggleInverted(kCurrentPage); return true;
+        case kInvertAll: view_.toggleInverted(kAllPages); return true;
+        case kMirrorLeftRight: view_.toggleMirrorLeftRight(kCurrentPage); return true;
+        case kMirrorLeftRightAll: view_.toggleMirrorLeftRight(kAllPages); return true;
+        case kMirrorUpDown: view_.toggleMirrorUpDown(kCurrentPage); return true;
+        case kMirrorUpDownAll: view_.toggleMirrorUpDown(kAllPages); return true;
         default: return false;
     }
 }

@@ -234,7 +234,7 @@ TEST(CLP98View, InversionForAllPagesAndTheInkFill) {
     ViewFixture f(640, 480, {800, 600}, CLP98View::kFitNone, Pattern::White);
     f.document.words = {0x0100, 0x0000, 0x0081};
     f.document.current = 1;
-    f.view->toggleInverted(true);
+    f.view->toggleInverted(CLP98View::PageScope::AllPages);
     EXPECT_EQ(f.document.words, (std::vector<uint16_t>{0x0180, 0x0080, 0x0081}));
     EXPECT_EQ(f.view->orientation().displayed()->row(0)[0], 0xFF);
     EXPECT_EQ(f.document.page.row(0)[0], 0x00);  // the page as read stays as it was read
@@ -244,7 +244,7 @@ TEST(CLP98View, InversionForAllPagesAndTheInkFill) {
         f.view->ClearDisplayBitmap(true);
         EXPECT_EQ(f.view->bitmap().rowAddress(0)[0], want.value) << "level " << want.level;
     }
-    f.view->toggleInverted(true);
+    f.view->toggleInverted(CLP98View::PageScope::AllPages);
     EXPECT_EQ(f.document.words, (std::vector<uint16_t>{0x0100, 0x0000, 0x0001}));
 }
 

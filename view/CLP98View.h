@@ -111,14 +111,15 @@ public:
     const PageOrientation& orientation() const { return orientation_; }
     int rotation() const { return orientation_.rotation(); }
     void ApplyRotation(int angle);
-    // The rotation commands; with allPages every page gets the turn shown.
-    void rotateTo(int angle, bool allPages);
+    // The rotation commands; for all pages every page gets the turn shown.
+    enum class PageScope { CurrentPage, AllPages };
+    void rotateTo(int angle, PageScope scope);
     void turnLeft() { ApplyRotation((rotation() + 1) % 4); }
     void turnRight() { ApplyRotation((rotation() + 3) % 4); }
     void turnHalf() { ApplyRotation((rotation() + 2) % 4); }
-    void toggleInverted(bool allPages);
-    void toggleMirrorLeftRight(bool allPages);
-    void toggleMirrorUpDown(bool allPages);
+    void toggleInverted(PageScope scope);
+    void toggleMirrorLeftRight(PageScope scope);
+    void toggleMirrorUpDown(PageScope scope);
 
     // What the mouse needs of the view (CLP98ViewMouse.cpp), in client
     // coordinates unless said otherwise.
@@ -154,7 +155,7 @@ private:
     void scrollBy(int code, bool horizontal);
     void invalidateFrame(const ViewRect& frame);
     template <class Change>
-    void changeTransform(Change change, uint16_t flag, bool allPages);
+    void changeTransform(Change change, uint16_t flag, PageScope scope);
     void storePageWord();
 
     ViewDocument& document_;

@@ -37,15 +37,15 @@ void CLP98View::ApplyRotation(int angle) {
     repaintPending_ = true;
 }
 
-void CLP98View::rotateTo(int angle, bool allPages) {
+void CLP98View::rotateTo(int angle, PageScope scope) {
     if (!pageShown()) return;
     if (rotation() != angle) ApplyRotation(angle);
-    if (allPages) document_.setTransformOfAll(uint16_t(rotation()), PageOrientation::kRotationBits);
+    if (scope == PageScope::AllPages) document_.setTransformOfAll(uint16_t(rotation()), PageOrientation::kRotationBits);
 }
 
 // The page is rebuilt at the same level and scroll position.
 template <class Change>
-void CLP98View::changeTransform(Change change, uint16_t flag, bool allPages) {
+void CLP98View::changeTransform(Change change, uint16_t flag, PageScope scope) {
     if (!pageShown()) return;
     const ViewPoint scroll = scrollPosition();
     if (!change()) return;
@@ -57,22 +57,22 @@ void CLP98View::changeTransform(Change change, uint16_t flag, bool allPages) {
         host_.invalidate();
         repaintPending_ = true;
     }
-    if (allPages) document_.setTransformOfAll(uint16_t(orientation_.word() & flag), flag);
+    if (scope == PageScope::AllPages) document_.setTransformOfAll(uint16_t(orientation_.word() & flag), flag);
 }
 
-void CLP98View::toggleInverted(bool allPages) {
+void CLP98View::toggleInverted(PageScope scope) {
     changeTransform([this] { return orientation_.SetInverted(!orientation_.inverted()); }, PageOrientation::kInverted,
-                    allPages);
+                    scope);
 }
 
-void CLP98View::toggleMirrorLeftRight(bool allPages) {
+void CLP98View::toggleMirrorLeftRight(PageScope scope) {
     changeTransform([this] { return orientation_.SetMirrorLeftRight(!orientation_.mirroredLeftRight()); },
-                    PageOrientation::kMirroredLeftRight, allPages);
+                    PageOrientation::kMirroredLeftRight, scope);
 }
 
-void CLP98View::toggleMirrorUpDown(bool allPages) {
+void CLP98View::toggleMirrorUpDown(PageScope scope) {
     changeTransform([this] { return orientation_.SetMirrorUpDown(!orientation_.mirroredUpDown()); },
-                    PageOrientation::kMirroredUpDown, allPages);
+                    PageOrientation::kMirroredUpDown, scope);
 }
 
 }  // namespace lumipage
