@@ -18,15 +18,6 @@ namespace {
 using comment_labels::kMarker;
 constexpr std::string_view kCrLf = "\r\n";
 
-// Reading a comment never says anything: a comment that cannot be read is no comment.
-class QuietMessages : public Messages {
-public:
-    void message(const std::string&) override {}
-    bool askOkCancel(const std::string&) override { return false; }
-    bool askYesNo(const std::string&) override { return false; }
-    bool askRetryCancel(const std::string&) override { return false; }
-};
-
 bool atLineStart(std::string_view text, size_t at) { return at == 0 || text[at - 1] == '\n'; }
 
 // The next "<P." at a line start, from `from` on.
@@ -68,11 +59,11 @@ bool CommentFile::isProtected(const std::string& file) { return isBook(file) || 
 std::optional<std::string> CommentFile::source(const std::string& file) {
     std::optional<std::string> text;
     if (isBook(file)) {
+        // Reading a comment never says anything: a comment that cannot be read is no comment.
         File book;
-        QuietMessages quiet;
+        BookHeader header;
         if (!book.open(file, File::Mode::Read)) return std::nullopt;
-        const auto header = BookHeader::read(book, quiet);
-        if (header) text = book_file::readComment(book, *header);
+        if (BookHeader::read(book, header) == ReadError::None) text = book_file::readComment(book, header);
     } else {
         std::vector<uint8_t> bytes;
         if (File::readAll(pathFor(file), bytes)) text = std::string(bytes.begin(), bytes.end());

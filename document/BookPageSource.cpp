@@ -23,8 +23,7 @@ std::vector<PageWord> BookPageSource::storedPageWords(const std::string& path, i
 
 bool BookPageSource::open(const std::string& path, const PageTable*, int firstPage, PageRaster&, Messages& messages) {
     if (!file_.open(path, File::Mode::Read)) {
-        messages.message(book_file::kBadHeader);
-        return false;
+        return sayReadError(messages, ReadError::BadBookHeader, path);
     }
     const auto header = BookHeader::read(file_, messages);
     if (!header) return false;

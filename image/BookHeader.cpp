@@ -35,17 +35,11 @@ std::string textUpToNul(const uint8_t* p, size_t max) {
 
 }  // namespace
 
-std::optional<BookHeader> BookHeader::parse(std::span<const uint8_t> bytes, Messages& messages) {
-    if (bytes.size() < size_t(kSize) || std::memcmp(bytes.data(), kMagic.data(), kMagic.size()) != 0) {
-        messages.message(book_file::kBadHeader);
-        return std::nullopt;
-    }
+ReadError BookHeader::parse(std::span<const uint8_t> bytes, BookHeader& h) {
+    if (bytes.size() < size_t(kSize) || std::memcmp(bytes.data(), kMagic.data(), kMagic.size()) != 0)
+        return ReadError::BadBookHeader;
     // The version is compared as text: "2.10" and "2.2" are newer than "2.1".
-    if (textUpToNul(bytes.data() + kVersionAt, kTextBytes - kVersionAt) > kVersion) {
-        messages.message(book_file::kNewerVersion);
-        return std::nullopt;
-    }
-    BookHeader h;
+    if (textUpToNul(bytes.data() + kVersionAt, kTextBytes - kVersionAt) > kVersion) return ReadError::NewerBook;
     const uint8_t* b = bytes.data();
     h.text = textUpToNul(b, kTextBytes);
     h.pages = le32(b + 28);
@@ -54,13 +48,25 @@ std::optional<BookHeader> BookHeader::parse(std::span<const uint8_t> bytes, Mess
     h.comment = le64(b + 48);
     h.commentLength = le32(b + 56);
     h.pageStartPosition = b[60];
-    return h;
+    return ReadError::None;
+}
+
+ReadError BookHeader::read(const File& file, BookHeader& header) {
+    uint8_t head[kSize] = {};
+    const int64_t got = file.readUpTo(0, head);
+    return parse(std::span<const uint8_t>(head, size_t(std::max<int64_t>(got, 0))), header);
+}
+
+std::optional<BookHeader> BookHeader::parse(std::span<const uint8_t> bytes, Messages& messages) {
+    BookHeader header;
+    if (!sayReadError(messages, parse(bytes, header), {})) return std::nullopt;
+    return header;
 }
 
 std::optional<BookHeader> BookHeader::read(const File& file, Messages& messages) {
-    uint8_t head[kSize] = {};
-    const int64_t got = file.readUpTo(0, head);
-    return parse(std::span<const uint8_t>(head, size_t(std::max<int64_t>(got, 0))), messages);
+    BookHeader header;
+    if (!sayReadError(messages, read(file, header), {})) return std::nullopt;
+    return header;
 }
 
 std::vector<uint8_t> BookHeader::bytes() const {

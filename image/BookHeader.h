@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "image/ReadError.h"
+
 namespace lumipage {
 
 class File;
@@ -39,7 +41,10 @@ struct BookHeader {
     uint8_t pageStartPosition = 0;
     std::string text;  // the magic and version as the file has them, for the book information
 
-    // Checks the magic and the version, saying why a header is refused.
+    // Checks the magic and the version: BadBookHeader or NewerBook when the header is refused.
+    static ReadError parse(std::span<const uint8_t> bytes, BookHeader& header);
+    static ReadError read(const File& file, BookHeader& header);
+    // The same, saying why a header is refused.
     static std::optional<BookHeader> parse(std::span<const uint8_t> bytes, Messages& messages);
     static std::optional<BookHeader> read(const File& file, Messages& messages);
     std::vector<uint8_t> bytes() const;

@@ -1,6 +1,7 @@
 #include "image/ReadError.h"
 
 #include "base/Messages.h"
+#include "image/BookHeader.h"
 
 namespace lumipage {
 
@@ -14,6 +15,8 @@ std::string readErrorText(ReadError error, std::string_view fileName) {
         case ReadError::TooLarge: return std::string(fileName) + "\nデータサイズが制限値を超えています";
         case ReadError::OutOfMemory: return "メモリー不足のため読み込めません";
         case ReadError::DataRead: return "データリードエラー";
+        case ReadError::BadBookHeader: return book_file::kBadHeader;
+        case ReadError::NewerBook: return book_file::kNewerVersion;
     }
     return {};
 }

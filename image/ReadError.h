@@ -17,6 +17,8 @@ enum class ReadError {
     TooLarge,          // a side beyond the largest page
     OutOfMemory,
     DataRead,          // the page's data is cut short or cannot be read
+    BadBookHeader,     // a book file without the book's magic, or too short for its header
+    NewerBook,         // a book written by a newer version of the program
 };
 
 // The message a user is shown for it; `fileName` where the text names the file.
