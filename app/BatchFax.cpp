@@ -1,5 +1,7 @@
 #include "app/BatchFax.h"
 
+#include "app/FaxSending.h"
+
 #include "fax/CLP98FAX.h"
 #include "fax/DocumentFaxPages.h"
 #include "fax/FaxTexts.h"
@@ -38,11 +40,8 @@ void FaxConsoleUi::showSecondsLeft(std::optional<int32_t> seconds) {
 bool faxAllPages(CLP98Doc& document, Settings& settings, Messages& messages, const std::string& number,
                  std::FILE* progress) {
     CLP98FAX fax(settings);
-    DocumentFaxPages pages(document, DocumentFaxPages::Range::All);
     FaxConsoleUi console(number, progress);
-    FaxSendJob job(fax.link(), fax.transmitter(), console, pages, messages, settings);
-    job.run(fax.sendValues());
-    return job.lastStep() == faxtext::kStepDone;
+    return sendPages(fax, document, settings, messages, DocumentFaxPages::Range::All, console);
 }
 
 }  // namespace lumipage

@@ -8,6 +8,7 @@
 #include "app/ViewerCommands.h"
 #include "base/FileEditor.h"
 #include "document/CLP98Doc.h"
+#include "document/OpenFileTable.h"
 #include "document/PageFileOperations.h"
 #include "fax/CLP98FAX.h"
 #include "view/CLP98View.h"
@@ -27,6 +28,7 @@ CoreSession::CoreSession(Settings& settings, OpenFileTable& table, CLP98Doc& doc
                                            [this]() -> FileEditor& { return fileEditor(); },
                                            [this] { return scannerReady(); }, window_.colourDialogOpen});
     addScanHandlers();
+    addFaxHandlers();
 }
 
 CoreSession::~CoreSession() = default;
@@ -37,6 +39,21 @@ CLP98FAX& CoreSession::fax() {
 }
 
 void CoreSession::useFax(std::unique_ptr<CLP98FAX> fax) { fax_ = std::move(fax); }
+
+bool CoreSession::sendFax(DocumentFaxPages::Range range, FaxSendUi& ui, const FaxCallWindow& window) {
+    return sendPages(fax(), document_, settings_, document_.messages(), range, ui, window);
+}
+
+// The fax key sends the selected pages when there are any, else all; without
+// pages it scans the pages to send. The two send commands are the window's,
+// which shows the job.
+void CoreSession::addFaxHandlers() {
+    using namespace command;
+    router_.setHandler(kFaxSend, [this] {
+        if (table_.totalPages() == 0) return void(router_.run(kFaxFromScanner));
+        router_.run(table_.counts().selected > 0 ? kFaxSelected : kFaxAll);
+    });
+}
 
 PageFileOperations& CoreSession::pageFiles() {
     if (!pageFiles_) pageFiles_ = std::make_unique<PageFileOperations>(document_, settings_, document_.messages());

@@ -3,12 +3,14 @@
 #include <memory>
 
 #include "app/CommandRouter.h"
+#include "app/FaxSending.h"
 
 namespace lumipage {
 
 class CLP98Doc;
 class CLP98FAX;
 class CLP98View;
+class FaxSendUi;
 class CommentHost;
 class PrintPages;
 class FileEditor;
@@ -57,6 +59,8 @@ public:
     // The program's one fax object, made on first use; a test may give its own.
     CLP98FAX& fax();
     void useFax(std::unique_ptr<CLP98FAX> fax);
+    // A send job over all or the selected pages with the program's fax object.
+    bool sendFax(DocumentFaxPages::Range range, FaxSendUi& ui, const FaxCallWindow& window);
     // Saving, converting, deleting and editing page files, made on first use.
     PageFileOperations& pageFiles();
     FileEditor& fileEditor();
@@ -90,6 +94,7 @@ private:
     std::function<void()> changed_;
 
     void addScanHandlers();
+    void addFaxHandlers();
     bool scannerReady();
 };
 

@@ -12,9 +12,6 @@
 #include "base/Settings.h"
 #include "document/OpenFileTable.h"
 #include "fax/CLP98FAX.h"
-#include "fax/DocumentFaxPages.h"
-#include "fax/FaxSendJob.h"
-#include "fax/FaxTexts.h"
 #include "fax/PhoneBookEditor.h"
 #include "app/CoreSession.h"
 #include "gui/CMainFrame.h"
@@ -62,11 +59,6 @@ std::string CMainFrame::phoneBookPath() const {
 }
 
 void CMainFrame::addFaxHandlers() {
-    // Without pages the fax key scans the pages to send.
-    router().setHandler(kFaxSend, [this] {
-        if (table_.totalPages() == 0) router().run(kFaxFromScanner);
-        else sendFax(table_.counts().selected > 0, nullptr);
-    });
     router().setHandler(kFaxSelected, [this] { sendFax(true, nullptr); });
     router().setHandler(kFaxAll, [this] { sendFax(false, nullptr); });
     router().setHandler(kPhoneBook, [this] { openPhoneBook(); });
@@ -76,39 +68,38 @@ void CMainFrame::addFaxHandlers() {
 // One send job over the page list; `ui` null for the window's own dialogs.
 bool CMainFrame::sendFax(bool selectedPages, FaxSendUi* ui) {
     CLP98FAX& f = fax();
-    ModemLink& link = f.link();
+    FaxCallWindow window;
     // The pump tells the call when the window is to close: the call is cancelled.
-    link.setEventPump([this] {
+    window.pump = [this] {
         QCoreApplication::processEvents();
         return closeAfterFax_;
-    });
-    DocumentFaxPages pages(document_, selectedPages ? DocumentFaxPages::Range::Selected : DocumentFaxPages::Range::All);
+    };
     // The main window is disabled during the call; the progress window, a window of its own, stays usable.
-    pages.onMainWindowEnabled([this](bool on) {
+    window.enableWindow = [this](bool on) {
         for (QWidget* w : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
             if (!w->isWindow()) w->setEnabled(on);
-    });
+    };
     QPoint scroll;
-    pages.onViewSaved(
-        [this, &scroll] { scroll = {page_->horizontalScrollBar()->value(), page_->verticalScrollBar()->value()}; },
-        [this, &scroll] {
-            refresh();
-            page_->horizontalScrollBar()->setValue(scroll.x());
-            page_->verticalScrollBar()->setValue(scroll.y());
-        });
+    window.saveView = [this, &scroll] {
+        scroll = {page_->horizontalScrollBar()->value(), page_->verticalScrollBar()->value()};
+    };
+    window.restoreView = [this, &scroll] {
+        refresh();
+        page_->horizontalScrollBar()->setValue(scroll.x());
+        page_->verticalScrollBar()->setValue(scroll.y());
+    };
     FaxWindowUi windows(this, selectedPages, pickList(f, phoneBookPath(), PhoneBook::Number::Fax),
-                        [&link] { link.requestAbort(); });
+                        [&f] { f.link().requestAbort(); });
+    window.offerDialNow = [&windows](std::function<void()> dialNow) { windows.onDialNow(std::move(dialNow)); };
     FaxSendUi& used = ui ? *ui : static_cast<FaxSendUi&>(windows);
-    FaxSendJob job(link, f.transmitter(), used, pages, messages(), settings_);
-    windows.onDialNow([&job] { job.dialNow(); });
     faxCallRunning_ = true;
-    job.run(f.sendValues());
+    const bool sent = session_->sendFax(
+        selectedPages ? DocumentFaxPages::Range::Selected : DocumentFaxPages::Range::All, used, window);
     faxCallRunning_ = false;
-    link.setEventPump(nullptr);
     if (closeAfterFax_) QTimer::singleShot(0, this, [this] { close(); });
     // The marks of the pages sent show in the counters.
     refresh();
-    return job.lastStep() == faxtext::kStepDone;
+    return sent;
 }
 
 void CMainFrame::openPhoneBook() {

@@ -124,5 +124,25 @@ TEST_F(CommandRouting, ASessionWithoutAWindowRunsTheViewersCommands) {
     EXPECT_TRUE(session.view().pageOutOfDate());
 }
 
+// The fax key decides in the core what it sends: the selected pages when
+// there are any, else every page; without pages it scans the pages to send,
+// and without a scanner it is off.
+TEST_F(CommandRouting, TheFaxKeySendsTheSelectionElseEveryPageElseScans) {
+    test::FakeViewHost host;
+    CoreSession session(settings, table, doc,
+                        SessionWindow{host, [] { return std::make_unique<test::NoFileEditor>(); }, nullptr,
+                                      [] { return false; }});
+    std::vector<int> sent;
+    for (const int id : {kFaxSelected, kFaxAll, kFaxFromScanner})
+        session.router().setHandler(id, [&sent, id] { sent.push_back(id); });
+    EXPECT_FALSE(session.router().run(kFaxSend));  // no pages, no scanner
+    const PageRaster page = test::makePage(test::Pattern::Text, 320, 200, 1);
+    ASSERT_TRUE(table.append(writeMH("two.MH", {&page, &page})));
+    EXPECT_TRUE(session.router().run(kFaxSend));
+    table.select(2, true);
+    EXPECT_TRUE(session.router().run(kFaxSend));
+    EXPECT_EQ(sent, (std::vector<int>{kFaxAll, kFaxSelected}));
+}
+
 }  // namespace
 }  // namespace lumipage
