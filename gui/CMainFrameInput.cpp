@@ -111,7 +111,10 @@ bool CMainFrame::runKeyAction(const KeyAction& action, bool autoRepeat) {
             runCommand(action.command);
             v.ScrollToEdges(action.a, action.b);
             break;
-        case Kind::EnterKey: v.enterKey(autoRepeat); refresh(); return true;
+        case Kind::EnterKey:
+            v.enterKey(autoRepeat ? CLP98View::KeyPress::AutoRepeat : CLP98View::KeyPress::First);
+            refresh();
+            return true;
         case Kind::PointerAboveClient: {
             // Out of the way of the page: just above the view, inside its sides.
             const QPoint at = page_->viewport()->mapFromGlobal(QCursor::pos());

@@ -133,12 +133,12 @@ TEST(CLP98View, TurningKeepsTheSamePartOfThePageInView) {
 
 TEST(CLP98View, OneToOneToggleReturnsToTheSavedLevel) {
     ViewFixture f(2480, 3508, {800, 600}, CLP98View::kFitPageWidth);
-    f.view->enterKey(false);
+    f.view->enterKey(CLP98View::KeyPress::First);
     EXPECT_EQ(f.view->level(), 12);
     EXPECT_EQ(f.view->fitMode(), CLP98View::kFitNone);
-    f.view->enterKey(true);  // auto-repeat is ignored
+    f.view->enterKey(CLP98View::KeyPress::AutoRepeat);  // auto-repeat is ignored
     EXPECT_EQ(f.view->level(), 12);
-    f.view->enterKey(false);
+    f.view->enterKey(CLP98View::KeyPress::First);
     EXPECT_EQ(f.view->level(), 8);
     EXPECT_EQ(f.view->fitMode(), CLP98View::kFitPageWidth);
     EXPECT_EQ(f.view->savedLevel(), -1);
@@ -165,11 +165,11 @@ TEST(CLP98View, ZoomFramePreviewsACloserLevel) {
     EXPECT_EQ(f.view->frameRect().left, 100 + f.view->lineSize().cx);
     EXPECT_EQ(f.view->scrollPosition(), (ViewPoint{0, 0}));
     f.view->moveFrameTo({100, 120});
-    f.view->enterKey(false);
+    f.view->enterKey(CLP98View::KeyPress::First);
     EXPECT_EQ(f.view->level(), 12);
     EXPECT_EQ(f.view->scrollPosition(), (ViewPoint{400, 480}));
     EXPECT_FALSE(f.view->frameShown());
-    f.view->enterKey(false);  // back, the frame around what was just shown
+    f.view->enterKey(CLP98View::KeyPress::First);  // back, the frame around what was just shown
     EXPECT_EQ(f.view->level(), 8);
     EXPECT_EQ(f.view->fitMode(), CLP98View::kFitPageWidth);
     EXPECT_EQ(f.view->frameRect(), (ViewRect{100, 120, 300, 270}));

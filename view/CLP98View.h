@@ -83,8 +83,10 @@ public:
     void zoomIn();
     void zoomOut();
     void fitCommand(int mode);
-    // Enter: 1:1 and back, or into the zoom frame and back in zoom-frame mode.
-    void enterKey(bool autoRepeat);
+    // Enter: 1:1 and back, or into the zoom frame and back in zoom-frame
+    // mode; a key held down repeats nothing.
+    enum class KeyPress { First, AutoRepeat };
+    void enterKey(KeyPress press);
     void toggleOneToOne();
     bool zoomByMouse() const { return zoomByMouse_; }
     bool zoomFrameMode() const { return zoomFrameMode_; }
@@ -152,7 +154,8 @@ private:
     void resizeFrame();
     void keepFrameInside();
     void showFrameInWindow();
-    void scrollBy(int code, bool horizontal);
+    enum class Axis { Horizontal, Vertical };
+    void scrollBy(int code, Axis axis);
     void invalidateFrame(const ViewRect& frame);
     template <class Change>
     void changeTransform(Change change, uint16_t flag, PageScope scope);

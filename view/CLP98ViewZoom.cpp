@@ -90,12 +90,13 @@ void CLP98View::ScrollToEdges(int horizontal, int vertical) {
     host_.invalidate();
 }
 
-void CLP98View::ScrollHorizontal(int code) { scrollBy(code, true); }
-void CLP98View::ScrollVertical(int code) { scrollBy(code, false); }
+void CLP98View::ScrollHorizontal(int code) { scrollBy(code, Axis::Horizontal); }
+void CLP98View::ScrollVertical(int code) { scrollBy(code, Axis::Vertical); }
 
 // Without the frame the codes act as the scroll bars; with it they move the
 // frame, and the view follows when the frame would leave the window.
-void CLP98View::scrollBy(int code, bool horizontal) {
+void CLP98View::scrollBy(int code, Axis axis) {
+    const bool horizontal = axis == Axis::Horizontal;
     const bool frame = frameShown();
     const ViewSize size = bitmapSize();
     const int line = horizontal ? lineSize().cx : lineSize().cy;
@@ -299,8 +300,8 @@ void CLP98View::toggleOneToOne() {
     SetZoomLevel(zoom::kOneToOne);
 }
 
-void CLP98View::enterKey(bool autoRepeat) {
-    if (autoRepeat || !pageShown()) return;
+void CLP98View::enterKey(KeyPress press) {
+    if (press == KeyPress::AutoRepeat || !pageShown()) return;
     if (!zoomFrameMode_) {
         toggleOneToOne();
     } else if (frameShown()) {
