@@ -1,11 +1,13 @@
 // The source's frame reader against a device of the test's own: the frame
 // arrives whole and in order, a device that stalls never holds up a read,
-// its cancel ends the frame, and a device that ignores the cancel is left
-// alone rather than waited for.
+// its cancel ends the frame, a frame still flowing is cancelled between
+// reads, and a device that ignores the cancel is left alone rather than
+// waited for.
 #include <gtest/gtest.h>
 
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "twaindsm/SaneReader.h"
@@ -15,19 +17,31 @@ namespace {
 
 using namespace std::chrono_literals;
 
-// Sends `left` bytes (i % 251) while flowing, up to `stallAt` of them; a
-// stalled read waits until the flow resumes, a cancel (unless ignored) or
-// the end of the test.
+// Sends `left` bytes (i % 251) while flowing, up to `stallAt` of them,
+// each read taking `pace`; a stalled read waits until the flow resumes, a
+// cancel (unless ignored) or the end of the test.
 struct FakeDevice {
     std::mutex mutex;
     std::condition_variable changed;
     size_t sent = 0, left = 0, stallAt = SIZE_MAX;
+    std::chrono::milliseconds pace{0};
     bool flowing = true, ignoresCancel = false, cancelled = false, released = false, returned = false;
+    bool inRead = false, cancelledInAFlowingRead = false;
     int cancels = 0;
 
     static SANE_Status read(SANE_Handle handle, SANE_Byte* out, SANE_Int most, SANE_Int* got) {
         auto& d = *static_cast<FakeDevice*>(handle);
         std::unique_lock lock(d.mutex);
+        d.inRead = true;
+        struct Leave {
+            FakeDevice& d;
+            ~Leave() { d.inRead = false; }
+        } leave{d};
+        if (d.pace.count() > 0) {
+            lock.unlock();
+            std::this_thread::sleep_for(d.pace);
+            lock.lock();
+        }
         *got = 0;
         d.changed.wait(lock, [&] {
             return (d.flowing && d.sent < d.stallAt) || (d.cancelled && !d.ignoresCancel) || d.released;
@@ -49,6 +63,7 @@ struct FakeDevice {
         auto& d = *static_cast<FakeDevice*>(handle);
         std::lock_guard lock(d.mutex);
         ++d.cancels;
+        if (d.inRead && d.flowing && d.sent < d.stallAt) d.cancelledInAFlowingRead = true;
         d.cancelled = true;
         d.changed.notify_all();
     }
@@ -96,6 +111,22 @@ TEST(SaneReader, AStalledDeviceNeverHoldsUpAReadAndItsCancelEndsTheFrame) {
     EXPECT_GT(reader.read(buffer, sizeof buffer, in(5s), status), 0u);
     EXPECT_TRUE(reader.stop(30ms));  // the stalled rest is cut short by the cancel
     EXPECT_EQ(device.cancels, 1);
+}
+
+// A backend may end its pass from sane_read and from sane_cancel alike, so
+// a frame that is still flowing when the drain runs out is cancelled
+// between two reads, never while one runs.
+TEST(SaneReader, AFlowingFrameIsCancelledBetweenReadsNotDuringOne) {
+    FakeDevice device;
+    device.left = SIZE_MAX;
+    device.pace = 3ms;
+    SaneReader reader(device.device());
+    uint8_t buffer[100];
+    SANE_Status status;
+    EXPECT_GT(reader.read(buffer, sizeof buffer, in(5s), status), 0u);
+    EXPECT_TRUE(reader.stop(20ms));
+    EXPECT_EQ(device.cancels, 1);
+    EXPECT_FALSE(device.cancelledInAFlowingRead);
 }
 
 TEST(SaneReader, ADeviceThatIgnoresTheCancelIsLeftAlone) {

@@ -31,12 +31,24 @@ void SaneReader::run(Device device, std::shared_ptr<Shared> shared) {
         {
             std::unique_lock lock(shared->mutex);
             shared->changed.wait(lock, [&] { return shared->dropping || shared->bytes.size() < kReadAhead; });
+            if (shared->halting) {
+                shared->ended = true;
+                shared->status = SANE_STATUS_CANCELLED;
+                shared->changed.notify_all();
+                return;
+            }
+            shared->reading = true;
         }
         SANE_Int got = 0;
         SANE_Status status;
         {
             std::lock_guard deviceLock(shared->device);
             status = device.read(device.handle, chunk.data(), SANE_Int(chunk.size()), &got);
+        }
+        {
+            std::lock_guard lock(shared->mutex);
+            shared->reading = false;
+            shared->changed.notify_all();
         }
         if (status == SANE_STATUS_GOOD && got <= 0) {
             if (++empty > kMaxEmptyReads) status = SANE_STATUS_IO_ERROR;
@@ -69,7 +81,8 @@ size_t SaneReader::read(uint8_t* out, size_t want, std::chrono::steady_clock::ti
     return n;
 }
 
-bool SaneReader::stop(std::chrono::milliseconds drain, std::chrono::milliseconds cancelWait) {
+bool SaneReader::stop(std::chrono::milliseconds drain, std::chrono::milliseconds cancelWait,
+                      std::chrono::milliseconds readWait) {
     if (stopped_) return true;
     stopped_ = true;
     std::unique_lock lock(shared_->mutex);
@@ -77,15 +90,28 @@ bool SaneReader::stop(std::chrono::milliseconds drain, std::chrono::milliseconds
     shared_->bytes.clear();
     shared_->changed.notify_all();
     const auto ended = [&] { return shared_->ended; };
-    if (!shared_->changed.wait_for(lock, drain, ended)) {
+    if (shared_->changed.wait_for(lock, drain, ended)) {
         lock.unlock();
-        device_.cancel(device_.handle);  // may be called while sane_read runs, and ends it
-        lock.lock();
-        if (!shared_->changed.wait_for(lock, cancelWait, ended)) {
-            lock.unlock();
-            thread_.detach();
-            return false;
-        }
+        thread_.join();
+        return true;
+    }
+    shared_->halting = true;
+    shared_->changed.notify_all();
+    const bool outOfRead = shared_->changed.wait_for(lock, readWait, [&] { return shared_->ended || !shared_->reading; });
+    if (outOfRead) {
+        // The thread starts no further read: it ends on its own.
+        lock.unlock();
+        thread_.join();
+        device_.cancel(device_.handle);
+        return true;
+    }
+    lock.unlock();
+    device_.cancel(device_.handle);  // ends a read that does not come back by itself
+    lock.lock();
+    if (!shared_->changed.wait_for(lock, cancelWait, ended)) {
+        lock.unlock();
+        thread_.detach();
+        return false;
     }
     lock.unlock();
     thread_.join();

@@ -38,11 +38,16 @@ public:
     size_t read(uint8_t* out, size_t want, std::chrono::steady_clock::time_point until, SANE_Status& status);
 
     // Ends the frame: what is still coming is read and dropped until the
-    // data ends, for `drain` at most, and then the scan is cancelled (a
-    // backend whose own reading thread is cancelled part way can be left
-    // waiting for ever). False when sane_read never came back even then:
-    // the handle must not be used again.
-    bool stop(std::chrono::milliseconds drain, std::chrono::milliseconds cancelWait = std::chrono::seconds(5));
+    // data ends, for `drain` at most (a backend whose own reading thread is
+    // cancelled part way can be left waiting for ever). Then the reading
+    // stops and the scan is cancelled once no sane_read is running: SANE
+    // allows the cancel during a read, but backends that end their pass
+    // from both calls then race with themselves. Only a read that does not
+    // come back within `readWait` is cancelled as it runs. False when
+    // sane_read never came back even then: the handle must not be used
+    // again.
+    bool stop(std::chrono::milliseconds drain, std::chrono::milliseconds cancelWait = std::chrono::seconds(5),
+              std::chrono::milliseconds readWait = std::chrono::milliseconds(500));
 
     // Held by the thread while it is in sane_read: whoever else must use
     // the device while the frame is read (its options) takes it first.
@@ -54,8 +59,10 @@ private:
         std::mutex mutex;
         std::condition_variable changed;
         std::deque<uint8_t> bytes;
-        bool ended = false;
+        bool ended = false;     // the data ended, or the reading stopped
         bool dropping = false;
+        bool halting = false;   // no further sane_read is to be started
+        bool reading = false;   // the thread is inside sane_read
         SANE_Status status = SANE_STATUS_GOOD;
     };
     static void run(Device device, std::shared_ptr<Shared> shared);

@@ -27,6 +27,9 @@ public:
     SaneSource& operator=(const SaneSource&) = delete;
 
     const twain::TW_IDENTITY& identity() const { return identity_; }
+    // A read of the device never came back: SANE may not be shut down
+    // under it, since ending a backend waits for its scans to end.
+    bool wedged() const { return wedged_; }
     // One triplet addressed to this source.
     twain::TW_UINT16 entry(twain::TW_UINT32 dg, twain::TW_UINT16 dat, twain::TW_UINT16 msg, twain::TW_MEMREF data);
 

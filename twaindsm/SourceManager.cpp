@@ -1,5 +1,6 @@
 #include "twaindsm/SourceManager.h"
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -26,6 +27,14 @@ std::string fieldText(const TW_STR32& field) { return std::string(field, strnlen
 void makeFoldersFor(const std::string& file) {
     for (size_t slash = file.find('/', 1); slash != std::string::npos; slash = file.find('/', slash + 1))
         ::mkdir(file.substr(0, slash).c_str(), 0700);
+}
+
+// Keeps this library loaded after the program lets it go: a thread left
+// blocked in a wedged device's sane_read runs its code.
+void pinThisLibrary() {
+    Dl_info info{};
+    if (dladdr(reinterpret_cast<void*>(&pinThisLibrary), &info) && info.dli_fname)
+        dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
 }
 
 }  // namespace
@@ -63,7 +72,8 @@ TW_UINT16 SourceManager::parent(TW_UINT16 msg) {
     if (msg == MSG_OPENDSM) {
         if (open_) return fail(TWCC_SEQERROR);
         SANE_Int version = 0;
-        if (sane_init(&version, nullptr) != SANE_STATUS_GOOD) return fail(TWCC_BUMMER);
+        if (!saneStarted_ && sane_init(&version, nullptr) != SANE_STATUS_GOOD) return fail(TWCC_BUMMER);
+        saneStarted_ = true;
         open_ = true;
         listed_ = false;
         return TWRC_SUCCESS;
@@ -77,11 +87,22 @@ TW_UINT16 SourceManager::parent(TW_UINT16 msg) {
     return fail(TWCC_BADPROTOCOL);
 }
 
+void SourceManager::closeSource() {
+    if (source_ && source_->wedged() && !saneHeld_) {
+        saneHeld_ = true;
+        pinThisLibrary();
+    }
+    source_.reset();
+}
+
 void SourceManager::closeManager() {
     if (!open_) return;
-    source_.reset();
+    closeSource();
     devices_.clear();
-    sane_exit();
+    if (!saneHeld_) {
+        sane_exit();
+        saneStarted_ = false;
+    }
     open_ = false;
 }
 
@@ -166,7 +187,7 @@ TW_UINT16 SourceManager::identity(TW_UINT16 msg, TW_IDENTITY& id) {
     case MSG_OPENDS: return openSource(id);
     case MSG_CLOSEDS:
         if (!source_ || id.Id != source_->identity().Id) return fail(TWCC_BADDEST);
-        source_.reset();
+        closeSource();
         return TWRC_SUCCESS;
     default: return fail(TWCC_BADPROTOCOL);
     }

@@ -29,12 +29,15 @@ private:
     twain::TW_UINT16 identity(twain::TW_UINT16 msg, twain::TW_IDENTITY& id);
     twain::TW_UINT16 openSource(twain::TW_IDENTITY& id);
     void closeManager();
+    void closeSource();
     void listDevices();
     const Device* defaultDevice();
     const Device* findById(const twain::TW_IDENTITY& id) const;
     static std::string defaultFile();
 
     bool open_ = false;
+    bool saneStarted_ = false;
+    bool saneHeld_ = false;  // a wedged device keeps SANE running until the program ends
     bool listed_ = false;
     std::vector<Device> devices_;
     size_t next_ = 0;
