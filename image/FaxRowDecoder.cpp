@@ -1,6 +1,8 @@
 #include "image/FaxRowDecoder.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 #include "image/DecodeTables.h"
 #include "image/RowPainter.h"
@@ -33,14 +35,17 @@ void FaxRowDecoder::startPage(int width, int bytesPerRow) {
     rowBytes_ = bytesPerRow;
     positionLimit_ = 8 * (bytesPerRow + 1);
     startedAt_ = std::min(8, width);
-    const size_t size = size_t(width) + 1 + kEndMarkers + 3;
+    // Before the entries sits -1, left of every position (see twoDimensionalRowWith).
+    const size_t size = 1 + size_t(width) + 1 + kEndMarkers + 3;
     reference_.assign(size, width);
     current_.assign(size, width);
+    reference_[0] = current_[0] = -1;
+    words_.assign(size_t(bytesPerRow + 7) / 8, 0);
     count_ = 0;
 }
 
 void FaxRowDecoder::endCurrentRow() {
-    for (int i = 0; i < kEndMarkers; ++i) current_[count_ + size_t(i)] = width_;
+    for (int i = 0; i < kEndMarkers; ++i) current_[1 + count_ + size_t(i)] = width_;
     std::swap(current_, reference_);
     count_ = 0;
 }
@@ -84,7 +89,7 @@ FaxRowDecoder::Result FaxRowDecoder::endOfData(FaxBitReader& in, int x, RowEnd e
 template <FaxRowDecoder::RowEnd End, bool Record>
 FaxRowDecoder::Result FaxRowDecoder::decodeRuns(FaxBitReader& reader, uint8_t* row, bool pageEndAllowed) {
     FaxBitReader in = reader;
-    Changes changes{current_.data(), 0};
+    Changes changes{current_.data() + 1, 0};
     const Result result = decodeRunsWith<End, Record>(in, changes, row, pageEndAllowed);
     reader = in;
     count_ = changes.count;
@@ -211,123 +216,190 @@ FaxRowDecoder::Result FaxRowDecoder::t6(FaxBitReader& in, uint8_t* row) {
     return result;
 }
 
+namespace {
+
+// ORs 64 pixels into the row at word `word` (its first pixel in the top
+// bit), byte by byte where the row ends inside the word.
+void orWord(uint8_t* row, int word, uint64_t bits, int rowBytes) {
+    uint8_t* at = row + size_t(word) * 8;
+    if (word * 8 + 8 <= rowBytes) {
+        uint64_t stored;
+        std::memcpy(&stored, at, 8);
+        if constexpr (std::endian::native == std::endian::little) bits = __builtin_bswap64(bits);
+        stored |= bits;
+        std::memcpy(at, &stored, 8);
+        return;
+    }
+    for (int i = 0; word * 8 + i < rowBytes; ++i) at[i] |= uint8_t(bits >> (56 - 8 * i));
+}
+
+}  // namespace
+
+// Paints the black spans of a row from its changes: pairs of entries from
+// the first, a last unpaired change running to `end`. The spans are drawn
+// into words_, 64 pixels a word with the first in the top bit, by plain
+// stores from a register, without branches where a span stays inside one
+// word; then the words reach the row. Short spans ORed straight into the
+// row one after another would each wait on the store before them.
+void FaxRowDecoder::paintChanges(uint8_t* row, const int32_t* changes, size_t count, int end) {
+    if (count == 0 || (count == 1 && changes[0] >= end)) return;  // no black pixel
+    uint64_t* const words = words_.data();  // all zero between rows
+    const int lowest = changes[0] >> 6;
+    int word = lowest;
+    uint64_t bits = 0;
+    const auto span = [&](int x0, int x1) {
+        const int first = x0 >> 6;
+        const int last = (x1 - 1) >> 6;
+        bits = first == word ? bits : 0;
+        const uint64_t head = ~uint64_t{0} >> (x0 & 63);
+        const uint64_t tail = ~uint64_t{0} << (63 - ((x1 - 1) & 63));
+        if (first == last) [[likely]] {
+            bits |= head & tail;
+            words[first] = bits;
+        } else {
+            words[first] = bits | head;
+            for (int w = first + 1; w < last; ++w) words[w] = ~uint64_t{0};
+            bits = tail;
+            words[last] = bits;
+        }
+        word = last;
+    };
+    size_t i = 0;
+    for (; i + 1 < count; i += 2) span(changes[i], changes[i + 1]);
+    if (i < count && changes[i] < end) span(changes[i], end);
+    const int rowBytes = rowBytes_;
+    for (int w = lowest; w <= word; ++w) {
+        orWord(row, w, words[w], rowBytes);
+        words[w] = 0;
+    }
+}
+
 // The coding procedure of T.4 section 4.2 / T.6 section 2.2 run backwards:
 // a0 starts just before the row in white; b1 is the first change on the
 // reference row right of a0 to the opposite of a0's colour, b2 the change
 // after it. Reference entries alternate: even indices change to black, odd
 // to white, so b1 is searched among entries of the parity of a0's colour.
+// The row is painted from its changes once they are known.
 FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uint8_t* row) {
     FaxBitReader in = reader;  // in a local, as for one-dimensional rows
-    Changes changes{current_.data(), 0};
-    const Result result = twoDimensionalRowWith(in, changes, row);
+    int32_t* const first = current_.data() + 1;
+    int32_t* out = first;
+    int a0 = -1;
+    const Result result = twoDimensionalRowWith(in, out, a0, row);
     reader = in;
-    count_ = changes.count;
+    count_ = size_t(out - first);
+    paintChanges(row, first, count_, a0);
     return result;
 }
 
+// Changes are appended at `out`; one at the position of the previous one
+// cancels it (a zero-length run changes no pixel). The entry before the
+// first is -1, so the first change needs no test.
 [[gnu::always_inline]] inline FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRowWith(FaxBitReader& in,
-                                                                                        Changes& changes,
+                                                                                        int32_t*& changes,
+                                                                                        int& position,
                                                                                         uint8_t* row) {
     const int width = width_;
-    const int rowBytes = rowBytes_;
-    const int32_t* ref = reference_.data();
+    const int32_t* const ref = reference_.data() + 1;
+    int32_t* out = changes;
     int a0 = -1;
-    int colour = kWhite;
-    size_t b = 0;  // index of b1 in ref, or of an entry before it of the same parity
-    enum class Step { GoOn, Complete, Failed };
-    // A vertical mode code: a1 at `offset` from b1.
-    const auto vertical = [&](int offset) {
-        const int start = std::max(a0, 0);
-        b += ref[b] <= a0 ? 2 : 0;  // mostly one step or none: without a branch
-        while (ref[b] <= a0) b += 2;
-        const int a1 = ref[b] + offset;
-        if (a1 < start) return Step::Failed;
-        if (a1 > width) {
-            if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
-            return Step::Failed;
-        }
-        // A black run ends here: painted from start, which is never
-        // right of a1 (an empty span paints nothing).
-        if (colour == kBlack && start < a1) paintSpan(row, start, a1, rowBytes);
-        changes.add(a1);
-        a0 = a1;
-        colour ^= 1;
-        // The next b1 has the opposite parity. Entries before b - 1 lie
-        // left of a1; so does b - 1 unless a1 moved left of b1.
-        b = offset >= 0 || b == 0 ? b + 1 : b - 1;
-        if (a0 >= width) return a0 == width ? Step::Complete : Step::Failed;
-        return Step::GoOn;
+    // b1 in ref, or an entry before it of the same parity. Its parity is the
+    // colour of a0: even entries are changes to black. The entry before the
+    // first is -1, left of every a0, so b may step back onto it.
+    const int32_t* b = ref;
+    const auto add = [&](int32_t x) {
+        *out = x;
+        out += out[-1] == x ? -1 : 1;
+    };
+    const auto colourOf = [&] { return int((b - ref) & 1); };
+    const auto finish = [&](Result result) {
+        changes = out;
+        position = a0;
+        return result;
     };
     for (;;) {
         in.fill();
         const uint32_t entry = t4::kModePairTable[in.peek(t4::kModePairIndexBits)];
         const t4::Mode mode = t4::modeOf(uint16_t(entry));
-        if (mode == t4::Mode::Invalid) return Result::Failed;  // 0000000x: EOL or no code
-        in.skip(t4::modeLengthOf(uint16_t(entry)));
-        if (in.overrun()) return Result::Failed;
-        const int start = std::max(a0, 0);
-        switch (mode) {
-            case t4::Mode::Vertical: {
-                Step step = vertical(t4::verticalOffsetOf(uint16_t(entry)));
-                // A second vertical code the same lookup found is taken as the
-                // next lookup would take it, once the first leaves the row unfinished.
-                if (step == Step::GoOn && t4::secondVerticalLengthOf(entry) != 0) {
-                    in.skip(t4::secondVerticalLengthOf(entry));
-                    if (in.overrun()) return Result::Failed;
-                    step = vertical(t4::secondVerticalOffsetOf(entry));
+        if (mode == t4::Mode::Vertical) [[likely]] {
+            // One vertical code, or two that the lookup found together: the
+            // second is taken as the next lookup would take it, once the first
+            // leaves the row unfinished. a1 lies at the code's offset from b1.
+            int offset = t4::verticalOffsetOf(uint16_t(entry));
+            int length = t4::modeLengthOf(uint16_t(entry));
+            uint32_t second = entry >> 16;
+            for (;;) {
+                in.skip(length);
+                if (in.overrun()) return finish(Result::Failed);
+                b += b[0] <= a0 ? 2 : 0;  // mostly one step or none: without a branch
+                while (b[0] <= a0) b += 2;
+                const int a1 = b[0] + offset;
+                if (a1 < std::max(a0, 0)) return finish(Result::Failed);
+                if (a1 > width) {
+                    if (colourOf() == kBlack) paintClipped(row, std::max(a0, 0), a1, width, rowBytes_);
+                    return finish(Result::Failed);
                 }
-                if (step == Step::GoOn) continue;
-                return step == Step::Complete ? Result::Complete : Result::Failed;
+                add(a1);
+                a0 = a1;
+                // The next b1 has the opposite parity. Entries before b - 1 lie
+                // left of a1; so does b - 1 unless a1 moved left of b1.
+                b += offset >= 0 ? 1 : -1;
+                if (a0 >= width) return finish(Result::Complete);
+                if (second == 0) break;
+                length = int(second & 0x0F);
+                offset = int((second >> 4) & 7) - 3;
+                second = 0;
             }
-            case t4::Mode::Pass: {
-                while (ref[b] <= a0) b += 2;
-                const int b2 = ref[b + 1];
-                if (colour == kBlack) paintClipped(row, start, b2, width, rowBytes);
-                a0 = b2;
-                b += 2;
-                break;
-            }
-            case t4::Mode::Horizontal: {
-                int first = 0;
-                int second = 0;
-                in.fill();
-                const uint32_t pair =
-                    (colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
-                bool decoded = false;
-                if (pair != 0) {  // both runs short: one lookup
-                    in.skip(t4::firstLengthOf(pair) + t4::secondLengthOf(pair));
-                    first = t4::firstRunOf(pair);
-                    second = t4::secondRunOf(pair);
-                    decoded = !in.overrun();
-                } else {
-                    decoded = colour == kWhite ? decodeRunOf<kWhite>(in, first) == RunStatus::Code &&
-                                                     decodeRunOf<kBlack>(in, second) == RunStatus::Code
-                                               : decodeRunOf<kBlack>(in, first) == RunStatus::Code &&
-                                                     decodeRunOf<kWhite>(in, second) == RunStatus::Code;
-                }
-                if (!decoded) return Result::Failed;
-                const int a1 = start + first;
-                const int a2 = a1 + second;
-                if (colour == kBlack)
-                    paintClipped(row, start, a1, width, rowBytes);
-                else
-                    paintClipped(row, a1, a2, width, rowBytes);
-                if (a2 > width) return Result::Failed;
-                changes.add(a1);
-                changes.add(a2);
-                a0 = a2;
-                break;
-            }
-            case t4::Mode::Extension:
-                // Extensions (such as uncompressed mode) are not supported: the
-                // three bits naming one are skipped and decoding goes on.
-                in.fill();
-                in.skip(t4::kExtensionValueBits);
-                if (in.overrun()) return Result::Failed;
-                break;
-            case t4::Mode::Invalid: return Result::Failed;
+            continue;
         }
-        if (a0 >= width) return a0 == width ? Result::Complete : Result::Failed;
+        if (mode == t4::Mode::Invalid) return finish(Result::Failed);  // 0000000x: EOL or no code
+        in.skip(t4::modeLengthOf(uint16_t(entry)));
+        if (in.overrun()) return finish(Result::Failed);
+        const int start = std::max(a0, 0);
+        if (mode == t4::Mode::Horizontal) {
+            const int colour = colourOf();
+            int run1 = 0;
+            int run2 = 0;
+            in.fill();
+            const uint32_t pair =
+                (colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
+            bool decoded = false;
+            if (pair != 0) {  // both runs short: one lookup
+                in.skip(t4::firstLengthOf(pair) + t4::secondLengthOf(pair));
+                run1 = t4::firstRunOf(pair);
+                run2 = t4::secondRunOf(pair);
+                decoded = !in.overrun();
+            } else {
+                decoded = colour == kWhite ? decodeRunOf<kWhite>(in, run1) == RunStatus::Code &&
+                                                 decodeRunOf<kBlack>(in, run2) == RunStatus::Code
+                                           : decodeRunOf<kBlack>(in, run1) == RunStatus::Code &&
+                                                 decodeRunOf<kWhite>(in, run2) == RunStatus::Code;
+            }
+            if (!decoded) return finish(Result::Failed);
+            const int a1 = start + run1;
+            const int a2 = a1 + run2;
+            if (a2 > width) {
+                if (colour == kBlack)
+                    paintClipped(row, start, a1, width, rowBytes_);
+                else
+                    paintClipped(row, a1, a2, width, rowBytes_);
+                return finish(Result::Failed);
+            }
+            add(a1);
+            add(a2);
+            a0 = a2;
+        } else if (mode == t4::Mode::Pass) {
+            while (b[0] <= a0) b += 2;
+            a0 = b[1];  // b2; a black a0 is painted from its change on when the row is
+            b += 2;
+        } else {
+            // Extensions (such as uncompressed mode) are not supported: the
+            // three bits naming one are skipped and decoding goes on.
+            in.fill();
+            in.skip(t4::kExtensionValueBits);
+            if (in.overrun()) return finish(Result::Failed);
+        }
+        if (a0 >= width) return finish(a0 == width ? Result::Complete : Result::Failed);
     }
 }
 
