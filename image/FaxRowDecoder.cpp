@@ -23,6 +23,23 @@ constexpr size_t kRowEolZeros = 9;
 // decoding resumes at the last of the eight zeros (see decodeRunsWith).
 constexpr uint32_t kToggleMark = 0xF;
 
+// Paints x0 .. x1 - 1 black. A span inside one 64-pixel word of the row
+// (counted from the row's start) is ORed into that word: spans after one
+// another in the same word then read back the word just stored whole.
+[[gnu::always_inline]] inline void paintInWord(uint8_t* row, int x0, int x1, int rowBytes) {
+    const int first = x0 >> 6;
+    if (first == (x1 - 1) >> 6 && first * 8 + 8 <= rowBytes) [[likely]] {
+        uint64_t bits = (~uint64_t{0} >> (x0 & 63)) & (~uint64_t{0} << (63 - ((x1 - 1) & 63)));
+        if constexpr (std::endian::native == std::endian::little) bits = __builtin_bswap64(bits);
+        uint64_t stored;
+        std::memcpy(&stored, row + size_t(first) * 8, 8);
+        stored |= bits;
+        std::memcpy(row + size_t(first) * 8, &stored, 8);
+        return;
+    }
+    paintSpan(row, x0, x1, rowBytes);
+}
+
 void paintClipped(uint8_t* row, int x0, int x1, int width, int rowBytes) {
     x1 = std::min(x1, width);
     if (x0 < x1) paintSpan(row, x0, x1, rowBytes);
@@ -40,7 +57,6 @@ void FaxRowDecoder::startPage(int width, int bytesPerRow) {
     reference_.assign(size, width);
     current_.assign(size, width);
     reference_[0] = current_[0] = -1;
-    words_.assign(size_t(bytesPerRow + 7) / 8, 0);
     count_ = 0;
 }
 
@@ -216,70 +232,11 @@ FaxRowDecoder::Result FaxRowDecoder::t6(FaxBitReader& in, uint8_t* row) {
     return result;
 }
 
-namespace {
-
-// ORs 64 pixels into the row at word `word` (its first pixel in the top
-// bit), byte by byte where the row ends inside the word.
-void orWord(uint8_t* row, int word, uint64_t bits, int rowBytes) {
-    uint8_t* at = row + size_t(word) * 8;
-    if (word * 8 + 8 <= rowBytes) {
-        uint64_t stored;
-        std::memcpy(&stored, at, 8);
-        if constexpr (std::endian::native == std::endian::little) bits = __builtin_bswap64(bits);
-        stored |= bits;
-        std::memcpy(at, &stored, 8);
-        return;
-    }
-    for (int i = 0; word * 8 + i < rowBytes; ++i) at[i] |= uint8_t(bits >> (56 - 8 * i));
-}
-
-}  // namespace
-
-// Paints the black spans of a row from its changes: pairs of entries from
-// the first, a last unpaired change running to `end`. The spans are drawn
-// into words_, 64 pixels a word with the first in the top bit, by plain
-// stores from a register, without branches where a span stays inside one
-// word; then the words reach the row. Short spans ORed straight into the
-// row one after another would each wait on the store before them.
-void FaxRowDecoder::paintChanges(uint8_t* row, const int32_t* changes, size_t count, int end) {
-    if (count == 0 || (count == 1 && changes[0] >= end)) return;  // no black pixel
-    uint64_t* const words = words_.data();  // all zero between rows
-    const int lowest = changes[0] >> 6;
-    int word = lowest;
-    uint64_t bits = 0;
-    const auto span = [&](int x0, int x1) {
-        const int first = x0 >> 6;
-        const int last = (x1 - 1) >> 6;
-        bits = first == word ? bits : 0;
-        const uint64_t head = ~uint64_t{0} >> (x0 & 63);
-        const uint64_t tail = ~uint64_t{0} << (63 - ((x1 - 1) & 63));
-        if (first == last) [[likely]] {
-            bits |= head & tail;
-            words[first] = bits;
-        } else {
-            words[first] = bits | head;
-            for (int w = first + 1; w < last; ++w) words[w] = ~uint64_t{0};
-            bits = tail;
-            words[last] = bits;
-        }
-        word = last;
-    };
-    size_t i = 0;
-    for (; i + 1 < count; i += 2) span(changes[i], changes[i + 1]);
-    if (i < count && changes[i] < end) span(changes[i], end);
-    const int rowBytes = rowBytes_;
-    for (int w = lowest; w <= word; ++w) {
-        orWord(row, w, words[w], rowBytes);
-        words[w] = 0;
-    }
-}
-
 // The coding procedure of T.4 section 4.2 / T.6 section 2.2 run backwards:
 // a0 starts just before the row in white; b1 is the first change on the
 // reference row right of a0 to the opposite of a0's colour, b2 the change
 // after it. Reference entries alternate: even indices change to black, odd
 // to white, so b1 is searched among entries of the parity of a0's colour.
-// The row is painted from its changes once they are known.
 FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uint8_t* row) {
     FaxBitReader in = reader;  // in a local, as for one-dimensional rows
     int32_t* const first = current_.data() + 1;
@@ -288,7 +245,6 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
     const Result result = twoDimensionalRowWith(in, out, a0, row);
     reader = in;
     count_ = size_t(out - first);
-    paintChanges(row, first, count_, a0);
     return result;
 }
 
@@ -308,10 +264,34 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
     // first is -1, left of every a0, so b may step back onto it.
     const int32_t* b = ref;
     const auto add = [&](int32_t x) {
-        *out = x;
-        out += out[-1] == x ? -1 : 1;
+        if (out[-1] == x) [[unlikely]]
+            --out;
+        else
+            *out++ = x;
     };
-    const auto colourOf = [&] { return int((b - ref) & 1); };
+    int colour = kWhite;  // of a0, also the parity of b
+    enum class Step { GoOn, Complete, Failed };
+    // A vertical mode code, its bits taken: a1 at `offset` from b1.
+    const auto vertical = [&](int offset) {
+        if (in.overrun()) return Step::Failed;
+        b += b[0] <= a0 ? 2 : 0;  // mostly one step or none: without a branch
+        while (b[0] <= a0) b += 2;
+        const int a1 = b[0] + offset;
+        const int start = std::max(a0, 0);
+        if (a1 < start) return Step::Failed;
+        if (a1 > width) {
+            if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes_);
+            return Step::Failed;
+        }
+        if (colour == kBlack && start < a1) paintInWord(row, start, a1, rowBytes_);
+        add(a1);
+        a0 = a1;
+        // The next b1 has the opposite parity. Entries before b - 1 lie
+        // left of a1; so does b - 1 unless a1 moved left of b1.
+        b += offset >= 0 ? 1 : -1;
+        colour ^= 1;
+        return a0 >= width ? Step::Complete : Step::GoOn;
+    };
     const auto finish = [&](Result result) {
         changes = out;
         position = a0;
@@ -324,40 +304,21 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
         if (mode == t4::Mode::Vertical) [[likely]] {
             // One vertical code, or two that the lookup found together: the
             // second is taken as the next lookup would take it, once the first
-            // leaves the row unfinished. a1 lies at the code's offset from b1.
-            int offset = t4::verticalOffsetOf(uint16_t(entry));
-            int length = t4::modeLengthOf(uint16_t(entry));
-            uint32_t second = entry >> 16;
-            for (;;) {
-                in.skip(length);
-                if (in.overrun()) return finish(Result::Failed);
-                b += b[0] <= a0 ? 2 : 0;  // mostly one step or none: without a branch
-                while (b[0] <= a0) b += 2;
-                const int a1 = b[0] + offset;
-                if (a1 < std::max(a0, 0)) return finish(Result::Failed);
-                if (a1 > width) {
-                    if (colourOf() == kBlack) paintClipped(row, std::max(a0, 0), a1, width, rowBytes_);
-                    return finish(Result::Failed);
-                }
-                add(a1);
-                a0 = a1;
-                // The next b1 has the opposite parity. Entries before b - 1 lie
-                // left of a1; so does b - 1 unless a1 moved left of b1.
-                b += offset >= 0 ? 1 : -1;
-                if (a0 >= width) return finish(Result::Complete);
-                if (second == 0) break;
-                length = int(second & 0x0F);
-                offset = int((second >> 4) & 7) - 3;
-                second = 0;
+            // leaves the row unfinished.
+            in.skip(t4::modeLengthOf(uint16_t(entry)));
+            Step step = vertical(t4::verticalOffsetOf(uint16_t(entry)));
+            if (step == Step::GoOn && t4::secondVerticalLengthOf(entry) != 0) {
+                in.skip(t4::secondVerticalLengthOf(entry));
+                step = vertical(t4::secondVerticalOffsetOf(entry));
             }
-            continue;
+            if (step == Step::GoOn) continue;
+            return finish(step == Step::Complete ? Result::Complete : Result::Failed);
         }
         if (mode == t4::Mode::Invalid) return finish(Result::Failed);  // 0000000x: EOL or no code
         in.skip(t4::modeLengthOf(uint16_t(entry)));
         if (in.overrun()) return finish(Result::Failed);
         const int start = std::max(a0, 0);
         if (mode == t4::Mode::Horizontal) {
-            const int colour = colourOf();
             int run1 = 0;
             int run2 = 0;
             in.fill();
@@ -385,11 +346,17 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
                     paintClipped(row, a1, a2, width, rowBytes_);
                 return finish(Result::Failed);
             }
+            if (colour == kBlack) {
+                if (start < a1) paintInWord(row, start, a1, rowBytes_);
+            } else if (a1 < a2) {
+                paintInWord(row, a1, a2, rowBytes_);
+            }
             add(a1);
             add(a2);
             a0 = a2;
         } else if (mode == t4::Mode::Pass) {
             while (b[0] <= a0) b += 2;
+            if (colour == kBlack && start < b[1]) paintInWord(row, start, b[1], rowBytes_);
             a0 = b[1];  // b2; a black a0 is painted from its change on when the row is
             b += 2;
         } else {

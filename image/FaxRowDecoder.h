@@ -64,14 +64,12 @@ private:
     Result endOfData(FaxBitReader& in, int x, RowEnd end) const;
     Result twoDimensionalRow(FaxBitReader& reader, uint8_t* row);
     Result twoDimensionalRowWith(FaxBitReader& in, int32_t*& changes, int& position, uint8_t* row);
-    void paintChanges(uint8_t* row, const int32_t* changes, size_t count, int end);
     static bool skipThroughEol(FaxBitReader& in);
 
     void endCurrentRow();  // appends the end markers and makes the row the reference
 
     std::vector<int32_t> reference_;
     std::vector<int32_t> current_;
-    std::vector<uint64_t> words_;  // a row being painted, 64 pixels a word (see paintChanges)
     size_t count_ = 0;       // entries of current_ in use
     int width_ = 0;
     int rowBytes_ = 0;
