@@ -136,12 +136,32 @@ template <FaxRowDecoder::RowEnd End, bool Record>
         const uint32_t pair =
             (colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
         if (pair != 0) {
-            in.skip(t4::firstLengthOf(pair));
-            if (in.overrun()) return endOfData(in, x, End);
-            if (take(t4::firstRunOf(pair))) return Result::Complete;
-            in.skip(t4::secondLengthOf(pair));
-            if (in.overrun()) return endOfData(in, x, End);
-            if (take(t4::secondRunOf(pair))) return Result::Complete;
+            const int length1 = t4::firstLengthOf(pair);
+            const int length = length1 + t4::secondLengthOf(pair);
+            if (in.dataBits() < length) [[unlikely]] {  // a code reaches past the data
+                in.skip(length1);
+                if (in.overrun()) return endOfData(in, x, End);
+                if (take(t4::firstRunOf(pair))) return Result::Complete;
+                in.skip(t4::secondLengthOf(pair));
+                return endOfData(in, x, End);
+            }
+            const int x1 = std::min(x + t4::firstRunOf(pair), limit);
+            if (End == RowEnd::AtWidth && x1 >= width) {
+                in.skip(length1);
+                take(t4::firstRunOf(pair));
+                return Result::Complete;
+            }
+            // The two runs as two takes would take them: exactly one is black.
+            const int x2 = std::min(x1 + t4::secondRunOf(pair), limit);
+            const int black = colour == kWhite ? x1 : x;
+            paintClipped(row, black, colour == kWhite ? x2 : x1, width, rowBytes);
+            if constexpr (Record) {
+                changes.add(std::min(x1, width));
+                changes.add(std::min(x2, width));
+            }
+            x = x2;
+            in.skip(length);
+            if (End == RowEnd::AtWidth && x >= width) return Result::Complete;
             continue;
         }
         int run = 0;
