@@ -183,6 +183,47 @@ TEST(PageDecoderTwoDimensional, ModesAgainstTheReferenceRow) {
     EXPECT_EQ(rowText(mr.page, 1), "....####........");
 }
 
+// Runs are painted into the row's 64-pixel words: runs crossing from one
+// word to the next, a black pass over a word boundary and runs into the
+// row's last, partial word (150 pixels: 19 bytes) paint exactly their pixels.
+TEST(PageDecoderTwoDimensional, RunsPaintAcrossWordsAndIntoTheLastBytes) {
+    FaxStreamBuilder s;
+    // Row 0: horizontal (white 60, black 10), (white 50, black 6), (white 2, black 22).
+    s.bits(t4::kHorizontal).white(60).black(10).bits(t4::kHorizontal).white(50).black(6);
+    s.bits(t4::kHorizontal).white(2).black(22);
+    // Row 1: V0 onto 60; VR2 beside 70 gives 72; pass to b2 = 126; VL1 below
+    // 128 gives 127; V0 onto the row end.
+    s.bits(t4::kVertical0).bits(t4::kVerticalR2).bits(t4::kPass).bits(t4::kVerticalL1).bits(t4::kVertical0);
+    // Row 2: V0 onto 60, a black pass to b2 = 127, V0 onto the row end.
+    s.bits(t4::kVertical0).bits(t4::kPass).bits(t4::kVertical0);
+    s.eol().eol();
+    const Decoded d = decode(s, PageCoding::TiffG4, 150, 3);
+    EXPECT_EQ(d.rows, 3);
+    EXPECT_EQ(rowText(d.page, 0), ink(60, 10, 120) + ink(0, 6, 8) + ink(0, 22, 24));
+    EXPECT_EQ(rowText(d.page, 1), ink(60, 12, 127) + ink(0, 23, 25));
+    EXPECT_EQ(rowText(d.page, 2), ink(60, 90, 152));
+}
+
+// Two short codes are looked up together; each is still taken on its own
+// terms: the first may complete a row without EOL, and the data may end
+// inside the second (a zero past the end would complete black 1 there).
+TEST(PageDecoderOneDimensional, ShortCodePairsAtTheRowAndDataEnd) {
+    FaxStreamBuilder s;
+    // White 1 completes the 1-pixel row; "01" is the rest of its byte. The
+    // next row, white 0 and black 1, begins in the next byte.
+    s.white(1).bits("01").white(0).black(1);
+    const Decoded mh = decode(s, PageCoding::TiffMH, 1, 2);
+    EXPECT_EQ(mh.rows, 2);
+    EXPECT_EQ(rowText(mh.page, 0), ink(0, 0, 8));
+    EXPECT_EQ(rowText(mh.page, 1), ink(0, 1, 8));
+
+    FaxStreamBuilder cut;
+    cut.white(1).bits("01");  // black 1 (010) cut after two bits, at the byte's end
+    const Decoded g3 = decode(cut.data(), PageCoding::TiffG3, 4, 1);
+    EXPECT_EQ(g3.rows, 0);
+    EXPECT_EQ(rowText(g3.page, 0), ink(0, 0, 8));
+}
+
 TEST(PageDecoderTagged, EveryTagDecodes) {
     FaxStreamBuilder s;
     s.byte(0x23).white(4).black(8).white(18).fillToByte().byte(0x00).byte(0x01);
