@@ -261,8 +261,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
     FaxBitReader in = reader;  // in a local, as for one-dimensional rows
     int32_t* const first = current_.data() + 1;
     int32_t* out = first;
-    int a0 = -1;
-    const Result result = twoDimensionalRowWith(in, out, a0, row);
+    const Result result = twoDimensionalRowWith(in, out, row);
     reader = in;
     count_ = size_t(out - first);
     return result;
@@ -273,7 +272,6 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
 // first is -1, so the first change needs no test.
 [[gnu::always_inline]] inline FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRowWith(FaxBitReader& in,
                                                                                         int32_t*& changes,
-                                                                                        int& position,
                                                                                         uint8_t* row) {
     const int width = width_;
     const int32_t* const ref = reference_.data() + 1;
@@ -314,7 +312,6 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
     };
     const auto finish = [&](Result result) {
         changes = out;
-        position = a0;
         return result;
     };
     for (;;) {
@@ -377,7 +374,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
         } else if (mode == t4::Mode::Pass) {
             while (b[0] <= a0) b += 2;
             if (colour == kBlack && start < b[1]) paintInWord(row, start, b[1], rowBytes_);
-            a0 = b[1];  // b2; a black a0 is painted from its change on when the row is
+            a0 = b[1];  // b2
             b += 2;
         } else {
             // Extensions (such as uncompressed mode) are not supported: the

@@ -63,7 +63,7 @@ private:
     RunStatus decodeRun(FaxBitReader& in, int colour, int& run) const;
     Result endOfData(FaxBitReader& in, int x, RowEnd end) const;
     Result twoDimensionalRow(FaxBitReader& reader, uint8_t* row);
-    Result twoDimensionalRowWith(FaxBitReader& in, int32_t*& changes, int& position, uint8_t* row);
+    Result twoDimensionalRowWith(FaxBitReader& in, int32_t*& changes, uint8_t* row);
     static bool skipThroughEol(FaxBitReader& in);
 
     void endCurrentRow();  // appends the end markers and makes the row the reference
