@@ -13,6 +13,12 @@ constexpr size_t kReadAhead = 16 * 1024 * 1024;
 // a little apart, before it is taken as gone.
 constexpr int kMaxEmptyReads = 20000;
 constexpr std::chrono::microseconds kEmptyReadPause{500};
+// Backends that read through a thread of their own stop it on sane_cancel
+// by cancelling it at whatever instruction it is: one caught inside the C
+// library (its random numbers, the allocator) leaves that library's lock
+// held for good. Before a frame is cancelled part way, that thread is given
+// this long to come to rest, blocked on its full pipe or in its delay.
+constexpr std::chrono::milliseconds kSettleTime{50};
 
 }  // namespace
 
@@ -91,8 +97,13 @@ bool SaneReader::stop(std::chrono::milliseconds drain, std::chrono::milliseconds
     shared_->changed.notify_all();
     const auto ended = [&] { return shared_->ended; };
     if (shared_->changed.wait_for(lock, drain, ended)) {
+        const bool partWay = shared_->status != SANE_STATUS_EOF;  // the device failed, or the frame is cut short
         lock.unlock();
         thread_.join();
+        if (partWay) {
+            std::this_thread::sleep_for(kSettleTime);
+            device_.cancel(device_.handle);
+        }
         return true;
     }
     shared_->halting = true;
@@ -102,6 +113,7 @@ bool SaneReader::stop(std::chrono::milliseconds drain, std::chrono::milliseconds
         // The thread starts no further read: it ends on its own.
         lock.unlock();
         thread_.join();
+        std::this_thread::sleep_for(kSettleTime);
         device_.cancel(device_.handle);
         return true;
     }

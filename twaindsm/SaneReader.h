@@ -42,8 +42,10 @@ public:
     // cancelled part way can be left waiting for ever). Then the reading
     // stops and the scan is cancelled once no sane_read is running: SANE
     // allows the cancel during a read, but backends that end their pass
-    // from both calls then race with themselves. Only a read that does not
-    // come back within `readWait` is cancelled as it runs. False when
+    // from both calls then race with themselves. A frame cut short (or
+    // failed) is cancelled a moment after the last read, once the backend's
+    // own reading thread has come to rest. Only a read that does not come
+    // back within `readWait` is cancelled as it runs. False when
     // sane_read never came back even then: the handle must not be used
     // again.
     bool stop(std::chrono::milliseconds drain, std::chrono::milliseconds cancelWait = std::chrono::seconds(5),
