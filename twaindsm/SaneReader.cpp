@@ -96,27 +96,23 @@ bool SaneReader::stop(std::chrono::milliseconds drain, std::chrono::milliseconds
     shared_->bytes.clear();
     shared_->changed.notify_all();
     const auto ended = [&] { return shared_->ended; };
-    if (shared_->changed.wait_for(lock, drain, ended)) {
-        const bool partWay = shared_->status != SANE_STATUS_EOF;  // the device failed, or the frame is cut short
+    // The thread reads no more and ends on its own; a frame that did not
+    // reach its end is cancelled once the backend has come to rest.
+    const auto endWithoutRead = [&](bool cancel) {
         lock.unlock();
         thread_.join();
-        if (partWay) {
+        if (cancel) {
             std::this_thread::sleep_for(kSettleTime);
             device_.cancel(device_.handle);
         }
         return true;
-    }
+    };
+    if (shared_->changed.wait_for(lock, drain, ended))
+        return endWithoutRead(shared_->status != SANE_STATUS_EOF);  // failed or cut short: cancelled
     shared_->halting = true;
     shared_->changed.notify_all();
-    const bool outOfRead = shared_->changed.wait_for(lock, readWait, [&] { return shared_->ended || !shared_->reading; });
-    if (outOfRead) {
-        // The thread starts no further read: it ends on its own.
-        lock.unlock();
-        thread_.join();
-        std::this_thread::sleep_for(kSettleTime);
-        device_.cancel(device_.handle);
-        return true;
-    }
+    if (shared_->changed.wait_for(lock, readWait, [&] { return shared_->ended || !shared_->reading; }))
+        return endWithoutRead(true);
     lock.unlock();
     device_.cancel(device_.handle);  // ends a read that does not come back by itself
     lock.lock();

@@ -72,8 +72,8 @@ TW_UINT16 SourceManager::parent(TW_UINT16 msg) {
     if (msg == MSG_OPENDSM) {
         if (open_) return fail(TWCC_SEQERROR);
         SANE_Int version = 0;
-        if (!saneStarted_ && sane_init(&version, nullptr) != SANE_STATUS_GOOD) return fail(TWCC_BUMMER);
-        saneStarted_ = true;
+        // SANE held for a wedged device is still running.
+        if (!saneHeld_ && sane_init(&version, nullptr) != SANE_STATUS_GOOD) return fail(TWCC_BUMMER);
         open_ = true;
         listed_ = false;
         return TWRC_SUCCESS;
@@ -99,10 +99,7 @@ void SourceManager::closeManager() {
     if (!open_) return;
     closeSource();
     devices_.clear();
-    if (!saneHeld_) {
-        sane_exit();
-        saneStarted_ = false;
-    }
+    if (!saneHeld_) sane_exit();
     open_ = false;
 }
 

@@ -36,7 +36,6 @@ private:
     static std::string defaultFile();
 
     bool open_ = false;
-    bool saneStarted_ = false;
     bool saneHeld_ = false;  // a wedged device keeps SANE running until the program ends
     bool listed_ = false;
     std::vector<Device> devices_;
