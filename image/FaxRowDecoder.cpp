@@ -1,8 +1,6 @@
 #include "image/FaxRowDecoder.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 
 #include "image/DecodeTables.h"
 #include "image/RowPainter.h"
@@ -22,23 +20,6 @@ constexpr size_t kRowEolZeros = 9;
 // Exactly eight zeros and a one, then 1111: the run colour toggles and
 // decoding resumes at the last of the eight zeros (see decodeRunsWith).
 constexpr uint32_t kToggleMark = 0xF;
-
-// Paints x0 .. x1 - 1 black. A span inside one 64-pixel word of the row
-// (counted from the row's start) is ORed into that word: spans after one
-// another in the same word then read back the word just stored whole.
-[[gnu::always_inline]] inline void paintInWord(uint8_t* row, int x0, int x1, int rowBytes) {
-    const int first = x0 >> 6;
-    if (first == (x1 - 1) >> 6 && first * 8 + 8 <= rowBytes) [[likely]] {
-        uint64_t bits = (~uint64_t{0} >> (x0 & 63)) & (~uint64_t{0} << (63 - ((x1 - 1) & 63)));
-        if constexpr (std::endian::native == std::endian::little) bits = __builtin_bswap64(bits);
-        uint64_t stored;
-        std::memcpy(&stored, row + size_t(first) * 8, 8);
-        stored |= bits;
-        std::memcpy(row + size_t(first) * 8, &stored, 8);
-        return;
-    }
-    paintSpan(row, x0, x1, rowBytes);
-}
 
 void paintClipped(uint8_t* row, int x0, int x1, int width, int rowBytes) {
     x1 = std::min(x1, width);
@@ -105,10 +86,10 @@ FaxRowDecoder::Result FaxRowDecoder::endOfData(FaxBitReader& in, int x, RowEnd e
 template <FaxRowDecoder::RowEnd End, bool Record>
 FaxRowDecoder::Result FaxRowDecoder::decodeRuns(FaxBitReader& reader, uint8_t* row, bool pageEndAllowed) {
     FaxBitReader in = reader;
-    Changes changes{current_.data() + 1, 0};
+    Changes changes{current_.data() + 1, current_.data() + 1};
     const Result result = decodeRunsWith<End, Record>(in, changes, row, pageEndAllowed);
     reader = in;
-    count_ = changes.count;
+    count_ = changes.count();
     return result;
 }
 
@@ -201,7 +182,7 @@ template <FaxRowDecoder::RowEnd End, bool Record>
         }
         // Keep the recorded changes in step with the colour decoding goes on in.
         if constexpr (Record) {
-            if (int(changes.count & 1) != colour) changes.add(std::min(x, width));
+            if (int(changes.count() & 1) != colour) changes.add(std::min(x, width));
         }
     }
 }
@@ -259,34 +240,24 @@ FaxRowDecoder::Result FaxRowDecoder::t6(FaxBitReader& in, uint8_t* row) {
 // to white, so b1 is searched among entries of the parity of a0's colour.
 FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uint8_t* row) {
     FaxBitReader in = reader;  // in a local, as for one-dimensional rows
-    int32_t* const first = current_.data() + 1;
-    int32_t* out = first;
-    const Result result = twoDimensionalRowWith(in, out, row);
+    Changes changes{current_.data() + 1, current_.data() + 1};
+    const Result result = twoDimensionalRowWith(in, changes, row);
     reader = in;
-    count_ = size_t(out - first);
+    count_ = changes.count();
     return result;
 }
 
-// Changes are appended at `out`; one at the position of the previous one
-// cancels it (a zero-length run changes no pixel). The entry before the
-// first is -1, so the first change needs no test.
 [[gnu::always_inline]] inline FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRowWith(FaxBitReader& in,
-                                                                                        int32_t*& changes,
+                                                                                        Changes& changes,
                                                                                         uint8_t* row) {
     const int width = width_;
     const int32_t* const ref = reference_.data() + 1;
-    int32_t* out = changes;
+    Changes out = changes;  // in a local, as the reader
     int a0 = -1;
     // b1 in ref, or an entry before it of the same parity. Its parity is the
     // colour of a0: even entries are changes to black. The entry before the
     // first is -1, left of every a0, so b may step back onto it.
     const int32_t* b = ref;
-    const auto add = [&](int32_t x) {
-        if (out[-1] == x) [[unlikely]]
-            --out;
-        else
-            *out++ = x;
-    };
     int colour = kWhite;  // of a0, also the parity of b
     enum class Step { GoOn, Complete, Failed };
     // A vertical mode code, its bits taken: a1 at `offset` from b1.
@@ -302,7 +273,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
             return Step::Failed;
         }
         if (colour == kBlack && start < a1) paintInWord(row, start, a1, rowBytes_);
-        add(a1);
+        out.add(a1);
         a0 = a1;
         // The next b1 has the opposite parity. Entries before b - 1 lie
         // left of a1; so does b - 1 unless a1 moved left of b1.
@@ -368,8 +339,8 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
             } else if (a1 < a2) {
                 paintInWord(row, a1, a2, rowBytes_);
             }
-            add(a1);
-            add(a2);
+            out.add(a1);
+            out.add(a2);
             a0 = a2;
         } else if (mode == t4::Mode::Pass) {
             while (b[0] <= a0) b += 2;

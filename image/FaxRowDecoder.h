@@ -42,15 +42,17 @@ private:
 
     // The current row's changes while it is decoded (kept in locals there).
     struct Changes {
-        int32_t* at;
-        size_t count;
+        int32_t* first;  // the entry before it is -1, left of every position
+        int32_t* end;
+        size_t count() const { return size_t(end - first); }
         // Appends a change; a change at the position of the previous one
-        // cancels it (a zero-length run changes no pixel).
+        // cancels it (a zero-length run changes no pixel). The -1 before the
+        // first entry is no position, so the first change needs no test.
         void add(int32_t x) {
-            if (count > 0 && at[count - 1] == x)
-                --count;
+            if (end[-1] == x) [[unlikely]]
+                --end;
             else
-                at[count++] = x;
+                *end++ = x;
         }
     };
 
@@ -63,7 +65,7 @@ private:
     RunStatus decodeRun(FaxBitReader& in, int colour, int& run) const;
     Result endOfData(FaxBitReader& in, int x, RowEnd end) const;
     Result twoDimensionalRow(FaxBitReader& reader, uint8_t* row);
-    Result twoDimensionalRowWith(FaxBitReader& in, int32_t*& changes, uint8_t* row);
+    Result twoDimensionalRowWith(FaxBitReader& in, Changes& changes, uint8_t* row);
     static bool skipThroughEol(FaxBitReader& in);
 
     void endCurrentRow();  // appends the end markers and makes the row the reference

@@ -36,4 +36,21 @@ inline void paintSpan(uint8_t* row, int x0, int x1, int rowBytes) {
     if (last - first > 1) std::memset(row + first + 1, 0xFF, size_t(last - first - 1));
 }
 
+// Paints x0 .. x1 - 1 black. A span inside one 64-pixel word of the row
+// (counted from the row's start) is ORed into that word: spans after one
+// another in the same word then read back the word just stored whole.
+[[gnu::always_inline]] inline void paintInWord(uint8_t* row, int x0, int x1, int rowBytes) {
+    const int first = x0 >> 6;
+    if (first == (x1 - 1) >> 6 && first * 8 + 8 <= rowBytes) [[likely]] {
+        uint64_t bits = (~uint64_t{0} >> (x0 & 63)) & (~uint64_t{0} << (63 - ((x1 - 1) & 63)));
+        if constexpr (std::endian::native == std::endian::little) bits = __builtin_bswap64(bits);
+        uint64_t stored;
+        std::memcpy(&stored, row + size_t(first) * 8, 8);
+        stored |= bits;
+        std::memcpy(row + size_t(first) * 8, &stored, 8);
+        return;
+    }
+    paintSpan(row, x0, x1, rowBytes);
+}
+
 }  // namespace lumipage
