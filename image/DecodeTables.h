@@ -157,21 +157,37 @@ inline constexpr std::array<uint16_t, 128> kModeTable = [] {
 
 // The mode codes looked up by the next 10 bits, so that two vertical codes
 // in a row, the common case on scans (most changes sit within three pixels
-// of the row above), take one lookup. Each entry holds the kModeTable entry
-// of the code the bits start with in its low 16 bits; when that is a
-// vertical code followed within the 10 bits by a second vertical code, that
-// code's length in bits 16-19 (0: none) and its offset plus 3 in bits 20-22.
+// of the row above), take one lookup. Each entry gives the code the bits
+// start with and, when that is a vertical code followed within the 10 bits
+// by a second vertical code, that code too, every field ready to use: the
+// decoder's inner loop takes them without shifting or masking.
 inline constexpr int kModePairIndexBits = 10;
 
-constexpr int secondVerticalLengthOf(uint32_t entry) { return (entry >> 16) & 0x0F; }
-constexpr int secondVerticalOffsetOf(uint32_t entry) { return int((entry >> 20) & 7) - 3; }
+struct ModePair {
+    struct Vertical {
+        uint8_t length;  // bits of the code; 0 in `second`: no second code
+        int8_t offset;   // a1 - b1
+        int8_t step;     // entries b moves on the reference row after it: +1, or -1 when a1 lies left of b1
+    };
+    Mode mode;  // of the first code
+    Vertical first;  // its length for every mode; offset and step for a vertical code
+    Vertical second;
+    uint8_t unused = 0;
+};
+static_assert(sizeof(ModePair) == 8);
 
-inline constexpr std::array<uint32_t, 1 << kModePairIndexBits> kModePairTable = [] {
+constexpr ModePair::Vertical verticalOf(uint16_t entry) {
+    const int offset = verticalOffsetOf(entry);
+    return {uint8_t(modeLengthOf(entry)), int8_t(offset), int8_t(offset >= 0 ? 1 : -1)};
+}
+
+inline constexpr std::array<ModePair, 1 << kModePairIndexBits> kModePairTable = [] {
     constexpr int kBits = kModePairIndexBits;
-    std::array<uint32_t, 1 << kBits> t{};
+    std::array<ModePair, 1 << kBits> t{};
     for (uint32_t i = 0; i < t.size(); ++i) {
         const uint16_t e1 = kModeTable[i >> (kBits - kModeIndexBits)];
-        t[i] = e1;
+        t[i].mode = modeOf(e1);
+        t[i].first = verticalOf(e1);
         if (modeOf(e1) != Mode::Vertical) continue;
         const int rest = kBits - modeLengthOf(e1);
         const uint32_t after = i & ((uint32_t{1} << rest) - 1);
@@ -179,19 +195,19 @@ inline constexpr std::array<uint32_t, 1 << kModePairIndexBits> kModePairTable = 
         const uint32_t window = rest >= kModeIndexBits ? after >> (rest - kModeIndexBits) : after << (kModeIndexBits - rest);
         const uint16_t e2 = kModeTable[window];
         if (modeOf(e2) != Mode::Vertical || modeLengthOf(e2) > rest) continue;
-        t[i] |= uint32_t(modeLengthOf(e2)) << 16 | uint32_t(verticalOffsetOf(e2) + 3) << 20;
+        t[i].second = verticalOf(e2);
     }
     return t;
 }();
 
 // V0 V0 (11), VR1 then VL1 (011 010), VL3 (0000010) then V0; V0 then horizontal (001) has no second.
-static_assert(secondVerticalLengthOf(kModePairTable[0b11'00000000]) == 1);
-static_assert(secondVerticalLengthOf(kModePairTable[0b011010'0000]) == 3 &&
-              secondVerticalOffsetOf(kModePairTable[0b011010'0000]) == -1 &&
-              verticalOffsetOf(uint16_t(kModePairTable[0b011010'0000])) == 1);
-static_assert(secondVerticalLengthOf(kModePairTable[0b0000010'1'00]) == 1);
-static_assert(secondVerticalLengthOf(kModePairTable[0b1'001'000000]) == 0 &&
-              modeOf(uint16_t(kModePairTable[0b1'001'000000])) == Mode::Vertical);
+static_assert(kModePairTable[0b11'00000000].second.length == 1);
+static_assert(kModePairTable[0b011010'0000].second.length == 3 && kModePairTable[0b011010'0000].second.offset == -1 &&
+              kModePairTable[0b011010'0000].second.step == -1 && kModePairTable[0b011010'0000].first.offset == 1 &&
+              kModePairTable[0b011010'0000].first.step == 1);
+static_assert(kModePairTable[0b0000010'1'00].second.length == 1 && kModePairTable[0b0000010'1'00].first.length == 7);
+static_assert(kModePairTable[0b1'001'000000].second.length == 0 && kModePairTable[0b1'001'000000].mode == Mode::Vertical);
+static_assert(kModePairTable[0b001'0000000].mode == Mode::Horizontal && kModePairTable[0b001'0000000].first.length == 3);
 
 // The extension code is followed by three bits naming the extension.
 inline constexpr int kExtensionValueBits = 3;

@@ -28,6 +28,17 @@ public:
     void fill() {
         if (avail_ < 32) refill();
     }
+    // As fill(), while eight or more bytes of data remain unread: then no
+    // padding is ever taken in and no code can overrun. False, with nothing
+    // read, once fewer remain and fill() must take over.
+    bool fillFromData() {
+        if (avail_ >= 32) return true;
+        if (end_ - next_ < 8) return false;
+        refillWord();
+        return true;
+    }
+    // True once padding has been taken in: codes must be checked for overrun().
+    bool padded() const { return padding_ != 0; }
     // The next n bits (1 to 32) as a number; fill() first.
     uint32_t peek(int n) const { return uint32_t(buffer_ >> (64 - n)); }
     void skip(int n) {
@@ -90,16 +101,20 @@ private:
         return ((w >> 4) & 0x0F0F0F0F0F0F0F0Fu) | ((w & 0x0F0F0F0F0F0F0F0Fu) << 4);
     }
 
+    // Eight bytes at once (eight or more remain); only the whole bytes that fit are counted.
+    void refillWord() {
+        uint64_t word;
+        std::memcpy(&word, next_, 8);
+        if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
+        if (reversed_) word = reverseBitsInBytes(word);
+        buffer_ |= word >> avail_;
+        next_ += (63 - avail_) >> 3;
+        avail_ |= 56;
+    }
+
     void refill() {
         if (end_ - next_ >= 8) {
-            // Eight bytes at once; only the whole bytes that fit are counted.
-            uint64_t word;
-            std::memcpy(&word, next_, 8);
-            if constexpr (std::endian::native == std::endian::little) word = __builtin_bswap64(word);
-            if (reversed_) word = reverseBitsInBytes(word);
-            buffer_ |= word >> avail_;
-            next_ += (63 - avail_) >> 3;
-            avail_ |= 56;
+            refillWord();
             return;
         }
         while (avail_ <= 55) {

@@ -251,6 +251,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
                                                                                         Changes& changes,
                                                                                         uint8_t* row) {
     const int width = width_;
+    const int rowBytes = rowBytes_;
     const int32_t* const ref = reference_.data() + 1;
     Changes out = changes;  // in a local, as the reader
     int a0 = -1;
@@ -259,54 +260,47 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
     // first is -1, left of every a0, so b may step back onto it.
     const int32_t* b = ref;
     int colour = kWhite;  // of a0, also the parity of b
-    enum class Step { GoOn, Complete, Failed };
-    // A vertical mode code, its bits taken: a1 at `offset` from b1.
-    const auto vertical = [&](int offset) {
-        if (in.overrun()) return Step::Failed;
+    // NearEnd: fewer than eight bytes of data are left, codes must now be
+    // checked for running past them.
+    enum class Step { GoOn, Complete, Failed, NearEnd };
+
+    // A vertical mode code, its bits taken: a1 at `offset` from b1. Checked:
+    // the code may have run past the data.
+    const auto vertical = [&]<bool Checked>(const t4::ModePair::Vertical& code) __attribute__((always_inline)) {
+        if constexpr (Checked) {
+            if (in.overrun()) return Step::Failed;
+        }
         b += b[0] <= a0 ? 2 : 0;  // mostly one step or none: without a branch
         while (b[0] <= a0) b += 2;
-        const int a1 = b[0] + offset;
-        const int start = std::max(a0, 0);
-        if (a1 < start) return Step::Failed;
-        if (a1 > width) {
-            if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes_);
-            return Step::Failed;
+        const int a1 = b[0] + code.offset;
+        if (a1 <= a0 || a1 > width) [[unlikely]] {
+            const int start = std::max(a0, 0);
+            if (a1 < start) return Step::Failed;
+            if (a1 > width) {
+                if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
+                return Step::Failed;
+            }
+            out.add(a1);  // a zero-length run: it cancels the change at a0
+        } else {
+            // Black runs start at a change, so a0 is a position here.
+            if (colour == kBlack) paintInWord(row, a0, a1, rowBytes);
+            *out.end++ = a1;  // right of every change so far
         }
-        if (colour == kBlack && start < a1) paintInWord(row, start, a1, rowBytes_);
-        out.add(a1);
         a0 = a1;
         // The next b1 has the opposite parity. Entries before b - 1 lie
         // left of a1; so does b - 1 unless a1 moved left of b1.
-        b += offset >= 0 ? 1 : -1;
+        b += code.step;
         colour ^= 1;
         return a0 >= width ? Step::Complete : Step::GoOn;
     };
-    const auto finish = [&](Result result) {
-        changes = out;
-        return result;
-    };
-    for (;;) {
-        in.fill();
-        const uint32_t entry = t4::kModePairTable[in.peek(t4::kModePairIndexBits)];
-        const t4::Mode mode = t4::modeOf(uint16_t(entry));
-        if (mode == t4::Mode::Vertical) [[likely]] {
-            // One vertical code, or two that the lookup found together: the
-            // second is taken as the next lookup would take it, once the first
-            // leaves the row unfinished.
-            in.skip(t4::modeLengthOf(uint16_t(entry)));
-            Step step = vertical(t4::verticalOffsetOf(uint16_t(entry)));
-            if (step == Step::GoOn && t4::secondVerticalLengthOf(entry) != 0) {
-                in.skip(t4::secondVerticalLengthOf(entry));
-                step = vertical(t4::secondVerticalOffsetOf(entry));
-            }
-            if (step == Step::GoOn) continue;
-            return finish(step == Step::Complete ? Result::Complete : Result::Failed);
-        }
-        if (mode == t4::Mode::Invalid) return finish(Result::Failed);  // 0000000x: EOL or no code
-        in.skip(t4::modeLengthOf(uint16_t(entry)));
-        if (in.overrun()) return finish(Result::Failed);
+
+    // Every other mode; the reader checked throughout.
+    const auto otherMode = [&](const t4::ModePair& entry) __attribute__((always_inline)) {
+        if (entry.mode == t4::Mode::Invalid) return Step::Failed;  // 0000000x: EOL or no code
+        in.skip(entry.first.length);
+        if (in.overrun()) return Step::Failed;
         const int start = std::max(a0, 0);
-        if (mode == t4::Mode::Horizontal) {
+        if (entry.mode == t4::Mode::Horizontal) {
             int run1 = 0;
             int run2 = 0;
             in.fill();
@@ -324,27 +318,27 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
                                            : decodeRunOf<kBlack>(in, run1) == RunStatus::Code &&
                                                  decodeRunOf<kWhite>(in, run2) == RunStatus::Code;
             }
-            if (!decoded) return finish(Result::Failed);
+            if (!decoded) return Step::Failed;
             const int a1 = start + run1;
             const int a2 = a1 + run2;
             if (a2 > width) {
                 if (colour == kBlack)
-                    paintClipped(row, start, a1, width, rowBytes_);
+                    paintClipped(row, start, a1, width, rowBytes);
                 else
-                    paintClipped(row, a1, a2, width, rowBytes_);
-                return finish(Result::Failed);
+                    paintClipped(row, a1, a2, width, rowBytes);
+                return Step::Failed;
             }
             if (colour == kBlack) {
-                if (start < a1) paintInWord(row, start, a1, rowBytes_);
+                if (start < a1) paintInWord(row, start, a1, rowBytes);
             } else if (a1 < a2) {
-                paintInWord(row, a1, a2, rowBytes_);
+                paintInWord(row, a1, a2, rowBytes);
             }
             out.add(a1);
             out.add(a2);
             a0 = a2;
-        } else if (mode == t4::Mode::Pass) {
+        } else if (entry.mode == t4::Mode::Pass) {
             while (b[0] <= a0) b += 2;
-            if (colour == kBlack && start < b[1]) paintInWord(row, start, b[1], rowBytes_);
+            if (colour == kBlack && start < b[1]) paintInWord(row, start, b[1], rowBytes);
             a0 = b[1];  // b2
             b += 2;
         } else {
@@ -352,10 +346,47 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
             // three bits naming one are skipped and decoding goes on.
             in.fill();
             in.skip(t4::kExtensionValueBits);
-            if (in.overrun()) return finish(Result::Failed);
+            if (in.overrun()) return Step::Failed;
         }
-        if (a0 >= width) return finish(a0 == width ? Result::Complete : Result::Failed);
-    }
+        if (a0 >= width) return a0 == width ? Step::Complete : Step::Failed;
+        return Step::GoOn;
+    };
+
+    // The codes up to the row's end. Unchecked, the loop runs while the data
+    // lasts beyond the codes a lookup may take, so the vertical codes need no
+    // test for overrun; it hands over to the checked loop near the end.
+    const auto decode = [&]<bool Checked>() __attribute__((always_inline)) {
+        for (;;) {
+            if constexpr (Checked) {
+                in.fill();
+            } else if (!in.fillFromData()) {
+                return Step::NearEnd;
+            }
+            const t4::ModePair& entry = t4::kModePairTable[in.peek(t4::kModePairIndexBits)];
+            if (entry.mode == t4::Mode::Vertical) [[likely]] {
+                // One vertical code, or two that the lookup found together: the
+                // second is taken as the next lookup would take it, once the first
+                // leaves the row unfinished.
+                in.skip(entry.first.length);
+                Step step = vertical.template operator()<Checked>(entry.first);
+                if (step == Step::GoOn && entry.second.length != 0) {
+                    in.skip(entry.second.length);
+                    step = vertical.template operator()<Checked>(entry.second);
+                }
+                if (step == Step::GoOn) continue;
+                return step;
+            }
+            const Step step = otherMode(entry);
+            if (step != Step::GoOn) return step;
+            // The runs of a horizontal code may have taken in the last bytes.
+            if (!Checked && in.padded()) return Step::NearEnd;
+        }
+    };
+
+    Step step = in.padded() ? Step::NearEnd : decode.template operator()<false>();
+    if (step == Step::NearEnd) step = decode.template operator()<true>();
+    changes = out;
+    return step == Step::Complete ? Result::Complete : Result::Failed;
 }
 
 }  // namespace lumipage
