@@ -124,7 +124,8 @@ static_assert(kWhiteBlackPairs[0b11011'110000] == 0);
 // 7 bits. Each 16-bit entry holds the mode in the low 4 bits, the code
 // length in the next 4 and, for the vertical modes, the offset a1 - b1 plus
 // 3 in the top 8 bits.
-enum class Mode : uint8_t { Invalid, Pass, Horizontal, Vertical, Extension };
+// V0Series marks, in kModePairTable only, bits that start with a series of V0 codes.
+enum class Mode : uint8_t { Invalid, Pass, Horizontal, Vertical, Extension, V0Series };
 
 constexpr Mode modeOf(uint16_t entry) { return Mode(entry & 0x0F); }
 constexpr int modeLengthOf(uint16_t entry) { return (entry >> 4) & 0x0F; }
@@ -162,6 +163,10 @@ inline constexpr std::array<uint16_t, 128> kModeTable = [] {
 // by a second vertical code, that code too, every field ready to use: the
 // decoder's inner loop takes them without shifting or masking.
 inline constexpr int kModePairIndexBits = 10;
+// V0 codes from which on a series is worth taking whole: rows like the row
+// above have long series; noise and scans have short ones, which the pairs
+// take faster.
+inline constexpr int kManyV0 = 6;
 
 struct ModePair {
     struct Vertical {
@@ -169,7 +174,7 @@ struct ModePair {
         int8_t offset;   // a1 - b1
         int8_t step;     // entries b moves on the reference row after it: +1, or -1 when a1 lies left of b1
     };
-    Mode mode;  // of the first code
+    Mode mode;  // of the first code; V0Series where the bits start with kManyV0 or more V0 codes (1 bits)
     Vertical first;  // its length for every mode; offset and step for a vertical code
     Vertical second;
     uint8_t unused = 0;
@@ -196,12 +201,15 @@ inline constexpr std::array<ModePair, 1 << kModePairIndexBits> kModePairTable = 
         const uint16_t e2 = kModeTable[window];
         if (modeOf(e2) != Mode::Vertical || modeLengthOf(e2) > rest) continue;
         t[i].second = verticalOf(e2);
+        if (i >> (kBits - kManyV0) == (1u << kManyV0) - 1) t[i].mode = Mode::V0Series;  // the pair stays as it is
     }
     return t;
 }();
 
 // V0 V0 (11), VR1 then VL1 (011 010), VL3 (0000010) then V0; V0 then horizontal (001) has no second.
-static_assert(kModePairTable[0b11'00000000].second.length == 1);
+static_assert(kModePairTable[0b11'00000000].second.length == 1 && kModePairTable[0b11'00000000].mode == Mode::Vertical);
+static_assert(kModePairTable[0b111111'0000].mode == Mode::V0Series && kModePairTable[0b111111'0000].second.length == 1 &&
+              kModePairTable[0b111110'0000].mode == Mode::Vertical);
 static_assert(kModePairTable[0b011010'0000].second.length == 3 && kModePairTable[0b011010'0000].second.offset == -1 &&
               kModePairTable[0b011010'0000].second.step == -1 && kModePairTable[0b011010'0000].first.offset == 1 &&
               kModePairTable[0b011010'0000].first.step == 1);

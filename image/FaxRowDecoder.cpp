@@ -1,6 +1,7 @@
 #include "image/FaxRowDecoder.h"
 
 #include <algorithm>
+#include <bit>
 
 #include "image/DecodeTables.h"
 #include "image/RowPainter.h"
@@ -9,7 +10,9 @@ namespace lumipage {
 
 namespace {
 
-constexpr int kEndMarkers = 4;  // `width` entries closing a list, enough for b1 and b2 of either colour
+// `width` entries closing a list: enough for b1 and b2 of either colour, and
+// for a series of up to 32 V0 codes to look at entries as far ahead as it may take.
+constexpr int kEndMarkers = 34;
 constexpr int kWhite = 0;
 constexpr int kBlack = 1;
 
@@ -233,6 +236,24 @@ FaxRowDecoder::Result FaxRowDecoder::t6(FaxBitReader& in, uint8_t* row) {
     return result;
 }
 
+// A series of `count` V0 codes with b at b1: each puts a change where the
+// reference row has the next one, and b1 after it is the next entry, as
+// reference entries increase. Rows much like the row above (most rows of
+// typed text) are mostly such series, taken here entry by entry without a
+// lookup each; out of line, so that the code-by-code loop keeps its
+// registers. Paints the black runs that end in the series and appends its
+// changes to `out`; returns the number of codes taken, fewer when the row
+// ends at a change at its width (later codes are the next row's).
+int FaxRowDecoder::takeV0Series(const int32_t* b, int count, int a0, bool black, uint8_t* row, int32_t* out) const {
+    if (b[count - 1] >= width_) count = int(std::find(b, b + count, width_) - b) + 1;
+    const int32_t* const end = b + count;
+    const int32_t* next = b;
+    if (black) paintInWord(row, a0, *next++, rowBytes_);
+    for (; next + 1 < end; next += 2) paintInWord(row, next[0], next[1], rowBytes_);
+    std::copy(b, end, out);
+    return count;
+}
+
 // The coding procedure of T.4 section 4.2 / T.6 section 2.2 run backwards:
 // a0 starts just before the row in white; b1 is the first change on the
 // reference row right of a0 to the opposite of a0's colour, b2 the change
@@ -292,6 +313,20 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
         b += code.step;
         colour ^= 1;
         return a0 >= width ? Step::Complete : Step::GoOn;
+    };
+
+    // A series of V0 codes (1 bits), read unchecked. True when the row is complete.
+    const auto sameAsReference = [&]() __attribute__((always_inline)) {
+        b += b[0] <= a0 ? 2 : 0;
+        while (b[0] <= a0) b += 2;
+        // At most 32 codes, as many bits as the reader is sure to hold.
+        const int count = takeV0Series(b, std::countl_one(in.peek(32)), a0, colour == kBlack, row, out.end);
+        in.skip(count);
+        out.end += count;
+        b += count;
+        a0 = b[-1];
+        colour ^= count & 1;
+        return a0 >= width;
     };
 
     // Every other mode; the reader checked throughout.
@@ -363,7 +398,8 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
                 return Step::NearEnd;
             }
             const t4::ModePair& entry = t4::kModePairTable[in.peek(t4::kModePairIndexBits)];
-            if (entry.mode == t4::Mode::Vertical) [[likely]] {
+            // Near the end a series is taken as its first two codes.
+            if (entry.mode == t4::Mode::Vertical || (Checked && entry.mode == t4::Mode::V0Series)) [[likely]] {
                 // One vertical code, or two that the lookup found together: the
                 // second is taken as the next lookup would take it, once the first
                 // leaves the row unfinished.
@@ -375,6 +411,10 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
                 }
                 if (step == Step::GoOn) continue;
                 return step;
+            }
+            if (!Checked && entry.mode == t4::Mode::V0Series) {
+                if (sameAsReference()) return Step::Complete;
+                continue;
             }
             const Step step = otherMode(entry);
             if (step != Step::GoOn) return step;

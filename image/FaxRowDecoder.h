@@ -67,6 +67,8 @@ private:
     Result twoDimensionalRow(FaxBitReader& reader, uint8_t* row);
     Result twoDimensionalRowWith(FaxBitReader& in, Changes& changes, uint8_t* row);
     static bool skipThroughEol(FaxBitReader& in);
+    [[gnu::noinline]] int takeV0Series(const int32_t* b, int count, int a0, bool black, uint8_t* row,
+                                       int32_t* out) const;
 
     void endCurrentRow();  // appends the end markers and makes the row the reference
 

@@ -99,7 +99,7 @@ bool whiteFrom(const PageRaster& page, int r, int x) {
 // own, the row the data ends in is the page's up to some point and white
 // after it, and every row below stays white.
 TEST(CodedBytes, DataCutShortKeepsTheRowsBeforeTheCutAndWhiteAfterIt) {
-    const PageRaster pages[] = {samples::scannedPage(), samples::noisePage()};
+    const PageRaster pages[] = {samples::typedFaxPage(), samples::scannedPage(), samples::noisePage()};
     PageEncoder encoder;
     PageDecoder decoder;
     for (const int32_t coding : {2, 11, 12, 13, 14}) {

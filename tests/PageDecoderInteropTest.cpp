@@ -83,6 +83,37 @@ TEST(PageDecoderInterop, LibtiffStripsDecodeToTheirSource) {
     }
 }
 
+// Rows that repeat the row above change by change are decoded a series of
+// V0 codes at a time; the series runs across row ends, up to a change at the
+// last pixel and on into the next row. Blocks of equal rows with narrow
+// stripes (many changes a row), shifted a pixel from block to block, with
+// the last pixel black in some and a few pixels flipped in others.
+TEST(PageDecoderInterop, RowsLikeTheRowAboveDecodeToTheirSource) {
+    constexpr LibtiffCoding kCodings[] = {
+        {test::kTiffGroup3, true, 1, PageCoding::TiffG3MR},
+        {test::kTiffGroup4, false, 1, PageCoding::TiffG4},
+        {test::kTiffGroup4, false, 2, PageCoding::FaxG4},
+    };
+    for (const int width : {1729, 2480}) {
+        PageRaster source;
+        source.create(width, 300, 200);
+        for (int y = 0; y < source.height; ++y) {
+            const int block = y / 37;
+            for (int x = block % 3, stripe = 0; x < width; x += 1 + stripe % 4, ++stripe)
+                if (stripe % 2 == 0) source.row(y)[x / 8] |= uint8_t(0x80 >> (x % 8));
+            if (block % 2 == 1) source.row(y)[(width - 1) / 8] |= uint8_t(0x80 >> ((width - 1) % 8));
+            if (block % 4 == 3 && y % 5 == 0) source.row(y)[(y * 7) % (width / 8)] ^= 0x10;
+        }
+        for (const LibtiffCoding& c : kCodings) {
+            SCOPED_TRACE(testing::Message() << "width " << width << " coding " << int(c.coding));
+            const std::vector<uint8_t> data = test::libtiffEncode(source, c.compression, c.twoDimensional, c.fillOrder);
+            const Decoded d = decode(data, c.coding, width, source.height);
+            EXPECT_EQ(d.rows, source.height);
+            EXPECT_EQ(test::firstDifferentRow(d.page, source), -1);
+        }
+    }
+}
+
 // libtiff's strip ends: compression 3 strips before the last one end without
 // EOL or RTC, compression 4 strips with EOFB. Each strip is decoded on its
 // own, starting at its first row with a budget of its rows.
