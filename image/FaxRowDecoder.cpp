@@ -294,25 +294,27 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
         b += b[0] <= a0 ? 2 : 0;  // mostly one step or none: without a branch
         while (b[0] <= a0) b += 2;
         const int a1 = b[0] + code.offset;
-        if (a1 <= a0 || a1 > width) [[unlikely]] {
+        if (a1 <= a0 || a1 >= width) [[unlikely]] {
+            // An empty run, the row's end or damage.
             const int start = std::max(a0, 0);
             if (a1 < start) return Step::Failed;
-            if (a1 > width) {
-                if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
-                return Step::Failed;
-            }
-            out.add(a1);  // a zero-length run: it cancels the change at a0
-        } else {
-            // Black runs start at a change, so a0 is a position here.
-            if (colour == kBlack) paintInWord(row, a0, a1, rowBytes);
-            *out.end++ = a1;  // right of every change so far
+            if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
+            if (a1 > width) return Step::Failed;
+            out.add(a1);  // an empty run cancels the change at a0
+            a0 = a1;
+            b += code.step;
+            colour ^= 1;
+            return a0 == width ? Step::Complete : Step::GoOn;
         }
+        // Black runs start at a change, so a0 is a position here.
+        if (colour == kBlack) paintInWord(row, a0, a1, rowBytes);
+        *out.end++ = a1;  // right of every change so far
         a0 = a1;
         // The next b1 has the opposite parity. Entries before b - 1 lie
         // left of a1; so does b - 1 unless a1 moved left of b1.
         b += code.step;
         colour ^= 1;
-        return a0 >= width ? Step::Complete : Step::GoOn;
+        return Step::GoOn;
     };
 
     // A series of V0 codes (1 bits), read unchecked. True when the row is complete.
@@ -330,15 +332,15 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
     };
 
     // Every other mode; the reader checked throughout.
-    const auto otherMode = [&](const t4::ModePair& entry) __attribute__((always_inline)) {
+    const auto otherMode = [&]<bool Checked>(const t4::ModePair& entry) __attribute__((always_inline)) {
         if (entry.mode == t4::Mode::Invalid) return Step::Failed;  // 0000000x: EOL or no code
         in.skip(entry.first.length);
-        if (in.overrun()) return Step::Failed;
+        if (Checked && in.overrun()) return Step::Failed;
         const int start = std::max(a0, 0);
         if (entry.mode == t4::Mode::Horizontal) {
             int run1 = 0;
             int run2 = 0;
-            in.fill();
+            // The mode code left enough bits in the reader for the pair lookup.
             const uint32_t pair =
                 (colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
             bool decoded = false;
@@ -346,7 +348,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
                 in.skip(t4::firstLengthOf(pair) + t4::secondLengthOf(pair));
                 run1 = t4::firstRunOf(pair);
                 run2 = t4::secondRunOf(pair);
-                decoded = !in.overrun();
+                decoded = !Checked || !in.overrun();
             } else {
                 decoded = colour == kWhite ? decodeRunOf<kWhite>(in, run1) == RunStatus::Code &&
                                                  decodeRunOf<kBlack>(in, run2) == RunStatus::Code
@@ -416,7 +418,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
                 if (sameAsReference()) return Step::Complete;
                 continue;
             }
-            const Step step = otherMode(entry);
+            const Step step = otherMode.template operator()<Checked>(entry);
             if (step != Step::GoOn) return step;
             // The runs of a horizontal code may have taken in the last bytes.
             if (!Checked && in.padded()) return Step::NearEnd;
