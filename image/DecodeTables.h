@@ -80,22 +80,30 @@ static_assert(kBlackRunTable.entries[0b0000'0011'0010'1] == (1728 | 13 << 12));
 // ragged edges of scanned text) mostly hold a terminating code of one colour
 // followed by a terminating code of the other that together fit in
 // kPairIndexBits bits. Each table is indexed by the next kPairIndexBits bits
-// and gives both runs and both code lengths, or 0 where the bits do not
+// and gives both runs and both code lengths, or no pair where the bits do not
 // start such a pair (the single-code tables decide there).
 inline constexpr int kPairIndexBits = 11;
 
-constexpr uint32_t packPair(int run1, int length1, int run2, int length2) {
-    return uint32_t(run1) | uint32_t(length1) << 6 | uint32_t(run2) << 10 | uint32_t(length2) << 16;
+// Both runs and code lengths as bytes, ready to use without shifting or masking.
+struct RunPair {
+    uint8_t firstRun = 0, firstLength = 0, secondRun = 0, secondLength = 0;
+    constexpr explicit operator bool() const { return firstLength != 0; }  // false: no pair here
+    constexpr bool operator==(const RunPair&) const = default;
+};
+static_assert(sizeof(RunPair) == 4);
+
+constexpr RunPair packPair(int run1, int length1, int run2, int length2) {
+    return {uint8_t(run1), uint8_t(length1), uint8_t(run2), uint8_t(length2)};
 }
-constexpr int firstRunOf(uint32_t pair) { return int(pair & 63); }
-constexpr int firstLengthOf(uint32_t pair) { return int(pair >> 6 & 15); }
-constexpr int secondRunOf(uint32_t pair) { return int(pair >> 10 & 63); }
-constexpr int secondLengthOf(uint32_t pair) { return int(pair >> 16 & 15); }
+constexpr int firstRunOf(const RunPair& pair) { return pair.firstRun; }
+constexpr int firstLengthOf(const RunPair& pair) { return pair.firstLength; }
+constexpr int secondRunOf(const RunPair& pair) { return pair.secondRun; }
+constexpr int secondLengthOf(const RunPair& pair) { return pair.secondLength; }
 
 template <int FirstBits, int SecondBits>
-constexpr std::array<uint32_t, size_t{1} << kPairIndexBits> buildPairTable(const RunTable<FirstBits>& first,
-                                                                            const RunTable<SecondBits>& second) {
-    std::array<uint32_t, size_t{1} << kPairIndexBits> t{};
+constexpr std::array<RunPair, size_t{1} << kPairIndexBits> buildPairTable(const RunTable<FirstBits>& first,
+                                                                           const RunTable<SecondBits>& second) {
+    std::array<RunPair, size_t{1} << kPairIndexBits> t{};
     for (uint32_t i = 0; i < t.size(); ++i) {
         // A code no longer than the window owns every index starting with it.
         const uint16_t e1 = first.entries[i << (FirstBits - kPairIndexBits)];
@@ -118,7 +126,7 @@ inline constexpr auto kBlackWhitePairs = buildPairTable(kBlackRunTable, kWhiteRu
 static_assert(kWhiteBlackPairs[0b01111'000000] == packPair(2, 4, 3, 2));
 static_assert(kBlackWhitePairs[0b11000'111000] == packPair(2, 2, 1, 6));
 // White make-up 64 (11011) is no terminating code: no pair.
-static_assert(kWhiteBlackPairs[0b11011'110000] == 0);
+static_assert(!kWhiteBlackPairs[0b11011'110000]);
 
 // Two-dimensional mode codes (Table 4/T.4, Table 1/T.6), indexed by the next
 // 7 bits. Each 16-bit entry holds the mode in the low 4 bits, the code

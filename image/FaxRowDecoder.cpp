@@ -117,9 +117,9 @@ template <FaxRowDecoder::RowEnd End, bool Record>
         // Two short runs in one lookup where the next bits allow, each taken
         // exactly as the single-code path below would take it.
         in.fill();
-        const uint32_t pair =
+        const t4::RunPair& pair =
             (colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
-        if (pair != 0) {
+        if (pair) {
             const int length1 = t4::firstLengthOf(pair);
             const int length = length1 + t4::secondLengthOf(pair);
             if (in.dataBits() < length) [[unlikely]] {  // a code reaches past the data
@@ -341,10 +341,10 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
             int run1 = 0;
             int run2 = 0;
             // The mode code left enough bits in the reader for the pair lookup.
-            const uint32_t pair =
+            const t4::RunPair& pair =
                 (colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
             bool decoded = false;
-            if (pair != 0) {  // both runs short: one lookup
+            if (pair) {  // both runs short: one lookup
                 in.skip(t4::firstLengthOf(pair) + t4::secondLengthOf(pair));
                 run1 = t4::firstRunOf(pair);
                 run2 = t4::secondRunOf(pair);
