@@ -122,7 +122,8 @@ template <FaxRowDecoder::RowEnd End, bool Record>
         if (pair) {
             const int length1 = t4::firstLengthOf(pair);
             const int length = length1 + t4::secondLengthOf(pair);
-            if (in.dataBits() < length) [[unlikely]] {  // a code reaches past the data
+            // Only once the reader has run into padding can a code reach past the data.
+            if (in.padded() && in.dataBits() < length) [[unlikely]] {
                 in.skip(length1);
                 if (in.overrun()) return endOfData(in, x, End);
                 if (take(t4::firstRunOf(pair))) return Result::Complete;
