@@ -281,14 +281,16 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
     // colour of a0: even entries are changes to black. The entry before the
     // first is -1, left of every a0, so b may step back onto it.
     const int32_t* b = ref;
-    int colour = kWhite;  // of a0, also the parity of b
+    int colour = kWhite;  // of a0 (also the parity of b) as the loops hand over
+    // GoOn: decoding goes on in a0's colour, Toggle: in the other colour.
     // NearEnd: fewer than eight bytes of data are left, codes must now be
     // checked for running past them.
-    enum class Step { GoOn, Complete, Failed, NearEnd };
+    enum class Step { GoOn, Toggle, Complete, Failed, NearEnd };
 
-    // A vertical mode code, its bits taken: a1 at `offset` from b1. Checked:
-    // the code may have run past the data.
-    const auto vertical = [&]<bool Checked>(const t4::ModePair::Vertical& code) __attribute__((always_inline)) {
+    // A vertical mode code, its bits taken, with a0 of colour Colour: a1 at
+    // `offset` from b1. Checked: the code may have run past the data.
+    const auto vertical = [&]<bool Checked, int Colour>(const t4::ModePair::Vertical& code)
+                              __attribute__((always_inline)) {
         if constexpr (Checked) {
             if (in.overrun()) return Step::Failed;
         }
@@ -299,41 +301,39 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
             // An empty run, the row's end or damage.
             const int start = std::max(a0, 0);
             if (a1 < start) return Step::Failed;
-            if (colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
+            if (Colour == kBlack) paintClipped(row, start, a1, width, rowBytes);
             if (a1 > width) return Step::Failed;
             out.add(a1);  // an empty run cancels the change at a0
             a0 = a1;
             b += code.step;
-            colour ^= 1;
-            return a0 == width ? Step::Complete : Step::GoOn;
+            return a0 == width ? Step::Complete : Step::Toggle;
         }
         // Black runs start at a change, so a0 is a position here.
-        if (colour == kBlack) paintInWord(row, a0, a1, rowBytes);
+        if (Colour == kBlack) paintInWord(row, a0, a1, rowBytes);
         *out.end++ = a1;  // right of every change so far
         a0 = a1;
         // The next b1 has the opposite parity. Entries before b - 1 lie
         // left of a1; so does b - 1 unless a1 moved left of b1.
         b += code.step;
-        colour ^= 1;
-        return Step::GoOn;
+        return Step::Toggle;
     };
 
     // A series of V0 codes (1 bits), read unchecked. True when the row is complete.
-    const auto sameAsReference = [&]() __attribute__((always_inline)) {
+    const auto sameAsReference = [&]<int Colour>() __attribute__((always_inline)) {
         b += b[0] <= a0 ? 2 : 0;
         while (b[0] <= a0) b += 2;
         // At most 32 codes, as many bits as the reader is sure to hold.
-        const int count = takeV0Series(b, std::countl_one(in.peek(32)), a0, colour == kBlack, row, out.end);
+        const int count = takeV0Series(b, std::countl_one(in.peek(32)), a0, Colour == kBlack, row, out.end);
         in.skip(count);
         out.end += count;
         b += count;
         a0 = b[-1];
-        colour ^= count & 1;
-        return a0 >= width;
+        if (a0 >= width) return Step::Complete;
+        return count & 1 ? Step::Toggle : Step::GoOn;
     };
 
     // Every other mode; the reader checked throughout.
-    const auto otherMode = [&]<bool Checked>(const t4::ModePair& entry) __attribute__((always_inline)) {
+    const auto otherMode = [&]<bool Checked, int Colour>(const t4::ModePair& entry) __attribute__((always_inline)) {
         if (entry.mode == t4::Mode::Invalid) return Step::Failed;  // 0000000x: EOL or no code
         in.skip(entry.first.length);
         if (Checked && in.overrun()) return Step::Failed;
@@ -343,7 +343,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
             int run2 = 0;
             // The mode code left enough bits in the reader for the pair lookup.
             const t4::RunPair& pair =
-                (colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
+                (Colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
             bool decoded = false;
             if (pair) {  // both runs short: one lookup
                 in.skip(t4::firstLengthOf(pair) + t4::secondLengthOf(pair));
@@ -351,7 +351,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
                 run2 = t4::secondRunOf(pair);
                 decoded = !Checked || !in.overrun();
             } else {
-                decoded = colour == kWhite ? decodeRunOf<kWhite>(in, run1) == RunStatus::Code &&
+                decoded = Colour == kWhite ? decodeRunOf<kWhite>(in, run1) == RunStatus::Code &&
                                                  decodeRunOf<kBlack>(in, run2) == RunStatus::Code
                                            : decodeRunOf<kBlack>(in, run1) == RunStatus::Code &&
                                                  decodeRunOf<kWhite>(in, run2) == RunStatus::Code;
@@ -360,13 +360,13 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
             const int a1 = start + run1;
             const int a2 = a1 + run2;
             if (a2 > width) {
-                if (colour == kBlack)
+                if (Colour == kBlack)
                     paintClipped(row, start, a1, width, rowBytes);
                 else
                     paintClipped(row, a1, a2, width, rowBytes);
                 return Step::Failed;
             }
-            if (colour == kBlack) {
+            if (Colour == kBlack) {
                 if (start < a1) paintInWord(row, start, a1, rowBytes);
             } else if (a1 < a2) {
                 paintInWord(row, a1, a2, rowBytes);
@@ -376,7 +376,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
             a0 = a2;
         } else if (entry.mode == t4::Mode::Pass) {
             while (b[0] <= a0) b += 2;
-            if (colour == kBlack && start < b[1]) paintInWord(row, start, b[1], rowBytes);
+            if (Colour == kBlack && start < b[1]) paintInWord(row, start, b[1], rowBytes);
             a0 = b[1];  // b2
             b += 2;
         } else {
@@ -390,40 +390,53 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
         return Step::GoOn;
     };
 
-    // The codes up to the row's end. Unchecked, the loop runs while the data
-    // lasts beyond the codes a lookup may take, so the vertical codes need no
-    // test for overrun; it hands over to the checked loop near the end.
-    const auto decode = [&]<bool Checked>() __attribute__((always_inline)) {
-        for (;;) {
-            if constexpr (Checked) {
-                in.fill();
-            } else if (!in.fillFromData()) {
-                return Step::NearEnd;
-            }
-            const t4::ModePair& entry = t4::kModePairTable[in.peek(t4::kModePairIndexBits)];
-            // Near the end a series is taken as its first two codes.
-            if (entry.mode == t4::Mode::Vertical || (Checked && entry.mode == t4::Mode::V0Series)) [[likely]] {
-                // One vertical code, or two that the lookup found together: the
-                // second is taken as the next lookup would take it, once the first
-                // leaves the row unfinished.
-                in.skip(entry.first.length);
-                Step step = vertical.template operator()<Checked>(entry.first);
-                if (step == Step::GoOn && entry.second.length != 0) {
-                    in.skip(entry.second.length);
-                    step = vertical.template operator()<Checked>(entry.second);
-                }
-                if (step == Step::GoOn) continue;
-                return step;
-            }
-            if (!Checked && entry.mode == t4::Mode::V0Series) {
-                if (sameAsReference()) return Step::Complete;
-                continue;
-            }
-            const Step step = otherMode.template operator()<Checked>(entry);
-            if (step != Step::GoOn) return step;
-            // The runs of a horizontal code may have taken in the last bytes.
-            if (!Checked && in.padded()) return Step::NearEnd;
+    // One lookup's codes with a0 of colour Colour. Unchecked, the loop runs
+    // while the data lasts beyond the codes a lookup may take, so the
+    // vertical codes need no test for overrun; it hands over to the checked
+    // loop near the end.
+    const auto lookup = [&]<bool Checked, int Colour>() __attribute__((always_inline)) {
+        if constexpr (Checked) {
+            in.fill();
+        } else if (!in.fillFromData()) {
+            return Step::NearEnd;
         }
+        const t4::ModePair& entry = t4::kModePairTable[in.peek(t4::kModePairIndexBits)];
+        // Near the end a series is taken as its first two codes.
+        if (entry.mode == t4::Mode::Vertical || (Checked && entry.mode == t4::Mode::V0Series)) [[likely]] {
+            // One vertical code, or two that the lookup found together: the
+            // second is taken as the next lookup would take it, once the first
+            // leaves the row unfinished.
+            in.skip(entry.first.length);
+            const Step step = vertical.template operator()<Checked, Colour>(entry.first);
+            if (step != Step::Toggle || entry.second.length == 0) return step;
+            in.skip(entry.second.length);
+            const Step second = vertical.template operator()<Checked, 1 - Colour>(entry.second);
+            return second == Step::Toggle ? Step::GoOn : second;
+        }
+        if (!Checked && entry.mode == t4::Mode::V0Series) return sameAsReference.template operator()<Colour>();
+        const Step step = otherMode.template operator()<Checked, Colour>(entry);
+        // The runs of a horizontal code may have taken in the last bytes.
+        if (!Checked && step == Step::GoOn && in.padded()) return Step::NearEnd;
+        return step;
+    };
+
+    // The codes up to the row's end. a0's colour is where the loop is: each
+    // colour has its own copy of the lookup, so no variable carries it.
+    const auto decode = [&]<bool Checked>() __attribute__((always_inline)) {
+        Step step;
+        if (colour == kBlack) goto black;
+    white:
+        step = lookup.template operator()<Checked, kWhite>();
+        if (step == Step::GoOn) goto white;
+        if (step == Step::Toggle) goto black;
+        colour = kWhite;
+        return step;
+    black:
+        step = lookup.template operator()<Checked, kBlack>();
+        if (step == Step::GoOn) goto black;
+        if (step == Step::Toggle) goto white;
+        colour = kBlack;
+        return step;
     };
 
     Step step = in.padded() ? Step::NearEnd : decode.template operator()<false>();
