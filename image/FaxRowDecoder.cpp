@@ -103,92 +103,112 @@ template <FaxRowDecoder::RowEnd End, bool Record>
     const int rowBytes = rowBytes_;
     const int limit = positionLimit_;
     int x = 0;  // output position; it stops moving once the row is full
-    int colour = kWhite;
     int eolsWithoutData = 0;
-    // A decoded run: painted when black; true when a row without EOL is full.
-    const auto take = [&](int run) {
-        if (colour == kBlack) paintClipped(row, x, x + run, width, rowBytes);
+    Result result = Result::Complete;
+    // After one lookup: decoding goes on in the same colour, in the other,
+    // or stops with `result`.
+    enum class Next { Same, Other, Stop };
+    const auto finish = [&](Result r) {
+        result = r;
+        return Next::Stop;
+    };
+    // A decoded run of colour Colour: painted when black; true when a row
+    // without EOL is full.
+    const auto take = [&]<int Colour>(int run) __attribute__((always_inline)) {
+        if (Colour == kBlack) paintClipped(row, x, x + run, width, rowBytes);
         x = std::min(x + run, limit);
         if constexpr (Record) changes.add(std::min(x, width));
-        colour ^= 1;
         return End == RowEnd::AtWidth && x >= width;
     };
-    for (;;) {
+    // The codes of one lookup, the run ahead being of colour Colour.
+    const auto lookup = [&]<int Colour>() __attribute__((always_inline)) {
         // Two short runs in one lookup where the next bits allow, each taken
         // exactly as the single-code path below would take it.
         in.fill();
         const t4::RunPair& pair =
-            (colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
+            (Colour == kWhite ? t4::kWhiteBlackPairs : t4::kBlackWhitePairs)[in.peek(t4::kPairIndexBits)];
         if (pair) {
             const int length1 = t4::firstLengthOf(pair);
             const int length = length1 + t4::secondLengthOf(pair);
             // Only once the reader has run into padding can a code reach past the data.
             if (in.padded() && in.dataBits() < length) [[unlikely]] {
                 in.skip(length1);
-                if (in.overrun()) return endOfData(in, x, End);
-                if (take(t4::firstRunOf(pair))) return Result::Complete;
+                if (in.overrun()) return finish(endOfData(in, x, End));
+                if (take.template operator()<Colour>(t4::firstRunOf(pair))) return finish(Result::Complete);
                 in.skip(t4::secondLengthOf(pair));
-                return endOfData(in, x, End);
+                return finish(endOfData(in, x, End));
             }
             const int x1 = std::min(x + t4::firstRunOf(pair), limit);
             if (End == RowEnd::AtWidth && x1 >= width) {
                 in.skip(length1);
-                take(t4::firstRunOf(pair));
-                return Result::Complete;
+                take.template operator()<Colour>(t4::firstRunOf(pair));
+                return finish(Result::Complete);
             }
             // The two runs as two takes would take them: exactly one is black.
             const int x2 = std::min(x1 + t4::secondRunOf(pair), limit);
-            const int black = colour == kWhite ? x1 : x;
-            paintClipped(row, black, colour == kWhite ? x2 : x1, width, rowBytes);
+            if (Colour == kWhite)
+                paintClipped(row, x1, x2, width, rowBytes);
+            else
+                paintClipped(row, x, x1, width, rowBytes);
             if constexpr (Record) {
                 changes.add(std::min(x1, width));
                 changes.add(std::min(x2, width));
             }
             x = x2;
             in.skip(length);
-            if (End == RowEnd::AtWidth && x >= width) return Result::Complete;
-            continue;
+            if (End == RowEnd::AtWidth && x >= width) return finish(Result::Complete);
+            return Next::Same;
         }
         int run = 0;
-        const RunStatus status = decodeRun(in, colour, run);
-        if (status == RunStatus::Code) {
-            if (take(run)) return Result::Complete;
-            continue;
-        }
-        if (status == RunStatus::OutOfData) return endOfData(in, x, End);
+        const RunStatus status = decodeRunOf<Colour>(in, run);
+        if (status == RunStatus::Code) return take.template operator()<Colour>(run) ? finish(Result::Complete) : Next::Other;
+        if (status == RunStatus::OutOfData) return finish(endOfData(in, x, End));
         // Eight zero bits: no run code starts so. Rows without EOL have
         // none, so there it is damage.
-        if constexpr (End == RowEnd::AtWidth) return Result::Failed;
+        if constexpr (End == RowEnd::AtWidth) return finish(Result::Failed);
         size_t zeros = 0;
-        if (!in.skipZeros(zeros)) return endOfData(in, x, End);
+        if (!in.skipZeros(zeros)) return finish(endOfData(in, x, End));
+        int colour = kWhite;  // decoding goes on in
         if (zeros >= kRowEolZeros) {
             in.fill();
             in.skip(1);
-            if (x >= startedAt_) return Result::Complete;
+            if (x >= startedAt_) return finish(Result::Complete);
             // An EOL before any data: leading EOLs and fill are skipped, but
             // after the first row a second one is RTC.
-            if (++eolsWithoutData >= 2 && pageEndAllowed) return Result::PageEnd;
-            colour = kWhite;
+            if (++eolsWithoutData >= 2 && pageEndAllowed) return finish(Result::PageEnd);
         } else {
             // Exactly eight zeros then a one. The window four bits on decides:
             // 00001111 toggles the colour and decoding resumes three bits
             // further on (at the last of the eight zeros); anything else is
             // skipped as eight bits and the row goes on in white.
             in.fill();
-            if (in.dataBits() < 4) return endOfData(in, x, End);
+            if (in.dataBits() < 4) return finish(endOfData(in, x, End));
             if (in.peek(4) == kToggleMark) {
                 in.seek(in.bitPosition() - 1);
-                colour ^= 1;
+                colour = 1 - Colour;
             } else {
                 in.skip(4);
-                colour = kWhite;
             }
         }
         // Keep the recorded changes in step with the colour decoding goes on in.
         if constexpr (Record) {
             if (int(changes.count() & 1) != colour) changes.add(std::min(x, width));
         }
-    }
+        return colour == Colour ? Next::Same : Next::Other;
+    };
+    // The run's colour is where the loop is: each colour has its own copy of
+    // the lookup, so no variable carries it.
+    Next next;
+white:
+    next = lookup.template operator()<kWhite>();
+    if (next == Next::Same) goto white;
+    if (next == Next::Other) goto black;
+    return result;
+black:
+    next = lookup.template operator()<kBlack>();
+    if (next == Next::Same) goto black;
+    if (next == Next::Other) goto white;
+    return result;
 }
 
 FaxRowDecoder::Result FaxRowDecoder::oneDimensional(FaxBitReader& in, uint8_t* row, bool pageEndAllowed) {
