@@ -146,10 +146,11 @@ template <FaxRowDecoder::RowEnd End, bool Record>
             }
             // The two runs as two takes would take them: exactly one is black.
             const int x2 = std::min(x1 + t4::secondRunOf(pair), limit);
-            if (Colour == kWhite)
-                paintClipped(row, x1, x2, width, rowBytes);
-            else
-                paintClipped(row, x, x1, width, rowBytes);
+            // Painted by whole words of the row: short black runs close together
+            // (typed text) then read back the word just stored whole.
+            const int black0 = Colour == kWhite ? x1 : x;
+            const int black1 = std::min(Colour == kWhite ? x2 : x1, width);
+            if (black0 < black1) paintInWord(row, black0, black1, rowBytes);
             if constexpr (Record) {
                 changes.add(std::min(x1, width));
                 changes.add(std::min(x2, width));
