@@ -71,11 +71,6 @@ template <int Colour>
     }
 }
 
-[[gnu::always_inline]] inline FaxRowDecoder::RunStatus FaxRowDecoder::decodeRun(FaxBitReader& in, int colour,
-                                                                              int& run) const {
-    return colour == kWhite ? decodeRunOf<kWhite>(in, run) : decodeRunOf<kBlack>(in, run);
-}
-
 // The data ended inside a row. A row ended by EOL that already covers the
 // full width is complete: the last row of a strip need not be followed by
 // an EOL, and its codes may end within the last byte.
@@ -339,7 +334,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
         return Step::Toggle;
     };
 
-    // A series of V0 codes (1 bits), read unchecked. True when the row is complete.
+    // A series of V0 codes (1 bits), read unchecked.
     const auto sameAsReference = [&]<int Colour>() __attribute__((always_inline)) {
         b += b[0] <= a0 ? 2 : 0;
         while (b[0] <= a0) b += 2;
@@ -353,7 +348,7 @@ FaxRowDecoder::Result FaxRowDecoder::twoDimensionalRow(FaxBitReader& reader, uin
         return count & 1 ? Step::Toggle : Step::GoOn;
     };
 
-    // Every other mode; the reader checked throughout.
+    // Every other mode. Checked: the codes may have run past the data.
     const auto otherMode = [&]<bool Checked, int Colour>(const t4::ModePair& entry) __attribute__((always_inline)) {
         if (entry.mode == t4::Mode::Invalid) return Step::Failed;  // 0000000x: EOL or no code
         in.skip(entry.first.length);

@@ -62,7 +62,6 @@ private:
     Result decodeRunsWith(FaxBitReader& in, Changes& changes, uint8_t* row, bool pageEndAllowed);
     template <int Colour>
     RunStatus decodeRunOf(FaxBitReader& in, int& run) const;
-    RunStatus decodeRun(FaxBitReader& in, int colour, int& run) const;
     Result endOfData(FaxBitReader& in, int x, RowEnd end) const;
     Result twoDimensionalRow(FaxBitReader& reader, uint8_t* row);
     Result twoDimensionalRowWith(FaxBitReader& in, Changes& changes, uint8_t* row);
